@@ -1,0 +1,1 @@
+#include "core/general_error.h"

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <cstdint>
+
+namespace teravo {
+
+// Round to the nearest integer, a tie going to the even neighbour (2.5 -> 2, 3.5 -> 4).
+// Throws GeneralError(kInvalidOperation) for NaN, infinity or a value outside int64.
+std::int64_t RoundTiesEven(long double value);
+
+// As RoundTiesEven, then throws GeneralError(kRangeCheck) when the result does not fit
+// a 32-bit signed integer.
+std::int32_t RoundToInt32(long double value);
+
+// Checked extended-precision arithmetic: a zero divisor, an overflow to infinity or a NaN
+// raise the general error texts instead of producing silent infinities or NaNs.
+long double CheckedDiv(long double numerator, long double denominator);
+long double CheckedResult(long double value);  // overflow / invalid check of a finished result
+double ToDouble(long double value);            // rounds to double, overflow -> kOverflow
+
+}  // namespace teravo

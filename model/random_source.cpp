@@ -1,0 +1,1 @@
+#include "model/random_source.h"

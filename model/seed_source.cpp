@@ -1,0 +1,1 @@
+#include "model/seed_source.h"

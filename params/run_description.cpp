@@ -1,0 +1,1 @@
+#include "params/run_description.h"

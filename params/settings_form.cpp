@@ -1,0 +1,1 @@
+#include "params/settings_form.h"

@@ -1,0 +1,1 @@
+#include "play/chart_series.h"

@@ -1,0 +1,1 @@
+#include "play/distributions.h"

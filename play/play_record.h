@@ -1,0 +1,78 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "play/chart_series.h"
+
+namespace teravo {
+
+// The thirteen value fields of a play results window.
+enum class Field : int {
+  edCurTime,
+  edWorkClientNum,
+  edClientErrNums,
+  edServerErrNums,
+  edCorrectServerTime,
+  edNewClientErrorAdd,
+  edNewServerErrorAdd,
+  edTer,
+  edAverTer,
+  edPer,
+  edKg,
+  edAverCorrectTime,
+  edAverWaitTime,
+};
+inline constexpr int kFieldCount = 13;
+std::string_view FieldName(Field field);
+
+// The five charts of a play results window, each with one series.
+enum class Chart : int { chNums, chClientErrors, chAvTer, chErrorsIntensity, chErrorsGist };
+inline constexpr int kChartCount = 5;
+std::string_view ChartName(Chart chart);
+
+enum class WindowState { Normal, Minimised, Maximised };
+
+inline constexpr std::string_view kPlayWindowTitle = "Розыгрыш №";
+inline constexpr std::string_view kBeginSettingsHeading = "Начальные условия розыгрыша:";
+
+// Everything a play results window holds: the record of one play (or of the means of a
+// series). Values are kept as numbers and turned into text only when read, since a play
+// sets ten fields on every pass but a window shows them about a hundred times.
+class PlayRecord {
+ public:
+  explicit PlayRecord(char separator) : separator_(separator) {}
+
+  std::string Title{kPlayWindowTitle};
+  std::vector<std::string> BeginSettings{std::string(kBeginSettingsHeading)};
+  WindowState State = WindowState::Normal;
+  std::uint32_t Seed = 0;  // the seed its play started from (0 for an averages window)
+
+  void SetInt(Field field, std::int64_t value);
+  void SetReal(Field field, long double value);  // shown in the general number format
+  void SetText(Field field, std::string text);
+  // The text the window shows: plain decimal for integers, the general number format for
+  // reals, empty for a field never set.
+  std::string Text(Field field) const;
+
+  ChartSeries& Series(Chart chart) { return series_[static_cast<int>(chart)]; }
+  const ChartSeries& Series(Chart chart) const { return series_[static_cast<int>(chart)]; }
+
+  char Separator() const { return separator_; }
+
+ private:
+  struct Value {
+    enum Kind : std::uint8_t { Empty, Text, Int, Real } kind = Empty;
+    std::int64_t integer = 0;
+    long double real = 0;
+    std::string text;
+  };
+  char separator_;
+  std::array<Value, kFieldCount> values_{};
+  std::array<ChartSeries, kChartCount> series_{};
+};
+
+}  // namespace teravo
