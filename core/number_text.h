@@ -16,7 +16,8 @@ std::optional<std::int32_t> ParseInt(std::string_view text);
 
 // Real: blanks before and after skipped, optional sign, digits with at most one `separator`,
 // optional exponent ("E-6", "e+3"). The other separator, group separators, "inf" and "nan"
-// do not parse, nor does a value whose magnitude does not fit an extended-precision real.
+// do not parse, nor does a value whose magnitude is too large for an extended-precision real
+// (one below its normal range reads as a zero of the same sign).
 // The result is exact to extended precision; callers that store a double round it.
 std::optional<long double> ParseReal(std::string_view text, char separator);
 
