@@ -1,13 +1,74 @@
 #pragma once
 
+#include <functional>
+#include <memory>
+
 #include <QMainWindow>
+
+#include "model/teravo.h"
+#include "ui/message_sink.h"
+
+class QAction;
+class QDialog;
+class QMdiArea;
 
 namespace teravo {
 
+class QtPlayHost;
+class TfmSettings;
+class TfrmAbout;
+
+// The frame of the program: the model, the three commands, the child windows of the plays
+// and the status line. It computes nothing itself; each command hands the model on.
 class TMainForm : public QMainWindow {
   Q_OBJECT
  public:
-  explicit TMainForm(QWidget* parent = nullptr);
+  // Messages go to `messages`; the default shows real message boxes.
+  explicit TMainForm(std::unique_ptr<MessageSink> messages = nullptr, QWidget* parent = nullptr);
+  ~TMainForm() override;
+
+  // How a modal window is shown (exec() unless replaced, e.g. by a test that must not block).
+  using ModalRunner = std::function<void(QDialog&)>;
+  void SetModalRunner(ModalRunner runner) { runModal_ = std::move(runner); }
+
+  TTeravo& Model() { return *model_; }
+  TfmSettings& Settings() const { return *fmSettings_; }
+  TfrmAbout& About() const { return *frmAbout_; }
+  QMdiArea& MdiArea() const { return *mdiArea_; }
+  QtPlayHost& Host() const { return *host_; }
+
+  void aSettingsExecute();
+  void aPlayIterationExecute();
+  void aPlayPlayExecute();
+  void FileExit();
+  void WindowTile();
+  void WindowCascade();
+  void WindowArrange();
+  void HelpAbout();
+
+ private:
+  void CreateActions();
+  void CreateMenus();
+  void CreateToolBar();
+  template <class Command>
+  void Run(Command&& command);
+
+  std::unique_ptr<MessageSink> messages_;
+  std::unique_ptr<TTeravo> model_;
+  QMdiArea* mdiArea_;
+  std::unique_ptr<QtPlayHost> host_;
+  TfmSettings* fmSettings_ = nullptr;
+  TfrmAbout* frmAbout_ = nullptr;
+  ModalRunner runModal_;
+
+  QAction* aSettings_ = nullptr;
+  QAction* aPlayIteration_ = nullptr;
+  QAction* aPlayPlay_ = nullptr;
+  QAction* aFileExit_ = nullptr;
+  QAction* aWindowTile_ = nullptr;
+  QAction* aWindowCascade_ = nullptr;
+  QAction* aWindowArrange_ = nullptr;
+  QAction* aHelpAbout_ = nullptr;
 };
 
 }  // namespace teravo

@@ -1,0 +1,151 @@
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QStatusBar>
+#include <QToolBar>
+
+#include "play/commands.h"
+#include "ui/about_form.h"
+#include "ui_fixture.h"
+
+namespace teravo::test {
+namespace {
+
+using MainForm = MainFormTest;
+
+// What a menu or tool bar shows, separators as "-".
+QStringList Items(const QList<QAction*>& actions) {
+  QStringList items;
+  for (const QAction* action : actions)
+    items << (action->isSeparator() ? QStringLiteral("-") : action->text());
+  return items;
+}
+
+QMenu* MenuNamed(QMenuBar* bar, const QString& title) {
+  for (QAction* action : bar->actions())
+    if (action->text() == title) return action->menu();
+  return nullptr;
+}
+
+TEST_F(MainForm, StartsWithItsCaptionAZeroModelAndHiddenDialogs) {
+  EXPECT_EQ(form_->windowTitle(),
+            QStringLiteral("Программа моделирования надежности ПО методом Монте-Карло"));
+  const TTeravo& model = form_->Model();
+  EXPECT_EQ(model.FClientsNum, 0);
+  EXPECT_EQ(model.FM, 0);
+  EXPECT_EQ(model.FK, 0);
+  EXPECT_EQ(model.FDT, 0);
+  EXPECT_FALSE(model.FShowProgress);
+  EXPECT_FALSE(form_->Settings().isVisible());
+  EXPECT_FALSE(form_->About().isVisible());
+  EXPECT_TRUE(form_->MdiArea().subWindowList().isEmpty());
+  EXPECT_EQ(form_->statusBar()->objectName(), QStringLiteral("StatusLine"));
+}
+
+TEST_F(MainForm, MenusAndToolBarHoldTheActionsInOrder) {
+  QMenuBar* bar = form_->menuBar();
+  EXPECT_EQ(Items(bar->actions()), (QStringList{"&File", "&Настройки", "&Window", "&Help"}));
+  EXPECT_EQ(Items(MenuNamed(bar, "&File")->actions()),
+            (QStringList{"Розыгрыш итерации (F3)", "Розыгрыш многократный (F4)", "-", "E&xit"}));
+  EXPECT_EQ(Items(MenuNamed(bar, "&Настройки")->actions()), QStringList{"&Настройки (F2)"});
+  EXPECT_EQ(Items(MenuNamed(bar, "&Window")->actions()),
+            (QStringList{"&Tile", "&Cascade", "&Arrange All"}));
+  EXPECT_EQ(Items(MenuNamed(bar, "&Help")->actions()), (QStringList{"-", "&About..."}));
+
+  auto* toolBar = form_->findChild<QToolBar*>(QStringLiteral("tbMain"));
+  ASSERT_NE(toolBar, nullptr);
+  EXPECT_EQ(Items(toolBar->actions()),
+            (QStringList{"&Настройки (F2)", "-", "Розыгрыш итерации (F3)", "-",
+                         "Розыгрыш многократный (F4)"}));
+  EXPECT_EQ(toolBar->actions()[0]->shortcut(), QKeySequence(Qt::Key_F2));
+  EXPECT_EQ(toolBar->actions()[2]->shortcut(), QKeySequence(Qt::Key_F3));
+  EXPECT_EQ(toolBar->actions()[4]->shortcut(), QKeySequence(Qt::Key_F4));
+}
+
+TEST_F(MainForm, MenuHintsShowInTheStatusLine) {
+  const std::pair<const char*, const char*> hints[] = {
+      {"&File", "Exit this application"},    {"&Window", "Tile all windows"},
+      {"&Window", "Cascade all windows"},    {"&Window", "Arrange minimized windows"},
+      {"&Help", "Show program information"},
+  };
+  for (const auto& [menuTitle, hint] : hints) {
+    QMenu* menu = MenuNamed(form_->menuBar(), QString::fromUtf8(menuTitle));
+    QAction* item = nullptr;
+    for (QAction* action : menu->actions())
+      if (action->statusTip() == QString::fromUtf8(hint)) item = action;
+    ASSERT_NE(item, nullptr) << hint;
+    item->showStatusText(menu);
+    EXPECT_EQ(form_->statusBar()->currentMessage(), QString::fromUtf8(hint));
+  }
+}
+
+TEST_F(MainForm, F2OpensTheSettingsDialog) {
+  Press(Qt::Key_F2);
+  EXPECT_TRUE(form_->Settings().isVisible());
+}
+
+TEST_F(MainForm, PlaysBeforeAnyAcceptanceAreRefusedAndOpenNothing) {
+  Press(Qt::Key_F3);
+  Press(Qt::Key_F4);
+  ASSERT_EQ(messages_.size(), 2u);
+  for (const Message& message : messages_) {
+    EXPECT_FALSE(message.error);
+    EXPECT_EQ(message.text.toStdString(), kParametersNotSet);
+  }
+  EXPECT_TRUE(form_->MdiArea().subWindowList().isEmpty());
+}
+
+TEST_F(MainForm, AboutShowsItsLinesAndClosingHidesIt) {
+  form_->HelpAbout();
+  TfrmAbout& about = form_->About();
+  EXPECT_TRUE(about.isVisible());
+  EXPECT_EQ(about.windowTitle(), QStringLiteral("О программе"));
+  const QString text = about.Memo()->toPlainText();
+  EXPECT_TRUE(text.startsWith(
+      QStringLiteral("Программа для прогнозирования поведения надежности ПО во времене на ")));
+  EXPECT_TRUE(text.contains(QStringLiteral("высоконадежного ПО.\n \nверсия 1.00 09.06.2003")));
+  EXPECT_TRUE(about.Memo()->isReadOnly());
+  about.close();
+  EXPECT_FALSE(about.isVisible());
+  form_->HelpAbout();
+  EXPECT_TRUE(form_->About().isVisible());
+}
+
+TEST_F(MainForm, TileStacksTheShownWindowsAcrossTheWholeWidth) {
+  AcceptSmallPlays();
+  Press(Qt::Key_F3);
+  Press(Qt::Key_F3);
+  form_->WindowTile();
+  const auto windows = PlayWindows();
+  ASSERT_EQ(windows.size(), 2u);
+  const QSize frame = form_->MdiArea().viewport()->size();
+  EXPECT_EQ(windows[0]->geometry(), QRect(0, 0, frame.width(), frame.height() / 2));
+  EXPECT_EQ(windows[1]->geometry(),
+            QRect(0, frame.height() / 2, frame.width(), frame.height() / 2));
+}
+
+TEST_F(MainForm, ArrangeLinesUpTheMinimisedWindowsAlongTheBottom) {
+  AcceptSmallPlays("3");
+  Press(Qt::Key_F4);
+  for (TfmPlayResults* window : PlayWindows())
+    if (window->isMinimized()) window->move(200, 10);
+  form_->WindowArrange();
+  const int bottom = form_->MdiArea().viewport()->height();
+  int left = 0;
+  for (TfmPlayResults* window : PlayWindows()) {
+    if (!window->isMinimized()) continue;
+    EXPECT_EQ(window->geometry().bottom() + 1, bottom);
+    EXPECT_EQ(window->x(), left);
+    left += window->width();
+  }
+  EXPECT_GT(left, 0);
+}
+
+TEST_F(MainForm, ExitClosesTheMainWindow) {
+  form_->FileExit();
+  EXPECT_FALSE(form_->isVisible());
+}
+
+}  // namespace
+}  // namespace teravo::test

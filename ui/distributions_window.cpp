@@ -1,0 +1,101 @@
+#include "ui/distributions_window.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <qcustomplot.h>
+
+#include "ui/design_placer.h"
+#include "ui/error_report.h"
+#include "ui/locale_text.h"
+
+namespace teravo {
+
+namespace {
+
+constexpr int kDesignWidth = 824;
+constexpr int kDesignHeight = 345;
+
+QString Q(const char* text) {
+  return QString::fromUtf8(text);
+}
+
+}  // namespace
+
+TAllPlayResults::TAllPlayResults(std::shared_ptr<DistributionsRecord> record, PlayHost& host,
+                                 MessageSink& messages, QWidget* parent)
+    : QMdiSubWindow(parent), record_(std::move(record)), host_(host), messages_(messages) {
+  auto* content = new QWidget;
+  content->setObjectName(QStringLiteral("AllPlayResults"));
+  content->setAutoFillBackground(true);
+  QPalette white = content->palette();
+  white.setColor(QPalette::Window, Qt::white);
+  content->setPalette(white);
+  QFont normal = content->font();
+  normal.setPointSize(8);
+  content->setFont(normal);
+
+  const char* recallCaption = "&Пересчитать для текущего времени";
+  const char* deleteCaption = "&Удалить все результаты этого розыгрыша";
+  const DesignPlacer at(
+      FitScale(normal, {{Q("Время:"), 40}, {Q(recallCaption), 217}, {Q(deleteCaption), 273}}));
+
+  auto* label1 = new QLabel(Q("Время:"), content);
+  label1->setObjectName(QStringLiteral("Label1"));
+  at.Place(label1, 16, 8, 40, 21);
+  edCurTime_ = new QLineEdit(content);
+  edCurTime_->setObjectName(QStringLiteral("edCurTime"));
+  at.Place(edCurTime_, 56, 8, 81, 21);
+  auto* label2 = new QLabel(Q("(сутки)"), content);
+  label2->setObjectName(QStringLiteral("Label2"));
+  at.Place(label2, 144, 8, 60, 21);
+
+  chWorkClients_ = std::make_unique<ChartView>(content, QStringLiteral("chWorkClients"),
+                                               Q("Распределение числа рабочих клиентов"),
+                                               ChartView::Kind::Bars, QColor(229, 229, 229));
+  at.Place(chWorkClients_->Plot(), 8, 40, 400, 250);
+  chErrorsInClients_ = std::make_unique<ChartView>(content, QStringLiteral("chErrorsInClients"),
+                                                   Q("Распределение числа ошибок в клиентах"),
+                                                   ChartView::Kind::Bars, QColor(232, 232, 232));
+  at.Place(chErrorsInClients_->Plot(), 416, 40, 400, 250);
+
+  edRecall_ = new QPushButton(Q(recallCaption), content);
+  edRecall_->setObjectName(QStringLiteral("edRecall"));
+  at.Place(edRecall_, 96, 312, 217, 25);
+  buDelete_ = new QPushButton(Q(deleteCaption), content);
+  buDelete_->setObjectName(QStringLiteral("buDelete"));
+  at.Place(buDelete_, 504, 312, 273, 25);
+  content->setMinimumSize(at.X(kDesignWidth), kDesignHeight);
+  setWidget(content);
+
+  connect(edRecall_, &QPushButton::clicked, this, [this] {
+    record_->CurTimeText = edCurTime_->text().toStdString();
+    RunGuarded(messages_, this, [this] { edRecallClick(*record_, host_); });
+    Show();
+  });
+  connect(buDelete_, &QPushButton::clicked, this,
+          [this] { RunGuarded(messages_, this, [this] { buDeleteClick(*record_, host_); }); });
+  Show();
+}
+
+void TAllPlayResults::Show() {
+  setWindowTitle(ToQString(record_->Caption));
+  const QString moment = ToQString(record_->CurTimeText);
+  if (edCurTime_->text() != moment) edCurTime_->setText(moment);
+  chWorkClients_->Show(record_->WorkClients);
+  chErrorsInClients_->Show(record_->ErrorsInClients);
+}
+
+void TAllPlayResults::PaintNow() {
+  Show();
+  repaint();
+}
+
+void TAllPlayResults::closeEvent(QCloseEvent* event) {
+  event->ignore();
+  showMinimized();
+}
+
+}  // namespace teravo

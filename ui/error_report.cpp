@@ -1,0 +1,15 @@
+#include "ui/error_report.h"
+
+namespace teravo {
+
+QString ErrorReportText(const char* what) {
+  QString text = QString::fromUtf8(what);
+  if (!text.endsWith(QLatin1Char('.'))) text += QLatin1Char('.');
+  return text;
+}
+
+void ReportError(MessageSink& sink, QWidget* parent, const std::exception& error) {
+  sink.Error(parent, ErrorReportText(error.what()));
+}
+
+}  // namespace teravo

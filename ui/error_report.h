@@ -1,0 +1,33 @@
+#pragma once
+
+#include <exception>
+#include <utility>
+
+#include <QString>
+
+#include "ui/message_sink.h"
+
+class QWidget;
+
+namespace teravo {
+
+// The text the default error handler shows: the error's own text with a full stop added
+// when it does not already end in one.
+QString ErrorReportText(const char* what);
+
+// The default error handler: shows the error with an error icon; the program goes on.
+void ReportError(MessageSink& sink, QWidget* parent, const std::exception& error);
+
+// Every command entry point runs through this, so an error ends only the command where it
+// arose: exceptions must never cross a Qt event handler, and whatever the command had
+// already opened stays as it is.
+template <class Command>
+void RunGuarded(MessageSink& sink, QWidget* parent, Command&& command) {
+  try {
+    std::forward<Command>(command)();
+  } catch (const std::exception& error) {
+    ReportError(sink, parent, error);
+  }
+}
+
+}  // namespace teravo

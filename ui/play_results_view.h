@@ -1,0 +1,41 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <memory>
+
+#include <QWidget>
+
+#include "play/play_record.h"
+#include "ui/chart_view.h"
+
+class QLineEdit;
+class QTextEdit;
+
+namespace teravo {
+
+// The content of a play results window: the description strip, the thirteen value fields
+// and the five charts, at their design places (wider than most frames; it scrolls).
+class PlayResultsView : public QWidget {
+  Q_OBJECT
+ public:
+  explicit PlayResultsView(QWidget* parent = nullptr);
+
+  // Takes over what the record holds now; charts whose series did not change are left alone.
+  void Show(const PlayRecord& record);
+
+  QLineEdit* FieldEdit(Field field) const { return fields_[static_cast<int>(field)]; }
+  const ChartView& ChartOf(Chart chart) const { return *charts_[static_cast<int>(chart)]; }
+  QTextEdit* BeginSettings() const { return meBeginSettings_; }
+
+ private:
+  void CreateFields(double scale);
+  void CreateCharts(double scale);
+
+  QTextEdit* meBeginSettings_ = nullptr;
+  std::array<QLineEdit*, kFieldCount> fields_{};
+  std::array<std::unique_ptr<ChartView>, kChartCount> charts_;
+  std::size_t shownLines_ = 0;
+};
+
+}  // namespace teravo

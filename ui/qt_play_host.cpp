@@ -1,0 +1,96 @@
+#include "ui/qt_play_host.h"
+
+#include <algorithm>
+
+#include <QMdiArea>
+
+#include "ui/distributions_window.h"
+#include "ui/locale_text.h"
+#include "ui/play_results_window.h"
+
+namespace teravo {
+
+namespace {
+
+// A new child window takes most of the frame, as the window system's default would.
+QSize NewChildSize(const QMdiArea& area) {
+  const QSize frame = area.viewport()->size();
+  return {std::max(400, frame.width() * 3 / 4), std::max(300, frame.height() * 3 / 4)};
+}
+
+}  // namespace
+
+QtPlayHost::QtPlayHost(QMdiArea& area, MessageSink& messages,
+                       std::function<std::string()> totalTimeText)
+    : area_(area),
+      messages_(messages),
+      totalTimeText_(std::move(totalTimeText)),
+      separator_(LocaleDecimalSeparator()) {}
+
+std::shared_ptr<PlayRecord> QtPlayHost::OpenPlayWindow() {
+  auto record = std::make_shared<PlayRecord>(separator_);
+  auto* window = new TfmPlayResults(record);
+  area_.addSubWindow(window);
+  window->resize(NewChildSize(area_));
+  window->show();
+  return record;
+}
+
+void QtPlayHost::ShowPlayWindow(PlayRecord& record, WindowState state) {
+  if (TfmPlayResults* window = WindowOf(record)) window->ApplyState(state);
+}
+
+void QtPlayHost::Repaint(PlayRecord& record) {
+  if (TfmPlayResults* window = WindowOf(record)) window->PaintNow();
+}
+
+void QtPlayHost::ClosePlayWindow(PlayRecord& record) {
+  if (TfmPlayResults* window = WindowOf(record)) window->close();
+}
+
+std::shared_ptr<DistributionsRecord> QtPlayHost::OpenDistributionsWindow() {
+  auto record = std::make_shared<DistributionsRecord>(separator_);
+  auto* window = new TAllPlayResults(record, *this, messages_);
+  area_.addSubWindow(window);
+  window->show();
+  area_.setActiveSubWindow(window);
+  return record;
+}
+
+void QtPlayHost::Repaint(DistributionsRecord& record) {
+  if (TAllPlayResults* window = WindowOf(record)) window->PaintNow();
+}
+
+void QtPlayHost::ShowMessage(const std::string& text) {
+  messages_.Info(MessageParent(), ToQString(text));
+}
+
+std::string QtPlayHost::DateTimeText() {
+  return SystemDateTimeText(QDateTime::currentDateTime());
+}
+
+std::string QtPlayHost::TotalTimeText() {
+  return totalTimeText_();
+}
+
+TfmPlayResults* QtPlayHost::WindowOf(const PlayRecord& record) const {
+  for (QMdiSubWindow* child : area_.subWindowList()) {
+    auto* window = qobject_cast<TfmPlayResults*>(child);
+    if (window && window->Record() == &record) return window;
+  }
+  return nullptr;
+}
+
+TAllPlayResults* QtPlayHost::WindowOf(const DistributionsRecord& record) const {
+  for (QMdiSubWindow* child : area_.subWindowList()) {
+    auto* window = qobject_cast<TAllPlayResults*>(child);
+    if (window && window->Record() == &record) return window;
+  }
+  return nullptr;
+}
+
+QWidget* QtPlayHost::MessageParent() const {
+  return area_.window();
+}
+
+}  // namespace teravo
