@@ -1,1 +1,30 @@
 #include "model/random_source.h"
+
+#include <cmath>
+
+namespace teravo {
+
+double RandomSource::RandomUniform() {
+  Seed = Seed * 134775813u + 1u;
+  ++Draws;
+  return static_cast<double>(Seed) * 0x1p-32;
+}
+
+double RandomSource::RandomGauss(long double mean, long double spread) {
+  long double u;
+  long double s;
+  do {
+    // u must be drawn before v: the order of draws is part of what a seed reproduces.
+    u = 2.0L * RandomUniform() - 1.0L;
+    const long double v = 2.0L * RandomUniform() - 1.0L;
+    s = u * u + v * v;
+  } while (s >= 1.0L);
+  // s > 0 always: u and v are multiples of 2^-31 and cannot both be 0 in consecutive draws.
+  return static_cast<double>(std::sqrt(-2.0L * std::log(s) / s) * u * spread + mean);
+}
+
+bool RandomSource::Chance(double p) {
+  return RandomUniform() <= p;
+}
+
+}  // namespace teravo

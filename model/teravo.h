@@ -28,7 +28,7 @@ class TClient {
 
   double FCenter = 0;
   double FSpread = 0;
-  std::int32_t FState = 0;  // 0 working, 1 in correction, 2 waiting for a programmer
+  std::int32_t FState = 0;   // 0 working, 1 in correction, 2 waiting for a programmer
   TError* FError = nullptr;  // the client error it failed on; not owning
   double FCorrectTime = 0;
   double FWaitTime = 0;
@@ -115,6 +115,7 @@ class TTeravo {
 
  private:
   void SeeFailure();
+  long double FirstNewErrorProbabilityExtended() const;
   std::unique_ptr<SeedSource> seeds_;
 };
 

@@ -25,6 +25,11 @@ class ChartSeries {
   std::uint64_t Version() const { return version_; }
 
  private:
+  // A series' means are formed over tens of thousands of points per play: these two work on
+  // the points directly.
+  friend void AccumulateSeries(const ChartSeries& source, ChartSeries& target);
+  friend void ScaleSeries(ChartSeries& series, double factor);
+
   void CheckIndex(int index) const;
   std::vector<double> x_;
   std::vector<double> y_;

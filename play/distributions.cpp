@@ -1,1 +1,136 @@
 #include "play/distributions.h"
+
+#include <algorithm>
+#include <array>
+#include <exception>
+#include <string>
+
+#include "core/number_text.h"
+#include "core/rounding.h"
+#include "play/play_host.h"
+
+namespace teravo {
+
+namespace {
+
+constexpr std::string_view kNegativeMoment =
+    "Текущее время для вывода распределений не должно быть меньше нуля.";
+constexpr std::string_view kMomentBeyondPlay =
+    "Текущее время для вывода распределений не должно превышать время розыгрыша ";
+
+// The spread of one quantity over the plays: 20 classes of equal width between its minimum
+// and maximum, each bar at the lower edge of its class.
+class Histogram {
+ public:
+  void Fit(double value, bool first) {
+    if (first) {
+      min_ = max_ = value;
+      return;
+    }
+    if (value > max_) max_ = value;
+    if (value < min_) min_ = value;
+  }
+
+  void Count(double value) {
+    int k = 0;
+    if (max_ != min_) {
+      const long double position = (static_cast<long double>(value) - min_) *
+                                   (kDistributionClasses - 1) /
+                                   (static_cast<long double>(max_) - min_);
+      k = std::clamp(static_cast<int>(position), 0, kDistributionClasses - 1);
+    }
+    ++counts_[static_cast<std::size_t>(k)];
+  }
+
+  void AddBar(int k, ChartSeries& series) const {
+    const long double x =
+        min_ + (static_cast<long double>(max_) - min_) * k / (kDistributionClasses - 1);
+    series.AddXY(static_cast<double>(x), counts_[static_cast<std::size_t>(k)]);
+  }
+
+ private:
+  double min_ = 0;
+  double max_ = 0;
+  std::array<int, kDistributionClasses> counts_{};
+};
+
+}  // namespace
+
+std::vector<std::shared_ptr<PlayRecord>> DistributionsRecord::OpenPlayWindows() {
+  std::vector<std::shared_ptr<PlayRecord>> open;
+  open.reserve(FPlayWindows.size());
+  std::erase_if(FPlayWindows, [&open](const std::weak_ptr<PlayRecord>& window) {
+    std::shared_ptr<PlayRecord> record = window.lock();
+    if (!record) return true;
+    open.push_back(std::move(record));
+    return false;
+  });
+  return open;
+}
+
+void edRecallClick(DistributionsRecord& record, PlayHost& host) {
+  const long double moment = StrToFloat(record.CurTimeText, record.Separator());
+  if (moment < 0) {
+    host.ShowMessage(std::string(kNegativeMoment));
+    return;
+  }
+  // Compared before rounding so that an absurdly large moment cannot overflow the index.
+  const long double steps = CheckedDiv(moment * record.FM, record.FTotalTime);
+  const std::int64_t last = record.FM;
+  if (steps >= static_cast<long double>(last) + 1 || RoundTiesEven(steps) > last) {
+    host.ShowMessage(std::string(kMomentBeyondPlay) +
+                     FloatToStr(record.FTotalTime, record.Separator()) + " суток.");
+    return;
+  }
+  std::int64_t index = RoundTiesEven(steps);
+  if (index == last) index = last - 1;
+
+  // Everything is read before the bars change, so a failed read leaves them as they were.
+  const std::vector<std::shared_ptr<PlayRecord>> plays = record.OpenPlayWindows();
+  std::vector<double> workClients;
+  std::vector<double> clientErrors;
+  workClients.reserve(plays.size());
+  clientErrors.reserve(plays.size());
+  for (const auto& play : plays) {
+    const int i = static_cast<int>(index);
+    workClients.push_back(play->Series(Chart::chNums).YValue(i));
+    clientErrors.push_back(play->Series(Chart::chClientErrors).YValue(i));
+  }
+
+  record.WorkClients.Clear();
+  record.ErrorsInClients.Clear();
+  if (!plays.empty()) {
+    Histogram work;
+    Histogram errors;
+    for (std::size_t p = 0; p < plays.size(); ++p) {
+      work.Fit(workClients[p], p == 0);
+      errors.Fit(clientErrors[p], p == 0);
+    }
+    for (std::size_t p = 0; p < plays.size(); ++p) {
+      work.Count(workClients[p]);
+      errors.Count(clientErrors[p]);
+    }
+    for (int k = 0; k < kDistributionClasses; ++k) {
+      work.AddBar(k, record.WorkClients);
+      errors.AddBar(k, record.ErrorsInClients);
+    }
+    // Shares of the plays still open, so the bars of a histogram add up to 1.
+    const double share = 1.0 / static_cast<double>(plays.size());
+    ScaleSeries(record.WorkClients, share);
+    ScaleSeries(record.ErrorsInClients, share);
+  }
+  host.Repaint(record);
+}
+
+void buDeleteClick(DistributionsRecord& record, PlayHost& host) {
+  for (const auto& play : record.OpenPlayWindows()) {
+    try {
+      host.ClosePlayWindow(*play);
+    } catch (const std::exception&) {
+      // One window that fails to close must not keep the others open.
+    }
+  }
+  record.FPlayWindows.clear();
+}
+
+}  // namespace teravo

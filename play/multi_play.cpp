@@ -1,1 +1,106 @@
 #include "play/multi_play.h"
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/number_text.h"
+#include "core/rounding.h"
+#include "params/run_description.h"
+#include "play/distributions.h"
+#include "play/play_driver.h"
+
+namespace teravo {
+
+namespace {
+
+constexpr std::array<Field, 5> kIntegerFields = {
+    Field::edClientErrNums,     Field::edWorkClientNum,     Field::edServerErrNums,
+    Field::edNewClientErrorAdd, Field::edNewServerErrorAdd,
+};
+constexpr std::array<Field, 7> kRealFields = {
+    Field::edAverCorrectTime,
+    Field::edAverWaitTime,
+    Field::edCorrectServerTime,
+    Field::edPer,
+    Field::edTer,
+    Field::edAverTer,
+    Field::edKg,
+};
+constexpr std::array<Chart, kChartCount> kAccumulationOrder = {
+    Chart::chNums,  Chart::chClientErrors,    Chart::chErrorsGist,
+    Chart::chAvTer, Chart::chErrorsIntensity,
+};
+
+}  // namespace
+
+void FormAverages(const std::vector<std::shared_ptr<PlayRecord>>& plays, PlayRecord& averages) {
+  const char separator = averages.Separator();
+  // The means are those of the values as the play windows show them: their texts are read back.
+  std::array<std::int64_t, kIntegerFields.size()> integerSums{};
+  std::array<double, kRealFields.size()> realSums{};
+  for (const auto& play : plays) {
+    for (std::size_t f = 0; f < kIntegerFields.size(); ++f) {
+      integerSums[f] += StrToInt(play->Text(kIntegerFields[f]));
+    }
+    for (std::size_t f = 0; f < kRealFields.size(); ++f) {
+      realSums[f] = ToDouble(realSums[f] + StrToFloat(play->Text(kRealFields[f]), separator));
+    }
+    for (Chart chart : kAccumulationOrder) {
+      AccumulateSeries(play->Series(chart), averages.Series(chart));
+    }
+  }
+
+  const long double count = static_cast<long double>(plays.size());
+  for (std::size_t f = 0; f < kIntegerFields.size(); ++f) {
+    averages.SetInt(kIntegerFields[f],
+                    RoundTiesEven(CheckedDiv(static_cast<long double>(integerSums[f]), count)));
+  }
+  for (std::size_t f = 0; f < kRealFields.size(); ++f) {
+    averages.SetReal(kRealFields[f], CheckedDiv(realSums[f], count));
+  }
+  const double share = 1.0 / static_cast<double>(plays.size());
+  for (Chart chart : kAccumulationOrder) ScaleSeries(averages.Series(chart), share);
+}
+
+int PlayMultiple(TTeravo& model, PlayHost& host) {
+  const std::int32_t plays = model.FK;
+  const char separator = host.DecimalSeparator();
+
+  // The records stay alive for the whole series even if the user closes a window meanwhile.
+  std::vector<std::shared_ptr<PlayRecord>> records;
+  records.reserve(plays > 0 ? static_cast<std::size_t>(plays) : 0);
+  for (std::int32_t k = 1; k <= plays; ++k) {
+    model.FShowProgress = false;
+    records.push_back(Play(model, host));
+    host.SeriesProgress(k, plays);
+  }
+
+  std::shared_ptr<PlayRecord> averages = host.OpenPlayWindow();
+  averages->Seed = 0;
+  averages->Title = std::string(kAveragesTitle);
+  averages->BeginSettings.push_back(GetParametersText(model, host.TotalTimeText(), separator) +
+                                    "; Число розыгрышей:" + IntToStr(plays));
+  averages->State = WindowState::Normal;
+  host.ShowPlayWindow(*averages, WindowState::Normal);
+
+  std::shared_ptr<DistributionsRecord> distributions = host.OpenDistributionsWindow();
+  distributions->Caption = "Распределения по результатам " + IntToStr(plays) + " розыгрышей";
+  distributions->FPlayWindows.assign(records.begin(), records.end());
+  const long double totalTime = static_cast<long double>(model.FM) * model.FDT;
+  distributions->FTotalTime = ToDouble(totalTime);
+  distributions->FM = model.FM;
+  distributions->FK = plays;
+  distributions->CurTimeText = FloatToStr(totalTime / 2, separator);
+
+  FormAverages(records, *averages);
+  averages->SetReal(Field::edCurTime, totalTime);
+
+  host.Repaint(*averages);
+  edRecallClick(*distributions, host);
+  return plays;
+}
+
+}  // namespace teravo

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <memory>
+#include <vector>
+
 #include "model/teravo.h"
 #include "play/play_host.h"
 
@@ -10,5 +13,10 @@ inline constexpr std::string_view kAveragesTitle = "Средние значен�
 // Runs FK plays with minimised windows, then opens the averages window and the
 // distributions window and recomputes the distributions once. Returns the plays run.
 int PlayMultiple(TTeravo& model, PlayHost& host);
+
+// The averages of a series: the means of the twelve result fields of the plays, read back
+// from their texts (integer means to the nearest integer, a tie to the even neighbour), and
+// the point-by-point means of their five series. edCurTime is left to the caller.
+void FormAverages(const std::vector<std::shared_ptr<PlayRecord>>& plays, PlayRecord& averages);
 
 }  // namespace teravo

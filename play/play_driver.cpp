@@ -1,1 +1,146 @@
 #include "play/play_driver.h"
+
+#include <array>
+#include <cmath>
+#include <string>
+
+#include "core/number_text.h"
+#include "core/rounding.h"
+#include "params/run_description.h"
+
+namespace teravo {
+
+namespace {
+
+constexpr int kHistogramBins = 100;
+
+// (T * (N + 1) - down time) / (T * (N + 1)): the share of unit-days not lost to failures,
+// the units being the N clients and the server.
+long double AvailabilityCoefficient(long double time, std::size_t clients, double downTime) {
+  const long double unitDays = time * (static_cast<long double>(clients) + 1);
+  return CheckedDiv(unitDays - downTime, unitDays);
+}
+
+// One step of failure-free running extends the current run, which is also the last one seen.
+void ExtendFailureFreeRun(TTeravo& model) {
+  if (model.FBusyProgrammers == 0 && model.FServerState != 1) {
+    model.FCurTer = static_cast<double>(static_cast<long double>(model.FCurTer) + model.FDT);
+    model.FTer = model.FCurTer;
+  }
+}
+
+double FailureProbability(const TTeravo& model) {
+  const long double errors =
+      static_cast<long double>(model.FClientErrors.size() + model.FServerErrors.size());
+  const long double product =
+      errors * model.FA * (static_cast<long double>(model.FClientsNum) + 1) * model.FYk * model.FDT;
+  const double stored = ToDouble(product);
+  return stored > 1 ? 1.0 : stored;
+}
+
+void EndPlay(TTeravo& model, PlayRecord& record) {
+  // Each sum is a double, every addition rounded back to it.
+  double correctSum = 0;
+  double waitSum = 0;
+  for (const auto& client : model.FClients) {
+    correctSum = static_cast<double>(static_cast<long double>(correctSum) + client->FCorrectTime);
+    waitSum = static_cast<double>(static_cast<long double>(waitSum) + client->FWaitTime);
+  }
+  const std::size_t clients = model.FClients.size();
+  record.SetReal(Field::edAverCorrectTime,
+                 CheckedDiv(correctSum, static_cast<long double>(clients)));
+  record.SetReal(Field::edAverWaitTime, CheckedDiv(waitSum, static_cast<long double>(clients)));
+  const long double nominal = static_cast<long double>(model.FM) * model.FDT;
+  record.SetReal(Field::edKg, AvailabilityCoefficient(nominal, clients, model.FDownTime));
+  model.FAverTer =
+      model.FAverTer != 0
+          ? static_cast<double>((static_cast<long double>(model.FAverTer) + model.FTer) / 2)
+          : model.FTer;
+  record.SetReal(Field::edAverTer, model.FAverTer);
+}
+
+}  // namespace
+
+std::int32_t GistRefreshStep(std::int32_t m) {
+  const std::int64_t n = RoundTiesEven(static_cast<long double>(m) / 100);
+  return n < 1 ? 1 : static_cast<std::int32_t>(n);
+}
+
+void FillErrorHistogram(const ErrorList& errors, ChartSeries& series) {
+  // One pass instead of a hundred: a position in [0, 1) falls in exactly one bin, the integer
+  // part of the exact product 100 * p (a double times 100 is exact in extended precision).
+  std::array<int, kHistogramBins> counts{};
+  for (const auto& error : errors) {
+    const long double scaled = 100.0L * error->GetPosition();
+    if (scaled >= 0 && scaled < kHistogramBins) ++counts[static_cast<std::size_t>(scaled)];
+  }
+  series.Clear();
+  for (int j = 0; j < kHistogramBins; ++j) series.AddXY(j + 1, counts[static_cast<std::size_t>(j)]);
+}
+
+std::shared_ptr<PlayRecord> Play(TTeravo& model, PlayHost& host) {
+  model.InitPlay();
+  std::shared_ptr<PlayRecord> record = host.OpenPlayWindow();
+  record->Seed = model.PlaySeed;
+  record->Title = "№" + IntToStr(model.GetPlayCount()) + " розыгрыш " + " " + host.DateTimeText();
+  record->BeginSettings.push_back(
+      GetParametersText(model, host.TotalTimeText(), host.DecimalSeparator()));
+  const WindowState state = model.FShowProgress ? WindowState::Maximised : WindowState::Minimised;
+  record->State = state;
+  host.ShowPlayWindow(*record, state);
+
+  const std::int32_t m = model.FM;
+  const std::int32_t n = GistRefreshStep(m);
+  const long double dt = model.FDT;
+  ChartSeries& nums = record->Series(Chart::chNums);
+  ChartSeries& clientErrors = record->Series(Chart::chClientErrors);
+  ChartSeries& averTer = record->Series(Chart::chAvTer);
+  ChartSeries& intensity = record->Series(Chart::chErrorsIntensity);
+  ChartSeries& gist = record->Series(Chart::chErrorsGist);
+  const std::size_t points = m >= 0 ? static_cast<std::size_t>(m) + 1 : 0;
+  for (ChartSeries* series : {&nums, &clientErrors, &averTer, &intensity}) series->Reserve(points);
+  gist.Reserve(kHistogramBins);
+
+  for (std::int32_t i = 0; i <= m; ++i) {
+    model.Iteration();
+    ExtendFailureFreeRun(model);
+    model.FPer = FailureProbability(model);
+
+    // Fields keep numbers; their texts are formed only when the window shows or a reader asks.
+    const long double now = static_cast<long double>(i) * dt;
+    record->SetReal(Field::edCurTime, now);
+    record->SetInt(Field::edWorkClientNum, model.FWorkClientNum);
+    record->SetInt(Field::edClientErrNums, static_cast<std::int64_t>(model.FClientErrors.size()));
+    record->SetInt(Field::edServerErrNums, static_cast<std::int64_t>(model.FServerErrors.size()));
+    record->SetReal(Field::edCorrectServerTime, model.FCorrectServerTime);
+    record->SetInt(Field::edNewClientErrorAdd, model.FNewClientErrorAdd);
+    record->SetInt(Field::edNewServerErrorAdd, model.FNewServerErrorAdd);
+    record->SetReal(Field::edTer, model.FTer);
+    record->SetReal(Field::edAverTer, model.FAverTer);
+    record->SetReal(Field::edPer, model.FPer);
+
+    const double x = static_cast<double>(now);
+    nums.AddXY(x, model.FWorkClientNum);
+    clientErrors.AddXY(x, static_cast<double>(model.FClientErrors.size()));
+    averTer.AddXY(x, model.FAverTer);
+    // Failures so far over the time the server has worked: (i + 1) steps less its failed time.
+    const long double worked =
+        ((static_cast<long double>(i) + 1) - CheckedDiv(model.FCorrectServerTime, dt)) * dt;
+    intensity.AddXY(x, ToDouble(CheckedDiv(model.FFailureNum, worked)));
+
+    if (i % n == 0) {
+      FillErrorHistogram(model.FClientErrors, gist);
+      const long double elapsed = (static_cast<long double>(i) + 1) * dt;
+      record->SetReal(Field::edKg,
+                      AvailabilityCoefficient(elapsed, model.FClients.size(), model.FDownTime));
+      if (model.FShowProgress) host.Repaint(*record);
+    }
+  }
+
+  EndPlay(model, *record);
+  host.Repaint(*record);
+  model.FShowProgress = true;
+  return record;
+}
+
+}  // namespace teravo

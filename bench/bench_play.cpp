@@ -1,0 +1,82 @@
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "bench/parameter_sets.h"
+#include "model/teravo.h"
+#include "play/multi_play.h"
+#include "play/play_driver.h"
+#include "play/play_host.h"
+
+namespace teravo {
+namespace {
+
+constexpr std::uint32_t kSeed = 20240301;
+
+// Keeps nothing and draws nothing: what remains is the cost of the drivers and their records.
+class NullHost : public PlayHost {
+ public:
+  std::shared_ptr<PlayRecord> OpenPlayWindow() override {
+    return std::make_shared<PlayRecord>(',');
+  }
+  void ShowPlayWindow(PlayRecord& /*record*/, WindowState /*state*/) override {}
+  void Repaint(PlayRecord& /*record*/) override {}
+  void ClosePlayWindow(PlayRecord& /*record*/) override {}
+  std::shared_ptr<DistributionsRecord> OpenDistributionsWindow() override {
+    return std::make_shared<DistributionsRecord>(',');
+  }
+  void Repaint(DistributionsRecord& /*record*/) override {}
+  void ShowMessage(const std::string& /*text*/) override {}
+  std::string DateTimeText() override { return "08.12.2026 4:39:53"; }
+  std::string TotalTimeText() override { return "10"; }
+  char DecimalSeparator() override { return ','; }
+};
+
+// One whole play through the driver, with the same seed as the bare model's benchmark.
+void BM_PlayDriver(benchmark::State& state, void (*set)(TTeravo&)) {
+  TTeravo model;
+  set(model);
+  NullHost host;
+  for (auto _ : state) {
+    model.SetSeedSource(std::make_unique<FixedSeedSource>(kSeed));
+    auto record = Play(model, host);
+    benchmark::DoNotOptimize(record.get());
+  }
+}
+
+// The plays of a series alone, with the seeds the series gives them: the yardstick of a series.
+void BM_TenPlays(benchmark::State& state, void (*set)(TTeravo&)) {
+  TTeravo model;
+  set(model);
+  NullHost host;
+  for (auto _ : state) {
+    model.SetSeedSource(std::make_unique<FixedSeedSource>(kSeed));
+    for (int k = 0; k < 10; ++k) {
+      model.FShowProgress = false;
+      auto record = Play(model, host);
+      benchmark::DoNotOptimize(record.get());
+    }
+  }
+}
+
+// A series of FK = 10 plays with its averages and distributions.
+void BM_Series(benchmark::State& state, void (*set)(TTeravo&)) {
+  TTeravo model;
+  set(model);
+  NullHost host;
+  for (auto _ : state) {
+    model.SetSeedSource(std::make_unique<FixedSeedSource>(kSeed));
+    benchmark::DoNotOptimize(PlayMultiple(model, host));
+  }
+}
+
+BENCHMARK_CAPTURE(BM_PlayDriver, defaults, bench::SetDefaults)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_PlayDriver, server - up, bench::SetServerUp)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_PlayDriver, large, bench::SetLarge)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_TenPlays, defaults, bench::SetDefaults)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Series, defaults, bench::SetDefaults)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace teravo

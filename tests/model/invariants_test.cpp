@@ -1,0 +1,217 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "model/teravo.h"
+
+namespace teravo {
+namespace {
+
+struct ParameterSet {
+  const char* name;
+  std::int32_t clients, programmers;
+  double a;
+  std::int32_t errors;
+  double complexity, yk, mu, dt;
+  bool byProbability;
+  double pNew, yNew;
+  std::int32_t steps;
+};
+
+const ParameterSet kSets[] = {
+    {"busy clients", 20, 2, 0.02, 200, 0.05, 50, 20, 0.01, true, 0.3, 0, 300},
+    {"server often down", 30, 3, 0.005, 50, 5, 20, 5, 0.01, false, 0, 30, 300},
+    {"one programmer, many errors", 10, 1, 0.01, 2000, 0.01, 10, 10, 0.05, true, 0.6, 0, 300},
+    {"long intensity chains", 15, 4, 0.03, 100, 1, 30, 50, 0.02, false, 0.9, 100, 200},
+    {"dialog defaults", 100, 3, 0.0001, 100, 2, 100, 0.5, 0.001, true, 0, 0.01, 400},
+};
+
+// What one step may be checked against: the state before it.
+struct Snapshot {
+  std::vector<int> states;
+  std::vector<std::pair<const TError*, double>> errorOf;  // with the position, against reuse
+  std::vector<double> correctTimes, waitTimes;
+  std::vector<std::pair<const TError*, double>> clientErrors;
+  std::size_t serverErrors;
+  int serverState;
+  double failures, downTime, correctServerTime, curTer, ter;
+  int newClient, newServer;
+
+  explicit Snapshot(const TTeravo& m)
+      : serverErrors(m.FServerErrors.size()),
+        serverState(m.FServerState),
+        failures(m.FFailureNum),
+        downTime(m.FDownTime),
+        correctServerTime(m.FCorrectServerTime),
+        curTer(m.FCurTer),
+        ter(m.FTer),
+        newClient(m.FNewClientErrorAdd),
+        newServer(m.FNewServerErrorAdd) {
+    for (const auto& c : m.FClients) {
+      states.push_back(c->FState);
+      errorOf.emplace_back(c->FError, c->FError ? c->FError->FPosition : -1);
+      correctTimes.push_back(c->FCorrectTime);
+      waitTimes.push_back(c->FWaitTime);
+    }
+    for (const auto& e : m.FClientErrors) clientErrors.emplace_back(e.get(), e->FPosition);
+  }
+  bool AnyClientFailed() const {
+    return std::any_of(states.begin(), states.end(), [](int s) { return s != 0; });
+  }
+};
+
+bool Holds(const ErrorList& list, const TError* error) {
+  return std::any_of(list.begin(), list.end(), [error](const auto& e) { return e.get() == error; });
+}
+
+bool HoldsSame(const ErrorList& list, std::pair<const TError*, double> error) {
+  return Holds(list, error.first) && error.first->FPosition == error.second;
+}
+
+void CheckInvariants(const TTeravo& m, const std::string& where) {
+  int inCorrection = 0, working = 0;
+  for (const auto& c : m.FClients) {
+    ASSERT_TRUE(c->FState >= 0 && c->FState <= 2) << where;
+    if (c->FState == 0) {
+      ++working;
+      ASSERT_EQ(c->FError, nullptr) << where;
+    } else {
+      ASSERT_TRUE(Holds(m.FClientErrors, c->FError)) << where;
+    }
+    if (c->FState == 1) ++inCorrection;
+  }
+  ASSERT_EQ(m.FBusyProgrammers, inCorrection) << where;
+  ASSERT_LE(m.FBusyProgrammers, m.FProgrammersNum) << where;
+  ASSERT_EQ(m.FWorkClientNum, working) << where;
+  ASSERT_TRUE(m.FServerState == 0 || m.FServerState == 1) << where;
+  if (m.FServerState == 1) {
+    ASSERT_TRUE(Holds(m.FServerErrors, m.FServerError)) << where;
+  }
+}
+
+using Transitions = std::map<std::string, int>;
+
+void CheckStep(const TTeravo& m, const Snapshot& before, const std::string& where,
+               Transitions& seen) {
+  const long double dt = m.FDT;
+  const std::size_t n = m.FClients.size();
+  ASSERT_GE(m.FFailureNum, before.failures) << where;
+  ASSERT_LE(m.FFailureNum, before.failures + static_cast<double>(n)) << where;
+  ASSERT_GE(m.FNewClientErrorAdd, before.newClient) << where;
+  ASSERT_GE(m.FNewServerErrorAdd, before.newServer) << where;
+  const int serverFixes = before.serverState == 1 && m.FServerState == 0 ? 1 : 0;
+  ASSERT_EQ(m.FServerErrors.size(),
+            before.serverErrors + (m.FNewServerErrorAdd - before.newServer) - serverFixes)
+      << where;
+  if (before.serverState == 0 && m.FServerState == 1) ++seen["server 0->1"];
+  if (serverFixes) ++seen["server 1->0"];
+
+  const bool failureSeen = before.serverState == 1 || before.AnyClientFailed();
+  if (failureSeen && before.curTer != 0) {
+    ASSERT_EQ(m.FTer, before.curTer) << where;
+    ASSERT_EQ(m.FCurTer, 0) << where;
+  } else {
+    ASSERT_EQ(m.FTer, before.ter) << where;
+    ASSERT_EQ(m.FCurTer, before.curTer) << where;
+  }
+
+  if (before.serverState == 1) {
+    // Branch A: the clients stand still.
+    ASSERT_EQ(m.FCorrectServerTime, static_cast<double>(before.correctServerTime + dt)) << where;
+    ASSERT_EQ(m.FDownTime,
+              static_cast<double>(before.downTime + dt * (static_cast<long double>(n) + 1)))
+        << where;
+    ASSERT_EQ(m.FFailureNum, before.failures) << where;
+    ASSERT_EQ(m.FClientErrors.size(), before.clientErrors.size()) << where;
+    for (std::size_t i = 0; i < n; ++i) {
+      ASSERT_EQ(m.FClients[i]->FState, before.states[i]) << where;
+      ASSERT_EQ(m.FClients[i]->FCorrectTime, before.correctTimes[i]) << where;
+      ASSERT_EQ(m.FClients[i]->FWaitTime, before.waitTimes[i]) << where;
+    }
+    return;
+  }
+
+  ASSERT_EQ(m.FCorrectServerTime, before.correctServerTime) << where;
+  ASSERT_EQ(m.FDownTime,
+            before.AnyClientFailed() ? static_cast<double>(before.downTime + dt) : before.downTime)
+      << where;
+  // Errors leave the client list only by a correction of a failed client's error.
+  for (const auto& e : before.clientErrors) {
+    if (HoldsSame(m.FClientErrors, e)) continue;
+    ASSERT_TRUE(std::find(before.errorOf.begin(), before.errorOf.end(), e) != before.errorOf.end())
+        << where;
+  }
+  for (std::size_t i = 0; i < n; ++i) {
+    const TClient& c = *m.FClients[i];
+    const int was = before.states[i];
+    if (was != c.FState) ++seen["client " + std::to_string(was) + "->" + std::to_string(c.FState)];
+    if (was == 0) {
+      ASSERT_EQ(c.FCorrectTime, before.correctTimes[i]) << where;
+      ASSERT_EQ(c.FWaitTime, before.waitTimes[i]) << where;
+      continue;
+    }
+    const bool errorKept = HoldsSame(m.FClientErrors, before.errorOf[i]);
+    if (errorKept) {
+      // Still failed on the same error; a waiting client may have got a programmer.
+      ASSERT_EQ(c.FError, before.errorOf[i].first) << where;
+      ASSERT_TRUE(c.FState == 1 || (was == 2 && c.FState == 2)) << where;
+    } else {
+      ASSERT_NE(c.FError, before.errorOf[i].first) << where;
+    }
+    if (was == 1) {
+      ASSERT_EQ(c.FWaitTime, before.waitTimes[i]) << where;
+    } else {
+      ASSERT_EQ(c.FCorrectTime, before.correctTimes[i]) << where;
+    }
+  }
+}
+
+TEST(InvariantsTest, HoldAfterEveryStepOfSeededPlays) {
+  Transitions seen;
+  for (const ParameterSet& p : kSets) {
+    for (std::uint32_t seed : {11u, 22222u, 86399999u}) {
+      TTeravo m(std::make_unique<FixedSeedSource>(seed));
+      m.FClientsNum = p.clients;
+      m.FProgrammersNum = p.programmers;
+      m.FA = p.a;
+      m.FErrorsNum0 = p.errors;
+      m.FCoeffComplexity = p.complexity;
+      m.FYk = p.yk;
+      m.FMu = p.mu;
+      m.FDT = p.dt;
+      m.FByProbability = p.byProbability;
+      m.FP_newErr = p.pNew;
+      m.FY_newErr = p.yNew;
+      m.FM = p.steps;
+      ASSERT_TRUE(m.HasUsableParameters()) << p.name;
+      m.InitPlay();
+      CheckInvariants(m, std::string(p.name) + " after init");
+      for (int step = 0; step <= p.steps; ++step) {
+        const std::string where = std::string(p.name) + ", seed " + std::to_string(seed) +
+                                  ", step " + std::to_string(step);
+        const Snapshot before(m);
+        m.Iteration();
+        CheckInvariants(m, where);
+        CheckStep(m, before, where, seen);
+        if (HasFatalFailure()) return;
+        // As the play driver does: a step without a failure lengthens the run.
+        if (m.FBusyProgrammers == 0 && m.FServerState == 0) {
+          m.FCurTer = static_cast<double>(m.FCurTer + static_cast<long double>(m.FDT));
+        }
+      }
+    }
+  }
+  for (const char* t : {"client 0->1", "client 0->2", "client 2->1", "client 1->0", "client 2->0",
+                        "server 0->1", "server 1->0"}) {
+    EXPECT_GT(seen[t], 0) << t << " never happened: the sets do not exercise it";
+  }
+}
+
+}  // namespace
+}  // namespace teravo

@@ -1,0 +1,65 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "model/teravo.h"
+#include "play/commands.h"
+#include "play/play_setup.h"
+#include "play/recording_host.h"
+
+namespace teravo {
+namespace {
+
+using testing::RecordingHost;
+using testing::SetDefaults;
+
+TEST(Commands, RefuseUnusableParametersBeforeOpeningAnything) {
+  struct Case {
+    const char* name;
+    void (*spoil)(TTeravo&);
+    bool seriesOnly;
+  };
+  const Case cases[] = {
+      {"never accepted", [](TTeravo& m) { m = TTeravo(); }, false},
+      {"no iterations", [](TTeravo& m) { m.FM = 0; }, false},
+      {"endless new errors", [](TTeravo& m) { m.FP_newErr = 1; }, false},
+      {"share of one", [](TTeravo& m) { m.FA = 1; }, false},
+      {"no plays", [](TTeravo& m) { m.FK = 0; }, true},
+  };
+  for (const Case& c : cases) {
+    TTeravo model;
+    SetDefaults(model, 10);
+    c.spoil(model);
+    RecordingHost host;
+    if (!c.seriesOnly) {
+      aPlayIterationExecute(model, host);
+      ASSERT_EQ(host.messages.size(), 1u) << c.name;
+      EXPECT_EQ(host.messages[0], kParametersNotSet);
+      EXPECT_TRUE(host.playWindows.empty()) << c.name;
+    }
+    host.messages.clear();
+    aPlayPlayExecute(model, host);
+    ASSERT_EQ(host.messages.size(), 1u) << c.name;
+    EXPECT_EQ(host.messages[0], kParametersNotSet);
+    EXPECT_TRUE(host.playWindows.empty()) << c.name;
+    EXPECT_TRUE(host.distributions.empty()) << c.name;
+    EXPECT_EQ(model.FPlayCount, 0) << c.name;
+  }
+}
+
+TEST(Commands, RunOnAUsableParameterSet) {
+  TTeravo model;
+  SetDefaults(model, 10);
+  model.FK = 2;
+  RecordingHost host;
+  aPlayIterationExecute(model, host);
+  EXPECT_EQ(host.playWindows.size(), 1u);
+  aPlayPlayExecute(model, host);
+  EXPECT_EQ(host.playWindows.size(), 4u);  // one play, two plays of the series, their averages
+  EXPECT_EQ(host.distributions.size(), 1u);
+  EXPECT_TRUE(host.messages.empty());
+  EXPECT_EQ(model.FPlayCount, 3);
+}
+
+}  // namespace
+}  // namespace teravo

@@ -1,0 +1,145 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/general_error.h"
+#include "play/distributions.h"
+#include "play/recording_host.h"
+
+namespace teravo {
+namespace {
+
+using testing::RecordingHost;
+
+// A series of FM = 10 iterations of one day: play p has 100 * p + i working clients and
+// 7 client errors after iteration i, so the lowest bar of chWorkClients tells the index used.
+struct Series {
+  explicit Series(int plays) : record(',') {
+    record.FM = 10;
+    record.FK = plays;
+    record.FTotalTime = 10;
+    record.CurTimeText = std::string("5");
+    for (int p = 0; p < plays; ++p) {
+      const auto play = host.OpenPlayWindow();
+      for (int i = 0; i <= 10; ++i) {
+        play->Series(Chart::chNums).AddXY(i, 100 * p + i);
+        play->Series(Chart::chClientErrors).AddXY(i, 7);
+      }
+      record.FPlayWindows.push_back(play);
+    }
+  }
+  double IndexUsed() const { return record.WorkClients.XValue(0); }
+
+  RecordingHost host;
+  DistributionsRecord record;
+};
+
+TEST(edRecallClick, MomentTakesTheNearestIndexTiesToEven) {
+  struct Case {
+    const char* moment;
+    double index;
+  };
+  for (const Case& c : {Case{"5", 5}, Case{"2,5", 2}, Case{"3,5", 4}, Case{"0", 0}, Case{"10", 9},
+                        Case{"10,4", 9}, Case{"9,6", 9}}) {
+    Series s(3);
+    s.record.CurTimeText = std::string(c.moment);
+    edRecallClick(s.record, s.host);
+    EXPECT_TRUE(s.host.messages.empty()) << c.moment;
+    EXPECT_EQ(s.IndexUsed(), c.index) << c.moment;
+    EXPECT_EQ(s.host.distributionRepaints, 1);
+  }
+}
+
+TEST(edRecallClick, RefusedMomentsLeaveTheBarsAsTheyWere) {
+  struct Case {
+    const char* moment;
+    const char* message;
+  };
+  for (const Case& c :
+       {Case{"10,6",
+             "Текущее время для вывода распределений не должно превышать время "
+             "розыгрыша 10 суток."},
+        Case{"1E300",
+             "Текущее время для вывода распределений не должно превышать время "
+             "розыгрыша 10 суток."},
+        Case{"-0,01", "Текущее время для вывода распределений не должно быть меньше нуля."}}) {
+    Series s(3);
+    edRecallClick(s.record, s.host);
+    s.record.CurTimeText = std::string(c.moment);
+    edRecallClick(s.record, s.host);
+    ASSERT_EQ(s.host.messages.size(), 1u) << c.moment;
+    EXPECT_EQ(s.host.messages[0], c.message);
+    EXPECT_EQ(s.IndexUsed(), 5) << c.moment;
+    EXPECT_EQ(s.record.WorkClients.Count(), 20);
+  }
+}
+
+TEST(edRecallClick, AMomentThatIsNotANumberIsAGeneralErrorBeforeAnythingChanges) {
+  Series s(2);
+  edRecallClick(s.record, s.host);
+  s.record.CurTimeText = std::string("5.5");
+  try {
+    edRecallClick(s.record, s.host);
+    FAIL();
+  } catch (const GeneralError& e) {
+    EXPECT_STREQ(e.what(), "'5.5' is not a valid floating point value");
+  }
+  EXPECT_EQ(s.record.WorkClients.Count(), 20);
+}
+
+TEST(edRecallClick, TwentyClassesWithBarsAtLowerEdgesAndShares) {
+  Series s(4);  // working clients 5, 105, 205, 305 at the moment 5
+  edRecallClick(s.record, s.host);
+  const ChartSeries& work = s.record.WorkClients;
+  ASSERT_EQ(work.Count(), 20);
+  for (int k = 0; k < 20; ++k) {
+    EXPECT_DOUBLE_EQ(work.XValue(k), 5 + 300.0 * k / 19) << k;
+  }
+  // (w - 5) * 19 / 300: 0, 6.33, 12.67, 19 -> classes 0, 6, 12 and 19.
+  for (int k = 0; k < 20; ++k) {
+    const bool filled = k == 0 || k == 6 || k == 12 || k == 19;
+    EXPECT_EQ(work.YValue(k), filled ? 0.25 : 0) << k;
+  }
+  // All plays have 7 errors: every bar at 7, class 0 holds them all.
+  const ChartSeries& errors = s.record.ErrorsInClients;
+  ASSERT_EQ(errors.Count(), 20);
+  for (int k = 0; k < 20; ++k) {
+    EXPECT_EQ(errors.XValue(k), 7);
+    EXPECT_EQ(errors.YValue(k), k == 0 ? 1 : 0);
+  }
+}
+
+TEST(edRecallClick, ClosedPlaysLeaveTheListAndTheSharesFollowTheRest) {
+  Series s(4);
+  s.host.ClosePlayWindow(*s.host.playWindows[1]);
+  s.host.ClosePlayWindow(*s.host.playWindows[1]);  // plays 0 and 3 remain
+  edRecallClick(s.record, s.host);
+  EXPECT_EQ(s.record.FPlayWindows.size(), 2u);
+  EXPECT_EQ(s.record.WorkClients.YValue(0), 0.5);
+  EXPECT_EQ(s.record.WorkClients.YValue(19), 0.5);
+  EXPECT_EQ(s.record.WorkClients.XValue(19), 305);
+
+  s.host.playWindows.clear();
+  edRecallClick(s.record, s.host);
+  EXPECT_TRUE(s.record.FPlayWindows.empty());
+  EXPECT_EQ(s.record.WorkClients.Count(), 0);
+  EXPECT_EQ(s.record.ErrorsInClients.Count(), 0);
+}
+
+TEST(buDeleteClick, ClosesTheOpenPlaysIgnoringAFailureAndEmptiesTheList) {
+  Series s(4);
+  s.host.ClosePlayWindow(*s.host.playWindows[0]);  // closed by the user before
+  s.host.closeRequests = 0;
+  s.host.failClose = 1;  // the second close request fails
+  buDeleteClick(s.record, s.host);
+  EXPECT_EQ(s.host.closeRequests, 3);
+  EXPECT_EQ(s.host.playWindows.size(), 1u);  // the one that failed
+  EXPECT_TRUE(s.record.FPlayWindows.empty());
+  edRecallClick(s.record, s.host);
+  EXPECT_EQ(s.record.WorkClients.Count(), 0);
+}
+
+}  // namespace
+}  // namespace teravo

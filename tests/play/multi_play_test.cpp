@@ -1,0 +1,126 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/general_error.h"
+#include "core/number_text.h"
+#include "params/run_description.h"
+#include "play/multi_play.h"
+#include "play/play_setup.h"
+#include "play/recording_host.h"
+
+namespace teravo {
+namespace {
+
+using testing::RecordingHost;
+using testing::SetDefaults;
+
+constexpr Field kAveragedFields[] = {
+    Field::edClientErrNums,
+    Field::edWorkClientNum,
+    Field::edServerErrNums,
+    Field::edNewClientErrorAdd,
+    Field::edNewServerErrorAdd,
+    Field::edAverCorrectTime,
+    Field::edAverWaitTime,
+    Field::edCorrectServerTime,
+    Field::edPer,
+    Field::edTer,
+    Field::edAverTer,
+    Field::edKg,
+};
+
+TEST(PlayMultiple, OnePlayAveragesToThatPlay) {
+  TTeravo model;
+  SetDefaults(model, 500);
+  model.FK = 1;
+  RecordingHost host;
+  EXPECT_EQ(PlayMultiple(model, host), 1);
+  ASSERT_EQ(host.playWindows.size(), 2u);
+  const PlayRecord& play = *host.playWindows[0];
+  const PlayRecord& averages = *host.playWindows[1];
+  EXPECT_EQ(averages.Title, "Средние значения за все розыгрышы");
+  EXPECT_EQ(averages.Seed, 0u);
+  for (Field field : kAveragedFields) {
+    EXPECT_EQ(averages.Text(field), play.Text(field)) << FieldName(field);
+  }
+  EXPECT_EQ(averages.Text(Field::edCurTime), play.Text(Field::edCurTime));
+  for (int c = 0; c < kChartCount; ++c) {
+    const Chart chart = static_cast<Chart>(c);
+    EXPECT_EQ(averages.Series(chart).Xs(), play.Series(chart).Xs()) << ChartName(chart);
+    EXPECT_EQ(averages.Series(chart).Ys(), play.Series(chart).Ys()) << ChartName(chart);
+  }
+  ASSERT_EQ(host.distributions.size(), 1u);
+  EXPECT_EQ(host.distributions[0]->Caption, "Распределения по результатам 1 розыгрышей");
+}
+
+TEST(PlayMultiple, SeriesOfTenOpensItsWindowsAndDistributionsAtHalfTime) {
+  TTeravo model;
+  SetDefaults(model, 200);
+  RecordingHost host;
+  EXPECT_EQ(PlayMultiple(model, host), 10);
+  ASSERT_EQ(host.playWindows.size(), 11u);
+  for (int k = 0; k < 10; ++k) {
+    EXPECT_EQ(host.playWindows[static_cast<std::size_t>(k)]->Title,
+              "№" + IntToStr(k + 1) + " розыгрыш  08.12.2026 4:39:53");
+    EXPECT_EQ(host.shown[static_cast<std::size_t>(k)].second, WindowState::Minimised);
+    EXPECT_EQ(host.progress[static_cast<std::size_t>(k)], std::make_pair(k + 1, 10));
+  }
+  EXPECT_EQ(host.shown.back().second, WindowState::Normal);
+  EXPECT_TRUE(model.FShowProgress);
+  const PlayRecord& averages = *host.playWindows.back();
+  EXPECT_EQ(averages.BeginSettings.back(),
+            GetParametersText(model, "10", ',') + "; Число розыгрышей:10");
+  EXPECT_EQ(averages.Text(Field::edCurTime), "0,2");
+
+  ASSERT_EQ(host.distributions.size(), 1u);
+  const DistributionsRecord& distributions = *host.distributions[0];
+  EXPECT_EQ(distributions.Caption, "Распределения по результатам 10 розыгрышей");
+  EXPECT_EQ(distributions.CurTimeText, "0,1");
+  EXPECT_EQ(distributions.FM, 200);
+  EXPECT_EQ(distributions.FK, 10);
+  EXPECT_EQ(distributions.FTotalTime, static_cast<double>(200 * 0.001L));
+  EXPECT_EQ(distributions.FPlayWindows.size(), 10u);
+  EXPECT_EQ(host.distributionRepaints, 1);
+  for (const ChartSeries* bars : {&distributions.WorkClients, &distributions.ErrorsInClients}) {
+    ASSERT_EQ(bars->Count(), 20);
+    double shares = 0;
+    for (double y : bars->Ys()) shares += y;
+    EXPECT_NEAR(shares, 1.0, 1e-12);
+  }
+}
+
+std::shared_ptr<PlayRecord> PlayWith(int workClients, const char* per) {
+  auto record = std::make_shared<PlayRecord>(',');
+  for (Field field : kAveragedFields) record->SetText(field, "0");
+  record->SetInt(Field::edWorkClientNum, workClients);
+  record->SetText(Field::edPer, per);
+  record->Series(Chart::chNums).AddXY(0, workClients);
+  return record;
+}
+
+TEST(FormAverages, IntegerMeansTieToEvenAndRealsAreReadFromTheirTexts) {
+  struct Case {
+    int a, b;
+    const char* mean;
+  };
+  for (const Case& c : {Case{2, 3, "2"}, Case{3, 4, "4"}, Case{1, 4, "2"}, Case{-3, -4, "-4"}}) {
+    PlayRecord averages(',');
+    FormAverages({PlayWith(c.a, "0,1"), PlayWith(c.b, "0,2")}, averages);
+    EXPECT_EQ(averages.Text(Field::edWorkClientNum), c.mean) << c.a << " " << c.b;
+    EXPECT_EQ(averages.Text(Field::edPer), "0,15");
+    EXPECT_EQ(averages.Series(Chart::chNums).YValue(0), (c.a + c.b) / 2.0);
+  }
+}
+
+TEST(FormAverages, AFieldThatIsNotANumberEndsTheAveraging) {
+  PlayRecord averages(',');
+  auto broken = PlayWith(1, "0.5");  // a full stop where the separator is a comma
+  EXPECT_THROW(FormAverages({broken}, averages), GeneralError);
+}
+
+}  // namespace
+}  // namespace teravo

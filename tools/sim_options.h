@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <variant>
+#include <vector>
+
+namespace teravo::sim {
+
+struct SimOptions {
+  // --set edX=text, in the order given; a later one for the same edit wins.
+  std::vector<std::pair<std::string, std::string>> edits;
+  bool byIntensity = false;
+  bool series = false;
+  std::optional<std::string> moment;  // the distributions window's edCurTime text
+  std::optional<std::uint32_t> seed;
+  std::optional<char> separator;  // otherwise the user's locale
+  bool pointArrays = true;
+  bool help = false;
+};
+
+// A command line that cannot be used: what is wrong with it.
+struct UsageError {
+  std::string text;
+};
+
+std::variant<SimOptions, UsageError> ParseSimOptions(const std::vector<std::string_view>& args);
+
+std::string_view UsageText();
+
+}  // namespace teravo::sim

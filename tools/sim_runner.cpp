@@ -1,0 +1,91 @@
+#include "tools/sim_runner.h"
+
+#include <exception>
+#include <memory>
+#include <string>
+
+#include "core/general_error.h"
+#include "model/teravo.h"
+#include "params/acceptance.h"
+#include "params/estimators.h"
+#include "play/commands.h"
+#include "play/distributions.h"
+#include "tools/json_writer.h"
+#include "tools/sim_host.h"
+#include "tools/sim_options.h"
+#include "tools/sim_settings_form.h"
+
+namespace teravo::sim {
+
+namespace {
+
+// The general error report: the text, with a full stop when it does not end in one.
+void ReportGeneralError(std::ostream& err, const std::string& text) {
+  err << text;
+  if (text.empty() || text.back() != '.') err << '.';
+  err << '\n';
+}
+
+int Run(const SimOptions& options, char localeSeparator, bool errIsTerminal, std::ostream& out,
+        std::ostream& err) {
+  const char separator = options.separator.value_or(localeSeparator);
+  SimSettingsForm form(separator, err);
+  if (options.byIntensity) rbIClick(form);
+  for (const auto& [name, text] : options.edits) form.SetText(name, text);
+
+  TTeravo model;
+  if (options.seed) model.SetSeedSource(std::make_unique<FixedSeedSource>(*options.seed));
+  // Corrections and advice are shown and the run goes on; a failing field ends it.
+  if (!AcceptParameters(model, form)) return kExitRefused;
+
+  SimHost host(form, err, errIsTerminal);
+  if (options.series) {
+    aPlayPlayExecute(model, host);
+  } else {
+    aPlayIterationExecute(model, host);
+  }
+  // The commands refuse an unusable parameter set with a message and open nothing.
+  if (host.PlayWindows().empty()) return kExitRefused;
+
+  if (options.series && options.moment) {
+    DistributionsRecord& distributions = *host.Distributions();
+    const int before = host.MessagesShown();
+    distributions.CurTimeText = *options.moment;
+    edRecallClick(distributions, host);
+    if (host.MessagesShown() != before) return kExitRefused;
+  }
+
+  out << RunJson(host, options.pointArrays);
+  out.flush();
+  return kExitSuccess;
+}
+
+}  // namespace
+
+int RunSim(const std::vector<std::string_view>& args, char localeSeparator, bool errIsTerminal,
+           std::ostream& out, std::ostream& err) {
+  const auto parsed = ParseSimOptions(args);
+  if (const auto* usage = std::get_if<UsageError>(&parsed)) {
+    err << "teravo-sim: " << usage->text << "\n\n" << UsageText();
+    return kExitRefused;
+  }
+  const auto& options = std::get<SimOptions>(parsed);
+  if (options.help) {
+    out << UsageText();
+    return kExitSuccess;
+  }
+  if (options.moment && !options.series) {
+    err << "teravo-sim: --moment applies to a series (--series)\n";
+    return kExitRefused;
+  }
+  try {
+    return Run(options, localeSeparator, errIsTerminal, out, err);
+  } catch (const GeneralError& error) {
+    ReportGeneralError(err, error.what());
+  } catch (const std::exception& error) {
+    ReportGeneralError(err, error.what());
+  }
+  return kExitGeneralError;
+}
+
+}  // namespace teravo::sim
