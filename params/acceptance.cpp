@@ -56,8 +56,12 @@ class FieldReader {
   char separator_;
 };
 
-bool Positive(double v) { return v > 0; }
-bool PositiveInt(std::int32_t v) { return v > 0; }
+bool Positive(double v) {
+  return v > 0;
+}
+bool PositiveInt(std::int32_t v) {
+  return v > 0;
+}
 
 // Makes the step at most one mean interval of the given intensity (the threshold leaves room
 // for rounding), rewriting edDT and telling the user.
@@ -81,19 +85,17 @@ bool AcceptParameters(TTeravo& model, SettingsForm& form) {
       !read.Int(edit::ProgrammersNum, model.FProgrammersNum, msg::ProgrammersNum, PositiveInt) ||
       !read.Real(edit::A, model.FA, msg::A, [](double v) { return v > 0 && v < 1; }) ||
       !read.Int(edit::ErrorsNum0, model.FErrorsNum0, msg::ErrorsNum0, PositiveInt) ||
-      !read.Real(edit::CoeffComplexity, model.FCoeffComplexity, msg::CoeffComplexity,
-                 Positive) ||
+      !read.Real(edit::CoeffComplexity, model.FCoeffComplexity, msg::CoeffComplexity, Positive) ||
       !read.Real(edit::Yk, model.FYk, msg::Yk, Positive) ||
       !read.Real(edit::Mu, model.FMu, msg::Mu, Positive)) {
     return false;
   }
   model.FByProbability = form.IsProbabilityChecked();
-  const bool newErrorsRead =
-      model.FByProbability
-          ? read.Real(edit::P_newErr, model.FP_newErr, msg::P_newErr,
-                      [](double v) { return v >= 0 && v < 1; })
-          : read.Real(edit::Y_newErr, model.FY_newErr, msg::Y_newErr,
-                      [](double v) { return v >= 0; });
+  const bool newErrorsRead = model.FByProbability
+                                 ? read.Real(edit::P_newErr, model.FP_newErr, msg::P_newErr,
+                                             [](double v) { return v >= 0 && v < 1; })
+                                 : read.Real(edit::Y_newErr, model.FY_newErr, msg::Y_newErr,
+                                             [](double v) { return v >= 0; });
   if (!newErrorsRead || !read.Real(edit::DT, model.FDT, msg::DT, Positive) ||
       !read.Int(edit::M, model.FM, msg::M, PositiveInt) ||
       !read.Int(edit::K, model.FK, msg::K, PositiveInt)) {

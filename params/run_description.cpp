@@ -16,7 +16,9 @@ std::string GetParametersText(const TTeravo& m, std::string_view timeText, char 
   text.append(", Интенсивность потока обращений клиента к серверу: ")
       .append(real(m.FYk))
       .append(" (1/сутки)");
-  text.append(", Интенсивность потока исправления ошибки: ").append(real(m.FMu)).append(" (1/сутки)");
+  text.append(", Интенсивность потока исправления ошибки: ")
+      .append(real(m.FMu))
+      .append(" (1/сутки)");
   if (m.FByProbability) {
     text.append(", Вероятность внести ошибку при исправлении: ").append(real(m.FP_newErr));
   } else {
