@@ -4,27 +4,14 @@
 #include <memory>
 #include <string>
 
+#include "bench/parameter_sets.h"
 #include "core/general_error.h"
 #include "model/teravo.h"
 
 namespace teravo {
 namespace {
 
-void SetDefaults(TTeravo& m) {
-  m.FClientsNum = 100;
-  m.FProgrammersNum = 3;
-  m.FA = 0.0001;
-  m.FErrorsNum0 = 100;
-  m.FCoeffComplexity = 2;
-  m.FYk = 100;
-  m.FMu = 0.5;
-  m.FDT = 0.001;
-  m.FP_newErr = 0;
-  m.FY_newErr = 0.01;
-  m.FByProbability = true;
-  m.FM = 10000;
-  m.FK = 10;
-}
+using bench::SetDefaults;
 
 TEST(InitPlayTest, TheDefaultsMake321DrawsInCreationOrder) {
   TTeravo m(std::make_unique<FixedSeedSource>(777));
