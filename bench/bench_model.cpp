@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "bench/parameter_sets.h"
 #include "model/teravo.h"
@@ -30,9 +31,13 @@ void BM_ModelPlay(benchmark::State& state, void (*set)(TTeravo&)) {
   state.counters["client_errors_left"] = static_cast<double>(model.FClientErrors.size());
 }
 
-BENCHMARK_CAPTURE(BM_ModelPlay, defaults, bench::SetDefaults)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_ModelPlay, server - up, bench::SetServerUp)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_ModelPlay, large, bench::SetLarge)->Unit(benchmark::kMillisecond);
+const bool registered = [] {
+  for (const auto& [name, set] : bench::kParameterSets) {
+    benchmark::RegisterBenchmark((std::string("BM_ModelPlay/") + name).c_str(), BM_ModelPlay, set)
+        ->Unit(benchmark::kMillisecond);
+  }
+  return true;
+}();
 
 }  // namespace
 }  // namespace teravo

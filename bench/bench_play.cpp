@@ -72,9 +72,13 @@ void BM_Series(benchmark::State& state, void (*set)(TTeravo&)) {
   }
 }
 
-BENCHMARK_CAPTURE(BM_PlayDriver, defaults, bench::SetDefaults)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_PlayDriver, server - up, bench::SetServerUp)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_PlayDriver, large, bench::SetLarge)->Unit(benchmark::kMillisecond);
+const bool registered = [] {
+  for (const auto& [name, set] : bench::kParameterSets) {
+    benchmark::RegisterBenchmark((std::string("BM_PlayDriver/") + name).c_str(), BM_PlayDriver, set)
+        ->Unit(benchmark::kMillisecond);
+  }
+  return true;
+}();
 BENCHMARK_CAPTURE(BM_TenPlays, defaults, bench::SetDefaults)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Series, defaults, bench::SetDefaults)->Unit(benchmark::kMillisecond);
 

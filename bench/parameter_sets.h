@@ -1,5 +1,8 @@
 #pragma once
 
+#include <array>
+#include <utility>
+
 #include "model/teravo.h"
 
 namespace teravo::bench {
@@ -38,5 +41,12 @@ inline void SetLarge(TTeravo& m) {
   m.FErrorsNum0 = 1000;
   m.FCoeffComplexity = 0.01;
 }
+
+// The sets under the names the benchmarks report them by.
+inline constexpr std::array<std::pair<const char*, void (*)(TTeravo&)>, 3> kParameterSets{{
+    {"defaults", SetDefaults},
+    {"server-up", SetServerUp},
+    {"large", SetLarge},
+}};
 
 }  // namespace teravo::bench
