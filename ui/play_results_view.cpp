@@ -21,7 +21,7 @@ constexpr int kDesignHeight = 769;
 constexpr int kStripHeight = 65;
 
 // Where a field sits and what stands beside it.
-struct FieldSpec {
+struct FieldLayout {
   Field field;
   int group;  // 0 the window, 1 "Клиенты:", 2 "Сервер:"
   const char* caption;
@@ -34,8 +34,8 @@ struct FieldSpec {
   const char* unit;  // the caption after the field, if any
 };
 
-const std::vector<FieldSpec>& Fields() {
-  static const std::vector<FieldSpec> fields = {
+const std::vector<FieldLayout>& Fields() {
+  static const std::vector<FieldLayout> fields = {
       {Field::edCurTime, 0, "Текущее время:", 16, 88, 104, 72, 73, 21, "(сутки)"},
       {Field::edClientErrNums, 1, "Число ошибок:", 8, 112, 120, 16, 129, 24, nullptr},
       {Field::edWorkClientNum, 1, "Число рабочих:", 8, 112, 120, 40, 129, 24, nullptr},
@@ -55,7 +55,7 @@ const std::vector<FieldSpec>& Fields() {
   return fields;
 }
 
-struct ChartSpec {
+struct ChartLayout {
   Chart chart;
   const char* title;
   ChartView::Kind kind;
@@ -67,8 +67,8 @@ struct ChartSpec {
 };
 
 // The intensity chart ends above the row of charts below it rather than running into them.
-const std::vector<ChartSpec>& Charts() {
-  static const std::vector<ChartSpec> charts = {
+const std::vector<ChartLayout>& Charts() {
+  static const std::vector<ChartLayout> charts = {
       {Chart::chErrorsIntensity, "Интенсивность потока ошибок  (1/сут)", ChartView::Kind::Line,
        true, 828, 68, 350, 152},
       {Chart::chNums, "Количество работающих клиентов", ChartView::Kind::Line, true, 0, 224, 489,
@@ -113,7 +113,7 @@ PlayResultsView::PlayResultsView(QWidget* parent) : QWidget(parent) {
   setFont(normal);
 
   std::vector<CaptionRoom> captions;
-  for (const FieldSpec& spec : Fields()) captions.push_back({Q(spec.caption), spec.captionRoom});
+  for (const FieldLayout& item : Fields()) captions.push_back({Q(item.caption), item.captionRoom});
   const double scale = FitScale(normal, captions);
   const DesignPlacer at(scale);
 
@@ -139,28 +139,28 @@ void PlayResultsView::CreateFields(double scale) {
   at.Place(server, 296, 104, 225, 113);
   QWidget* const parents[] = {this, clients, server};
 
-  for (const FieldSpec& spec : Fields()) {
-    QWidget* parent = parents[spec.group];
-    auto* caption = new QLabel(Q(spec.caption), parent);
+  for (const FieldLayout& item : Fields()) {
+    QWidget* parent = parents[item.group];
+    auto* caption = new QLabel(Q(item.caption), parent);
     caption->setFont(normal);
     caption->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    at.Place(caption, spec.captionLeft, spec.top, spec.captionRoom, spec.height);
+    at.Place(caption, item.captionLeft, item.top, item.captionRoom, item.height);
 
     auto* field = new QLineEdit(parent);
-    field->setObjectName(ToQString(std::string(FieldName(spec.field))));
+    field->setObjectName(ToQString(std::string(FieldName(item.field))));
     // Read-only rather than disabled, so the bold values stay readable and their hints show.
     field->setReadOnly(true);
     field->setFrame(false);
     field->setFocusPolicy(Qt::NoFocus);
     field->setFont(BoldTen(normal));
-    at.Place(field, spec.left, spec.top, spec.width, spec.height);
-    fields_[static_cast<int>(spec.field)] = field;
+    at.Place(field, item.left, item.top, item.width, item.height);
+    fields_[static_cast<int>(item.field)] = field;
 
-    if (spec.unit) {
-      auto* unit = new QLabel(Q(spec.unit), parent);
+    if (item.unit) {
+      auto* unit = new QLabel(Q(item.unit), parent);
       unit->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-      const int left = spec.left + spec.width + 4;
-      unit->setGeometry(at.X(left), spec.top, unit->sizeHint().width(), spec.height);
+      const int left = item.left + item.width + 4;
+      unit->setGeometry(at.X(left), item.top, unit->sizeHint().width(), item.height);
     }
   }
   FieldEdit(Field::edNewClientErrorAdd)->setToolTip(Q(kNewClientErrorsHint));
@@ -169,12 +169,12 @@ void PlayResultsView::CreateFields(double scale) {
 
 void PlayResultsView::CreateCharts(double scale) {
   const DesignPlacer at(scale);
-  for (const ChartSpec& spec : Charts()) {
+  for (const ChartLayout& item : Charts()) {
     auto view = std::make_unique<ChartView>(
-        this, ToQString(std::string(ChartName(spec.chart))), Q(spec.title), spec.kind,
-        spec.black ? std::optional<QColor>(Qt::black) : std::nullopt);
-    at.Place(view->Plot(), spec.left, spec.top, spec.width, spec.height);
-    charts_[static_cast<int>(spec.chart)] = std::move(view);
+        this, ToQString(std::string(ChartName(item.chart))), Q(item.title), item.kind,
+        item.black ? std::optional<QColor>(Qt::black) : std::nullopt);
+    at.Place(view->Plot(), item.left, item.top, item.width, item.height);
+    charts_[static_cast<int>(item.chart)] = std::move(view);
   }
 }
 

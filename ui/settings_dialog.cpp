@@ -30,7 +30,7 @@ constexpr int kDesignClientHeight = 516;
 enum class Box { Dialog, Estimates, NewErrorKind };
 
 // A caption (label, unit or button) with its design place and the room up to what follows.
-struct CaptionSpec {
+struct CaptionLayout {
   const char* name;
   const char* caption;
   Box box;
@@ -40,7 +40,7 @@ struct CaptionSpec {
   const char* buddy;  // the edit a label names; null for units
 };
 
-struct EditSpec {
+struct EditLayout {
   std::string_view name;
   Box box;
   int left;
@@ -48,8 +48,8 @@ struct EditSpec {
   int width;
 };
 
-const std::vector<CaptionSpec>& Labels() {
-  static const std::vector<CaptionSpec> labels = {
+const std::vector<CaptionLayout>& Labels() {
+  static const std::vector<CaptionLayout> labels = {
       {"Label1", "Кол-во программ-&клиентов:", Box::Dialog, 16, 8, 144, "edClientsNum"},
       {"Label2", "Кол-во &программистов:", Box::Dialog, 16, 40, 144, "edProgrammersNum"},
       {"Label3", "&Доля от общей области данных (ООД) в одном запросе клиента:", Box::Dialog, 16,
@@ -79,8 +79,8 @@ const std::vector<CaptionSpec>& Labels() {
   return labels;
 }
 
-const std::vector<EditSpec>& Edits() {
-  static const std::vector<EditSpec> edits = {
+const std::vector<EditLayout>& Edits() {
+  static const std::vector<EditLayout> edits = {
       {edit::ClientsNum, Box::Dialog, 160, 8, 41},
       {edit::ProgrammersNum, Box::Dialog, 160, 40, 41},
       {edit::A, Box::Dialog, 352, 72, 113},
@@ -142,7 +142,7 @@ TfmSettings::TfmSettings(TTeravo& model, MessageSink& messages, QWidget* parent)
 
 void TfmSettings::CreateControls() {
   std::vector<CaptionRoom> captions;
-  for (const CaptionSpec& spec : Labels()) captions.push_back({Q(spec.caption), spec.room});
+  for (const CaptionLayout& item : Labels()) captions.push_back({Q(item.caption), item.room});
   captions.push_back({Q(kCallErrorsCaption), 129});
   captions.push_back({Q(kAverCaption), 393});
   captions.push_back({Q(kAllTimeCaption), 153});
@@ -169,18 +169,18 @@ void TfmSettings::CreateControls() {
     return this;
   };
 
-  for (const EditSpec& spec : Edits()) {
-    auto* edit = new QLineEdit(boxOf(spec.box));
-    edit->setObjectName(ToQString(std::string(spec.name)));
-    at.Place(edit, spec.left, spec.top, spec.width, kRowHeight);
-    edits_.emplace(std::string(spec.name), edit);
+  for (const EditLayout& item : Edits()) {
+    auto* edit = new QLineEdit(boxOf(item.box));
+    edit->setObjectName(ToQString(std::string(item.name)));
+    at.Place(edit, item.left, item.top, item.width, kRowHeight);
+    edits_.emplace(std::string(item.name), edit);
   }
-  for (const CaptionSpec& spec : Labels()) {
-    auto* label = new QLabel(Q(spec.caption), boxOf(spec.box));
-    label->setObjectName(Q(spec.name));
+  for (const CaptionLayout& item : Labels()) {
+    auto* label = new QLabel(Q(item.caption), boxOf(item.box));
+    label->setObjectName(Q(item.name));
     label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    at.Place(label, spec.left, spec.top, spec.room - 2, kRowHeight);
-    if (spec.buddy) label->setBuddy(Edit(spec.buddy));
+    at.Place(label, item.left, item.top, item.room - 2, kRowHeight);
+    if (item.buddy) label->setBuddy(Edit(item.buddy));
   }
 
   rbP_ = new QRadioButton(Q("вероятность"), groupBox2_);
