@@ -221,6 +221,11 @@ void TTeravo::CorrectError(TError* error) {
 
 bool TTeravo::HasHarmfulParameters() const {
   if (FCoeffComplexity == 0) return true;
+  // Acceptance puts no upper bound on the complexity: a huge one would have a play build
+  // more server errors than memory holds (and scan them all on every request).
+  if (static_cast<long double>(FErrorsNum0) * FCoeffComplexity / 10 >= kMaxServerErrors) {
+    return true;
+  }
   if (FByProbability) return FP_newErr >= 1;
   return FirstNewErrorProbability() == 1.0;
 }

@@ -104,7 +104,9 @@ class TTeravo {
   // loop forever or divide by zero: a new-error chain that never ends (probability mode
   // with FP_newErr >= 1, or an intensity so large that the first probability is 1) and
   // FCoeffComplexity == 0.
+  // Also true when a play would have to build more than kMaxServerErrors server errors.
   bool HasHarmfulParameters() const;
+  static constexpr long double kMaxServerErrors = 10'000'000;
   // True when every parameter a play reads lies in the range acceptance allows.
   bool HasUsableParameters() const;
 

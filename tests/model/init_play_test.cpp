@@ -147,6 +147,7 @@ TEST(InitPlayTest, HarmfulParametersAreRefusedBeforeAnythingChanges) {
       {"complexity 0", [](TTeravo& m) { m.FCoeffComplexity = 0; }},
       {"probability 1", [](TTeravo& m) { m.FP_newErr = 1; }},
       {"probability above 1", [](TTeravo& m) { m.FP_newErr = 1.5; }},
+      {"more server errors than memory holds", [](TTeravo& m) { m.FCoeffComplexity = 1e10; }},
       {"certain intensity",
        [](TTeravo& m) {
          m.FByProbability = false;
