@@ -18,4 +18,10 @@ long double CheckedDiv(long double numerator, long double denominator);
 long double CheckedResult(long double value);  // overflow / invalid check of a finished result
 double ToDouble(long double value);            // rounds to double, overflow -> kOverflow
 
+// Stores an extended-precision result in a double field: rounds to the nearest double, ties
+// to even, with no range check (ToDouble is the checked form).
+inline double RoundToDouble(long double value) {
+  return static_cast<double>(value);
+}
+
 }  // namespace teravo

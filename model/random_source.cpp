@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "core/rounding.h"
+
 namespace teravo {
 
 double RandomSource::RandomUniform() {
@@ -20,7 +22,7 @@ double RandomSource::RandomGauss(long double mean, long double spread) {
     s = u * u + v * v;
   } while (s >= 1.0L);
   // s > 0 always: u and v are multiples of 2^-31 and cannot both be 0 in consecutive draws.
-  return static_cast<double>(std::sqrt(-2.0L * std::log(s) / s) * u * spread + mean);
+  return RoundToDouble(std::sqrt(-2.0L * std::log(s) / s) * u * spread + mean);
 }
 
 bool RandomSource::Chance(double p) {

@@ -31,9 +31,9 @@ void RemoveError(ErrorList& list, const TError* error) {
 
 }  // namespace
 
-TClient::TClient(RandomSource& random, std::int32_t state) : FState(state) {
+TClient::TClient(RandomSource& random, ClientState state) : FState(state) {
   FCenter = random.RandomUniform();
-  FSpread = static_cast<double>(random.RandomUniform() * (1.0L - FCenter) / 3.0L);
+  FSpread = RoundToDouble(random.RandomUniform() * (1.0L - FCenter) / 3.0L);
 }
 
 double TClient::NextRequest(RandomSource& random) const {
@@ -44,7 +44,7 @@ TTeravo::TTeravo(std::unique_ptr<SeedSource> seeds) : seeds_(std::move(seeds)) {
 
 void TTeravo::InitPlay() {
   // Refuse before anything changes, so a refused play is not counted.
-  if (HasHarmfulParameters()) Raise(kInvalidOperation);
+  if (IsHarmful(*this)) Raise(kInvalidOperation);
 
   ++FPlayCount;
   PlaySeed = Seeds().NextSeed();
@@ -53,7 +53,7 @@ void TTeravo::InitPlay() {
   // Clients go first: they refer to client errors.
   EmptyFromLast(FClients);
   for (std::int32_t i = 0; i < FClientsNum; ++i) {
-    FClients.push_back(std::make_unique<TClient>(Random, 0));
+    FClients.push_back(std::make_unique<TClient>(Random, ClientState::Working));
   }
 
   EmptyFromLast(FClientErrors);
@@ -71,7 +71,7 @@ void TTeravo::InitPlay() {
   }
 
   FCorrectServerTime = 0;
-  FServerState = 0;
+  FServerState = ServerState::Works;
   FBusyProgrammers = 0;
   FWorkClientNum = FClientsNum;
   FNewClientErrorAdd = 0;
@@ -87,13 +87,16 @@ void TTeravo::SeeFailure() {
   if (FCurTer == 0) return;
   FTer = FCurTer;
   FCurTer = 0;
-  FAverTer =
-      FAverTer == 0 ? FTer : static_cast<double>((static_cast<long double>(FAverTer) + FTer) / 2);
+  FoldIntoAverTer(FTer);
+}
+
+void TTeravo::FoldIntoAverTer(double run) {
+  FAverTer = FAverTer == 0 ? run : RoundToDouble((static_cast<long double>(FAverTer) + run) / 2);
 }
 
 void TTeravo::Iteration() {
   const long double dt = FDT;
-  if (FServerState == 1) {
+  if (FServerState == ServerState::Failed) {
     SeeFailure();
     const double fixProbability =
         ToDouble(StepProbability(CheckedDiv(static_cast<long double>(FMu) * dt, FCoeffComplexity)));
@@ -104,12 +107,12 @@ void TTeravo::Iteration() {
       FNewServerErrorAdd += AddNewErrors(FServerErrors);
     }
     if (fixed) {
-      FServerState = 0;
+      FServerState = ServerState::Works;
       TError* const corrected = std::exchange(FServerError, nullptr);
       RemoveError(FServerErrors, corrected);
     }
-    FCorrectServerTime = static_cast<double>(FCorrectServerTime + dt);
-    FDownTime = static_cast<double>(FDownTime + dt * (static_cast<long double>(FClientsNum) + 1));
+    FCorrectServerTime = RoundToDouble(FCorrectServerTime + dt);
+    FDownTime = RoundToDouble(FDownTime + dt * (static_cast<long double>(FClientsNum) + 1));
     return;
   }
 
@@ -119,7 +122,7 @@ void TTeravo::Iteration() {
   auto seeFailedClient = [&] {
     if (!seen) {
       seen = true;
-      FDownTime = static_cast<double>(FDownTime + dt);
+      FDownTime = RoundToDouble(FDownTime + dt);
     }
     SeeFailure();
   };
@@ -128,48 +131,46 @@ void TTeravo::Iteration() {
   for (std::size_t i = 0; i < FClients.size(); ++i) {
     TClient& client = *FClients[i];
     switch (client.FState) {
-      case 0: {
+      case ClientState::Working: {
         if (!Random.Chance(requestProbability)) break;
         const double position = client.NextRequest(Random);
         const double halfWidth =
-            static_cast<double>(Random.RandomUniform() * static_cast<long double>(FA) / 2);
+            RoundToDouble(Random.RandomUniform() * static_cast<long double>(FA) / 2);
         client.FError = FindError(FClientErrors, halfWidth, position);
         if (client.FError != nullptr) {
           FFailureNum += 1;
           --FWorkClientNum;
           if (FBusyProgrammers < FProgrammersNum) {
             ++FBusyProgrammers;
-            client.FState = 1;
+            client.FState = ClientState::InCorrection;
           } else {
-            client.FState = 2;
+            client.FState = ClientState::Waiting;
           }
           break;
         }
         const double position2 = client.NextRequest(Random);
         const double halfWidth2 =
-            static_cast<double>(Random.RandomUniform() * (static_cast<long double>(FA) * 10) / 2);
+            RoundToDouble(Random.RandomUniform() * (static_cast<long double>(FA) * 10) / 2);
         if (TError* const hit = FindError(FServerErrors, halfWidth2, position2)) {
-          FServerState = 1;
+          FServerState = ServerState::Failed;
           FServerError = hit;
           FFailureNum += 1;
         }
         break;
       }
-      case 1:
+      case ClientState::InCorrection:
         seeFailedClient();
-        client.FCorrectTime = static_cast<double>(client.FCorrectTime + dt);
+        client.FCorrectTime = RoundToDouble(client.FCorrectTime + dt);
         if (Random.Chance(correctProbability)) CorrectError(client.FError);
         FNewClientErrorAdd += AddNewErrors(FClientErrors);
         break;
-      case 2:
+      case ClientState::Waiting:
         seeFailedClient();
-        client.FWaitTime = static_cast<double>(client.FWaitTime + dt);
+        client.FWaitTime = RoundToDouble(client.FWaitTime + dt);
         if (FBusyProgrammers < FProgrammersNum) {
-          client.FState = 1;
+          client.FState = ClientState::InCorrection;
           ++FBusyProgrammers;
         }
-        break;
-      default:
         break;
     }
   }
@@ -184,17 +185,8 @@ TError* TTeravo::FindError(const ErrorList& list, double halfWidth, double posit
   return nullptr;
 }
 
-long double TTeravo::FirstNewErrorProbabilityExtended() const {
-  if (FByProbability) return FP_newErr;
-  return StepProbability(static_cast<long double>(FY_newErr) * FDT);
-}
-
-double TTeravo::FirstNewErrorProbability() const {
-  return ToDouble(FirstNewErrorProbabilityExtended());
-}
-
 std::int32_t TTeravo::AddNewErrors(ErrorList& list) {
-  const long double first = FirstNewErrorProbabilityExtended();
+  const long double first = FirstNewErrorProbability(*this);
   if (first == 0) return 0;
   // Each further error of the chain is less likely by the same factor as the first was.
   const long double factor = FByProbability ? static_cast<long double>(FP_newErr) : first;
@@ -210,31 +202,51 @@ std::int32_t TTeravo::AddNewErrors(ErrorList& list) {
 
 void TTeravo::CorrectError(TError* error) {
   for (const auto& client : FClients) {
-    if (client->FState == 0 || client->FError != error) continue;
-    if (client->FState == 1) --FBusyProgrammers;
-    client->FState = 0;
+    if (client->FState == ClientState::Working || client->FError != error) continue;
+    if (client->FState == ClientState::InCorrection) --FBusyProgrammers;
+    client->FState = ClientState::Working;
     client->FError = nullptr;
     ++FWorkClientNum;
   }
   RemoveError(FClientErrors, error);
 }
 
-bool TTeravo::HasHarmfulParameters() const {
-  if (FCoeffComplexity == 0) return true;
-  // Acceptance puts no upper bound on the complexity: a huge one would have a play build
-  // more server errors than memory holds (and scan them all on every request).
-  if (static_cast<long double>(FErrorsNum0) * FCoeffComplexity / 10 >= kMaxServerErrors) {
-    return true;
+void TTeravo::ExtendFailureFreeRun() {
+  if (FBusyProgrammers == 0 && FServerState != ServerState::Failed) {
+    FCurTer = RoundToDouble(static_cast<long double>(FCurTer) + FDT);
+    FTer = FCurTer;
   }
-  if (FByProbability) return FP_newErr >= 1;
-  return FirstNewErrorProbability() == 1.0;
 }
 
-bool TTeravo::HasUsableParameters() const {
-  const bool newErrorsUsable = FByProbability ? (FP_newErr >= 0 && FP_newErr < 1) : FY_newErr >= 0;
-  return FClientsNum > 0 && FProgrammersNum > 0 && FA > 0 && FA < 1 && FErrorsNum0 > 0 &&
-         FCoeffComplexity > 0 && FYk > 0 && FMu > 0 && FDT > 0 && FM > 0 && newErrorsUsable &&
-         !HasHarmfulParameters();
+void TTeravo::UpdateFailureProbability() {
+  const long double errors = static_cast<long double>(FClientErrors.size() + FServerErrors.size());
+  const double product =
+      ToDouble(errors * FA * (static_cast<long double>(FClientsNum) + 1) * FYk * FDT);
+  FPer = product > 1 ? 1.0 : product;
+}
+
+long double TTeravo::AvailabilityCoefficient(long double elapsed) const {
+  // The units are the clients of the play and the server.
+  const long double unitDays = elapsed * (static_cast<long double>(FClients.size()) + 1);
+  return CheckedDiv(unitDays - FDownTime, unitDays);
+}
+
+TPlayEnd TTeravo::EndPlay() {
+  // Each sum is a double, every addition rounded back to it.
+  double correctSum = 0;
+  double waitSum = 0;
+  for (const auto& client : FClients) {
+    correctSum = RoundToDouble(static_cast<long double>(correctSum) + client->FCorrectTime);
+    waitSum = RoundToDouble(static_cast<long double>(waitSum) + client->FWaitTime);
+  }
+  const long double clients = static_cast<long double>(FClients.size());
+  TPlayEnd end{};
+  end.AverCorrectTime = CheckedDiv(correctSum, clients);
+  end.AverWaitTime = CheckedDiv(waitSum, clients);
+  end.Kg = AvailabilityCoefficient(static_cast<long double>(FM) * FDT);
+  FoldIntoAverTer(FTer);
+  end.AverTer = FAverTer;
+  return end;
 }
 
 }  // namespace teravo

@@ -4,6 +4,7 @@
 #include <memory>
 #include <vector>
 
+#include "model/parameters.h"
 #include "model/random_source.h"
 #include "model/seed_source.h"
 
@@ -19,16 +20,21 @@ class TError {
   double FPosition = 0;
 };
 
+// The states keep the numbers they have always had: 0 working, 1 in correction (a programmer
+// is correcting its error), 2 waiting for a free programmer.
+enum class ClientState : std::int32_t { Working = 0, InCorrection = 1, Waiting = 2 };
+enum class ServerState : std::int32_t { Works = 0, Failed = 1 };
+
 // A client program. Its requests fall around FCenter with spread FSpread.
 class TClient {
  public:
   // Two draws, in this order: FCenter, then FSpread = draw * (1 - FCenter) / 3.
-  TClient(RandomSource& random, std::int32_t state);
+  TClient(RandomSource& random, ClientState state);
   double NextRequest(RandomSource& random) const;
 
   double FCenter = 0;
   double FSpread = 0;
-  std::int32_t FState = 0;   // 0 working, 1 in correction, 2 waiting for a programmer
+  ClientState FState = ClientState::Working;
   TError* FError = nullptr;  // the client error it failed on; not owning
   double FCorrectTime = 0;
   double FWaitTime = 0;
@@ -37,28 +43,24 @@ class TClient {
 using ErrorList = std::vector<std::unique_ptr<TError>>;
 using ClientList = std::vector<std::unique_ptr<TClient>>;
 
-// The simulation model: parameters (stored by parameter acceptance) and the state of the
-// play in progress. Fields keep their conventional names; everything starts at zero.
-class TTeravo {
- public:
-  // Parameters.
-  std::int32_t FClientsNum = 0;
-  std::int32_t FProgrammersNum = 0;
-  double FA = 0;
-  std::int32_t FErrorsNum0 = 0;
-  double FCoeffComplexity = 0;
-  double FYk = 0;
-  double FMu = 0;
-  double FDT = 0;
-  double FP_newErr = 0;
-  double FY_newErr = 0;
-  bool FByProbability = false;
+// What a finished play leaves for its window's last figures.
+struct TPlayEnd {
+  long double AverCorrectTime;  // mean over the clients of their time in correction
+  long double AverWaitTime;     // mean over the clients of their time waiting
+  long double Kg;               // availability coefficient over the nominal play time
+  double AverTer;               // mean time to failure, the last run folded in
+};
 
+// The simulation model: parameters (stored by parameter acceptance) and the state of the
+// play in progress with its statistics. Fields keep their conventional names; everything
+// starts at zero.
+class TTeravo : public TParameters {
+ public:
   // State of the play.
   ClientList FClients;
-  std::int32_t FServerState = 0;  // 0 works, 1 failed on FServerError
+  ServerState FServerState = ServerState::Works;
   double FCorrectServerTime = 0;
-  TError* FServerError = nullptr;  // not owning; meaningful while FServerState == 1
+  TError* FServerError = nullptr;  // not owning; meaningful while the server has failed
   ErrorList FClientErrors;
   ErrorList FServerErrors;
   std::int32_t FBusyProgrammers = 0;
@@ -76,18 +78,29 @@ class TTeravo {
   double FCurTer = 0;
   double FDownTime = 0;
 
-  std::int32_t FM = 0;
-  std::int32_t FK = 0;
+  TParameters& Parameters() { return *this; }
+  const TParameters& Parameters() const { return *this; }
 
   // Where plays take their seeds from; the UTC clock unless replaced.
   explicit TTeravo(std::unique_ptr<SeedSource> seeds = std::make_unique<ClockSeedSource>());
 
   // Starts a play: counts it, reseeds, builds clients and errors anew, resets the state.
   // Throws GeneralError on a parameter set with which a play could never end or would
-  // divide by zero (see HasHarmfulParameters); callers check first and say why.
+  // divide by zero (see IsHarmful); callers check first and say why.
   void InitPlay();
   // Advances the play by one step of FDT days.
   void Iteration();
+
+  // The statistics a play keeps beside its steps, in the order a play driver calls them.
+  // After a step with no busy programmer and a working server: the current failure-free run
+  // grows by FDT, and it is also the last run seen.
+  void ExtendFailureFreeRun();
+  // FPer := errors * FA * (clients + 1) * FYk * FDT, at most 1.
+  void UpdateFailureProbability();
+  // The share of unit-days (clients and server) not lost to failures over `elapsed` days.
+  long double AvailabilityCoefficient(long double elapsed) const;
+  // Ends the play's statistics: folds the last run into FAverTer and returns the figures.
+  TPlayEnd EndPlay();
   std::int32_t GetPlayCount() const { return FPlayCount; }
 
   // First error of `list`, in list order, within `halfWidth` of `position`, or nullptr.
@@ -97,19 +110,6 @@ class TTeravo {
   // Restores every failed client on `error`, then removes and destroys it.
   void CorrectError(TError* error);
 
-  // The first-new-error probability of one AddNewErrors call in the current mode.
-  double FirstNewErrorProbability() const;
-
-  // True for the parameter sets a failed acceptance can leave that would make a play
-  // loop forever or divide by zero: a new-error chain that never ends (probability mode
-  // with FP_newErr >= 1, or an intensity so large that the first probability is 1) and
-  // FCoeffComplexity == 0.
-  // Also true when a play would have to build more than kMaxServerErrors server errors.
-  bool HasHarmfulParameters() const;
-  static constexpr long double kMaxServerErrors = 10'000'000;
-  // True when every parameter a play reads lies in the range acceptance allows.
-  bool HasUsableParameters() const;
-
   RandomSource Random;
   std::uint32_t PlaySeed = 0;  // the seed the current play started from
   SeedSource& Seeds() { return *seeds_; }
@@ -117,7 +117,8 @@ class TTeravo {
 
  private:
   void SeeFailure();
-  long double FirstNewErrorProbabilityExtended() const;
+  // FAverTer's halving average: the first run's length, then (FAverTer + run) / 2.
+  void FoldIntoAverTer(double run);
   std::unique_ptr<SeedSource> seeds_;
 };
 

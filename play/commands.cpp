@@ -8,7 +8,7 @@
 namespace teravo {
 
 void aPlayIterationExecute(TTeravo& model, PlayHost& host) {
-  if (!model.HasUsableParameters()) {
+  if (!IsUsable(model)) {
     host.ShowMessage(std::string(kParametersNotSet));
     return;
   }
@@ -16,7 +16,7 @@ void aPlayIterationExecute(TTeravo& model, PlayHost& host) {
 }
 
 void aPlayPlayExecute(TTeravo& model, PlayHost& host) {
-  if (!model.HasUsableParameters() || model.FK < 1) {
+  if (!IsUsable(model) || model.FK < 1) {
     host.ShowMessage(std::string(kParametersNotSet));
     return;
   }

@@ -14,51 +14,6 @@ namespace {
 
 constexpr int kHistogramBins = 100;
 
-// (T * (N + 1) - down time) / (T * (N + 1)): the share of unit-days not lost to failures,
-// the units being the N clients and the server.
-long double AvailabilityCoefficient(long double time, std::size_t clients, double downTime) {
-  const long double unitDays = time * (static_cast<long double>(clients) + 1);
-  return CheckedDiv(unitDays - downTime, unitDays);
-}
-
-// One step of failure-free running extends the current run, which is also the last one seen.
-void ExtendFailureFreeRun(TTeravo& model) {
-  if (model.FBusyProgrammers == 0 && model.FServerState != 1) {
-    model.FCurTer = static_cast<double>(static_cast<long double>(model.FCurTer) + model.FDT);
-    model.FTer = model.FCurTer;
-  }
-}
-
-double FailureProbability(const TTeravo& model) {
-  const long double errors =
-      static_cast<long double>(model.FClientErrors.size() + model.FServerErrors.size());
-  const long double product =
-      errors * model.FA * (static_cast<long double>(model.FClientsNum) + 1) * model.FYk * model.FDT;
-  const double stored = ToDouble(product);
-  return stored > 1 ? 1.0 : stored;
-}
-
-void EndPlay(TTeravo& model, PlayRecord& record) {
-  // Each sum is a double, every addition rounded back to it.
-  double correctSum = 0;
-  double waitSum = 0;
-  for (const auto& client : model.FClients) {
-    correctSum = static_cast<double>(static_cast<long double>(correctSum) + client->FCorrectTime);
-    waitSum = static_cast<double>(static_cast<long double>(waitSum) + client->FWaitTime);
-  }
-  const std::size_t clients = model.FClients.size();
-  record.SetReal(Field::edAverCorrectTime,
-                 CheckedDiv(correctSum, static_cast<long double>(clients)));
-  record.SetReal(Field::edAverWaitTime, CheckedDiv(waitSum, static_cast<long double>(clients)));
-  const long double nominal = static_cast<long double>(model.FM) * model.FDT;
-  record.SetReal(Field::edKg, AvailabilityCoefficient(nominal, clients, model.FDownTime));
-  model.FAverTer =
-      model.FAverTer != 0
-          ? static_cast<double>((static_cast<long double>(model.FAverTer) + model.FTer) / 2)
-          : model.FTer;
-  record.SetReal(Field::edAverTer, model.FAverTer);
-}
-
 }  // namespace
 
 std::int32_t GistRefreshStep(std::int32_t m) {
@@ -103,8 +58,8 @@ std::shared_ptr<PlayRecord> Play(TTeravo& model, PlayHost& host) {
 
   for (std::int32_t i = 0; i <= m; ++i) {
     model.Iteration();
-    ExtendFailureFreeRun(model);
-    model.FPer = FailureProbability(model);
+    model.ExtendFailureFreeRun();
+    model.UpdateFailureProbability();
 
     // Fields keep numbers; their texts are formed only when the window shows or a reader asks.
     const long double now = static_cast<long double>(i) * dt;
@@ -131,13 +86,16 @@ std::shared_ptr<PlayRecord> Play(TTeravo& model, PlayHost& host) {
     if (i % n == 0) {
       FillErrorHistogram(model.FClientErrors, gist);
       const long double elapsed = (static_cast<long double>(i) + 1) * dt;
-      record->SetReal(Field::edKg,
-                      AvailabilityCoefficient(elapsed, model.FClients.size(), model.FDownTime));
+      record->SetReal(Field::edKg, model.AvailabilityCoefficient(elapsed));
       if (model.FShowProgress) host.Repaint(*record);
     }
   }
 
-  EndPlay(model, *record);
+  const TPlayEnd end = model.EndPlay();
+  record->SetReal(Field::edAverCorrectTime, end.AverCorrectTime);
+  record->SetReal(Field::edAverWaitTime, end.AverWaitTime);
+  record->SetReal(Field::edKg, end.Kg);
+  record->SetReal(Field::edAverTer, end.AverTer);
   host.Repaint(*record);
   model.FShowProgress = true;
   return record;

@@ -31,7 +31,7 @@ TEST(InitPlayTest, TheDefaultsMake321DrawsInCreationOrder) {
     EXPECT_EQ(c->FCenter, center);
     EXPECT_EQ(c->FSpread, spread);
     EXPECT_LT(c->FCenter + 3 * c->FSpread, 1.0);
-    EXPECT_EQ(c->FState, 0);
+    EXPECT_EQ(c->FState, ClientState::Working);
     EXPECT_EQ(c->FError, nullptr);
   }
   for (const auto& e : m.FClientErrors) EXPECT_EQ(e->GetPosition(), ref.RandomUniform());
@@ -92,12 +92,12 @@ TEST(InitPlayTest, ASecondPlayLeavesNothingOfTheFirst) {
   EXPECT_EQ(m.FClientErrors.size(), 13u);
   EXPECT_EQ(m.FServerErrors.size(), 4u);
   for (const auto& c : m.FClients) {
-    EXPECT_EQ(c->FState, 0);
+    EXPECT_EQ(c->FState, ClientState::Working);
     EXPECT_EQ(c->FError, nullptr);
     EXPECT_EQ(c->FCorrectTime, 0);
     EXPECT_EQ(c->FWaitTime, 0);
   }
-  EXPECT_EQ(m.FServerState, 0);
+  EXPECT_EQ(m.FServerState, ServerState::Works);
   EXPECT_EQ(m.FServerError, nullptr);
   EXPECT_EQ(m.FBusyProgrammers, 0);
   EXPECT_EQ(m.FWorkClientNum, 7);
@@ -160,8 +160,8 @@ TEST(InitPlayTest, HarmfulParametersAreRefusedBeforeAnythingChanges) {
     SetDefaults(m);
     m.InitPlay();
     c.set(m);
-    EXPECT_TRUE(m.HasHarmfulParameters()) << c.name;
-    EXPECT_FALSE(m.HasUsableParameters()) << c.name;
+    EXPECT_TRUE(IsHarmful(m)) << c.name;
+    EXPECT_FALSE(IsUsable(m)) << c.name;
     try {
       m.InitPlay();
       ADD_FAILURE() << c.name << ": not refused";
@@ -218,7 +218,7 @@ TEST(InitPlayTest, UsableParameters) {
     TTeravo m;
     SetDefaults(m);
     c.set(m);
-    EXPECT_EQ(m.HasUsableParameters(), c.usable) << c.name;
+    EXPECT_EQ(IsUsable(m), c.usable) << c.name;
   }
 }
 

@@ -32,6 +32,14 @@ const ParameterSet kSets[] = {
     {"dialog defaults", 100, 3, 0.0001, 100, 2, 100, 0.5, 0.001, true, 0, 0.01, 400},
 };
 
+// States as their numbers, so transitions can be counted and named.
+int Code(ClientState state) {
+  return static_cast<int>(state);
+}
+int Code(ServerState state) {
+  return static_cast<int>(state);
+}
+
 // What one step may be checked against: the state before it.
 struct Snapshot {
   std::vector<int> states;
@@ -45,7 +53,7 @@ struct Snapshot {
 
   explicit Snapshot(const TTeravo& m)
       : serverErrors(m.FServerErrors.size()),
-        serverState(m.FServerState),
+        serverState(Code(m.FServerState)),
         failures(m.FFailureNum),
         downTime(m.FDownTime),
         correctServerTime(m.FCorrectServerTime),
@@ -54,7 +62,7 @@ struct Snapshot {
         newClient(m.FNewClientErrorAdd),
         newServer(m.FNewServerErrorAdd) {
     for (const auto& c : m.FClients) {
-      states.push_back(c->FState);
+      states.push_back(Code(c->FState));
       errorOf.emplace_back(c->FError, c->FError ? c->FError->FPosition : -1);
       correctTimes.push_back(c->FCorrectTime);
       waitTimes.push_back(c->FWaitTime);
@@ -77,20 +85,20 @@ bool HoldsSame(const ErrorList& list, std::pair<const TError*, double> error) {
 void CheckInvariants(const TTeravo& m, const std::string& where) {
   int inCorrection = 0, working = 0;
   for (const auto& c : m.FClients) {
-    ASSERT_TRUE(c->FState >= 0 && c->FState <= 2) << where;
-    if (c->FState == 0) {
+    ASSERT_TRUE(Code(c->FState) >= 0 && Code(c->FState) <= 2) << where;
+    if (Code(c->FState) == 0) {
       ++working;
       ASSERT_EQ(c->FError, nullptr) << where;
     } else {
       ASSERT_TRUE(Holds(m.FClientErrors, c->FError)) << where;
     }
-    if (c->FState == 1) ++inCorrection;
+    if (Code(c->FState) == 1) ++inCorrection;
   }
   ASSERT_EQ(m.FBusyProgrammers, inCorrection) << where;
   ASSERT_LE(m.FBusyProgrammers, m.FProgrammersNum) << where;
   ASSERT_EQ(m.FWorkClientNum, working) << where;
-  ASSERT_TRUE(m.FServerState == 0 || m.FServerState == 1) << where;
-  if (m.FServerState == 1) {
+  ASSERT_TRUE(Code(m.FServerState) == 0 || Code(m.FServerState) == 1) << where;
+  if (Code(m.FServerState) == 1) {
     ASSERT_TRUE(Holds(m.FServerErrors, m.FServerError)) << where;
   }
 }
@@ -105,11 +113,11 @@ void CheckStep(const TTeravo& m, const Snapshot& before, const std::string& wher
   ASSERT_LE(m.FFailureNum, before.failures + static_cast<double>(n)) << where;
   ASSERT_GE(m.FNewClientErrorAdd, before.newClient) << where;
   ASSERT_GE(m.FNewServerErrorAdd, before.newServer) << where;
-  const int serverFixes = before.serverState == 1 && m.FServerState == 0 ? 1 : 0;
+  const int serverFixes = before.serverState == 1 && Code(m.FServerState) == 0 ? 1 : 0;
   ASSERT_EQ(m.FServerErrors.size(),
             before.serverErrors + (m.FNewServerErrorAdd - before.newServer) - serverFixes)
       << where;
-  if (before.serverState == 0 && m.FServerState == 1) ++seen["server 0->1"];
+  if (before.serverState == 0 && Code(m.FServerState) == 1) ++seen["server 0->1"];
   if (serverFixes) ++seen["server 1->0"];
 
   const bool failureSeen = before.serverState == 1 || before.AnyClientFailed();
@@ -130,7 +138,7 @@ void CheckStep(const TTeravo& m, const Snapshot& before, const std::string& wher
     ASSERT_EQ(m.FFailureNum, before.failures) << where;
     ASSERT_EQ(m.FClientErrors.size(), before.clientErrors.size()) << where;
     for (std::size_t i = 0; i < n; ++i) {
-      ASSERT_EQ(m.FClients[i]->FState, before.states[i]) << where;
+      ASSERT_EQ(Code(m.FClients[i]->FState), before.states[i]) << where;
       ASSERT_EQ(m.FClients[i]->FCorrectTime, before.correctTimes[i]) << where;
       ASSERT_EQ(m.FClients[i]->FWaitTime, before.waitTimes[i]) << where;
     }
@@ -150,7 +158,8 @@ void CheckStep(const TTeravo& m, const Snapshot& before, const std::string& wher
   for (std::size_t i = 0; i < n; ++i) {
     const TClient& c = *m.FClients[i];
     const int was = before.states[i];
-    if (was != c.FState) ++seen["client " + std::to_string(was) + "->" + std::to_string(c.FState)];
+    if (was != Code(c.FState))
+      ++seen["client " + std::to_string(was) + "->" + std::to_string(Code(c.FState))];
     if (was == 0) {
       ASSERT_EQ(c.FCorrectTime, before.correctTimes[i]) << where;
       ASSERT_EQ(c.FWaitTime, before.waitTimes[i]) << where;
@@ -160,7 +169,7 @@ void CheckStep(const TTeravo& m, const Snapshot& before, const std::string& wher
     if (errorKept) {
       // Still failed on the same error; a waiting client may have got a programmer.
       ASSERT_EQ(c.FError, before.errorOf[i].first) << where;
-      ASSERT_TRUE(c.FState == 1 || (was == 2 && c.FState == 2)) << where;
+      ASSERT_TRUE(Code(c.FState) == 1 || (was == 2 && Code(c.FState) == 2)) << where;
     } else {
       ASSERT_NE(c.FError, before.errorOf[i].first) << where;
     }
@@ -189,7 +198,7 @@ TEST(InvariantsTest, HoldAfterEveryStepOfSeededPlays) {
       m.FP_newErr = p.pNew;
       m.FY_newErr = p.yNew;
       m.FM = p.steps;
-      ASSERT_TRUE(m.HasUsableParameters()) << p.name;
+      ASSERT_TRUE(IsUsable(m)) << p.name;
       m.InitPlay();
       CheckInvariants(m, std::string(p.name) + " after init");
       for (int step = 0; step <= p.steps; ++step) {
@@ -201,9 +210,7 @@ TEST(InvariantsTest, HoldAfterEveryStepOfSeededPlays) {
         CheckStep(m, before, where, seen);
         if (HasFatalFailure()) return;
         // As the play driver does: a step without a failure lengthens the run.
-        if (m.FBusyProgrammers == 0 && m.FServerState == 0) {
-          m.FCurTer = static_cast<double>(m.FCurTer + static_cast<long double>(m.FDT));
-        }
+        m.ExtendFailureFreeRun();
       }
     }
   }

@@ -31,9 +31,9 @@ TEST(IterationTest, TwoClientsFailInOneStepWithOneProgrammer) {
   RandomSource ref = s.m.Random;
   s.m.Iteration();
 
-  EXPECT_EQ(a.FState, 1);
+  EXPECT_EQ(a.FState, ClientState::InCorrection);
   EXPECT_EQ(a.FError, e1);
-  EXPECT_EQ(b.FState, 2);
+  EXPECT_EQ(b.FState, ClientState::Waiting);
   EXPECT_EQ(b.FError, e2);
   EXPECT_EQ(s.m.FBusyProgrammers, 1);
   EXPECT_EQ(s.m.FWorkClientNum, 0);
@@ -56,7 +56,7 @@ TEST(IterationTest, NoRequestCostsOneDrawAndChangesNothing) {
   s.AddClientError(0.5);
   TClient& a = s.AddClient(0.5);
   s.m.Iteration();
-  EXPECT_EQ(a.FState, 0);
+  EXPECT_EQ(a.FState, ClientState::Working);
   EXPECT_EQ(s.m.Random.Draws, 1u);
   EXPECT_EQ(s.m.FFailureNum, 0);
 }
@@ -65,9 +65,9 @@ TEST(IterationTest, WaitingClientTakesAFreeProgrammerAndIsCorrectedOnlyNextStep)
   Situation s(2);
   s.AlwaysCorrect();
   TError* e = s.AddClientError(0.5);
-  TClient& a = s.AddClient(0.5, 2, e);
+  TClient& a = s.AddClient(0.5, ClientState::Waiting, e);
   s.m.Iteration();
-  EXPECT_EQ(a.FState, 1);
+  EXPECT_EQ(a.FState, ClientState::InCorrection);
   EXPECT_EQ(a.FError, e);
   EXPECT_EQ(s.m.FBusyProgrammers, 1);
   EXPECT_EQ(a.FWaitTime, 1);
@@ -77,7 +77,7 @@ TEST(IterationTest, WaitingClientTakesAFreeProgrammerAndIsCorrectedOnlyNextStep)
   EXPECT_EQ(s.m.FDownTime, 1);
 
   s.m.Iteration();
-  EXPECT_EQ(a.FState, 0);
+  EXPECT_EQ(a.FState, ClientState::Working);
   EXPECT_EQ(a.FError, nullptr);
   EXPECT_EQ(a.FCorrectTime, 1);
   EXPECT_EQ(s.m.FBusyProgrammers, 0);
@@ -94,21 +94,21 @@ TEST(IterationTest, CorrectionRestoresAllClientsOnTheErrorAndFreesItsProgrammer)
   s.AlwaysCorrect();
   TError* e = s.AddClientError(0.3);
   TError* f = s.AddClientError(0.7);
-  TClient& a = s.AddClient(0.1, 2, e);
-  TClient& b = s.AddClient(0.3, 1, e);
-  TClient& c = s.AddClient(0.5, 2, e);
-  TClient& d = s.AddClient(0.7, 2, f);
+  TClient& a = s.AddClient(0.1, ClientState::Waiting, e);
+  TClient& b = s.AddClient(0.3, ClientState::InCorrection, e);
+  TClient& c = s.AddClient(0.5, ClientState::Waiting, e);
+  TClient& d = s.AddClient(0.7, ClientState::Waiting, f);
   s.m.Iteration();
 
-  EXPECT_EQ(a.FState, 0);
+  EXPECT_EQ(a.FState, ClientState::Working);
   EXPECT_EQ(a.FError, nullptr);
   EXPECT_EQ(a.FWaitTime, 1);  // it waited when visited, before the correction
-  EXPECT_EQ(b.FState, 0);
+  EXPECT_EQ(b.FState, ClientState::Working);
   EXPECT_EQ(b.FCorrectTime, 1);
-  EXPECT_EQ(c.FState, 0);
+  EXPECT_EQ(c.FState, ClientState::Working);
   EXPECT_EQ(c.FError, nullptr);
   EXPECT_EQ(c.FWaitTime, 0);  // visited as a working client
-  EXPECT_EQ(d.FState, 1);
+  EXPECT_EQ(d.FState, ClientState::InCorrection);
   EXPECT_EQ(d.FError, f);
   EXPECT_EQ(d.FWaitTime, 1);
   EXPECT_EQ(s.m.FBusyProgrammers, 1);
@@ -125,11 +125,11 @@ TEST(IterationTest, RestoredLaterClientMayFailAgainInTheSameStep) {
   s.AlwaysCorrect();
   TError* e = s.AddClientError(0.3);
   TError* g = s.AddClientError(0.6);
-  TClient& b = s.AddClient(0.3, 1, e);
-  TClient& c = s.AddClient(0.6, 2, e);
+  TClient& b = s.AddClient(0.3, ClientState::InCorrection, e);
+  TClient& c = s.AddClient(0.6, ClientState::Waiting, e);
   s.m.Iteration();
-  EXPECT_EQ(b.FState, 0);
-  EXPECT_EQ(c.FState, 1);  // the programmer b's correction freed
+  EXPECT_EQ(b.FState, ClientState::Working);
+  EXPECT_EQ(c.FState, ClientState::InCorrection);  // the programmer b's correction freed
   EXPECT_EQ(c.FError, g);
   EXPECT_EQ(s.m.FFailureNum, 1);
   EXPECT_EQ(s.m.FBusyProgrammers, 1);
@@ -140,9 +140,9 @@ TEST(IterationTest, SeveralCorrectorsOnOneErrorEachTryUntilTheFirstSucceeds) {
   Situation s(3);
   s.m.FMu = std::log(2.0L);  // correction probability 1/2
   TError* e = s.AddClientError(0.5);
-  TClient& a = s.AddClient(0.5, 1, e);
-  TClient& b = s.AddClient(0.5, 1, e);
-  TClient& c = s.AddClient(0.5, 1, e);
+  TClient& a = s.AddClient(0.5, ClientState::InCorrection, e);
+  TClient& b = s.AddClient(0.5, ClientState::InCorrection, e);
+  TClient& c = s.AddClient(0.5, ClientState::InCorrection, e);
   const double p = static_cast<double>(1 - std::exp(-static_cast<long double>(s.m.FMu)));
   // A seed with which a's chance fails and b's succeeds.
   for (std::uint32_t seed = 1;; ++seed) {
@@ -154,7 +154,7 @@ TEST(IterationTest, SeveralCorrectorsOnOneErrorEachTryUntilTheFirstSucceeds) {
     }
   }
   s.m.Iteration();
-  for (const TClient* x : {&a, &b, &c}) EXPECT_EQ(x->FState, 0);
+  for (const TClient* x : {&a, &b, &c}) EXPECT_EQ(x->FState, ClientState::Working);
   EXPECT_EQ(a.FCorrectTime, 1);
   EXPECT_EQ(b.FCorrectTime, 1);
   EXPECT_EQ(c.FCorrectTime, 0);
@@ -175,11 +175,11 @@ TEST(IterationTest, ServerHitKeepsTheClientWorkingAndLaterHitsReplaceTheServerEr
   RandomSource ref = s.m.Random;
   s.m.Iteration();
 
-  EXPECT_EQ(a.FState, 0);
+  EXPECT_EQ(a.FState, ClientState::Working);
   EXPECT_EQ(a.FError, nullptr);
-  EXPECT_EQ(b.FState, 0);
+  EXPECT_EQ(b.FState, ClientState::Working);
   EXPECT_EQ(s.m.FWorkClientNum, 2);
-  EXPECT_EQ(s.m.FServerState, 1);
+  EXPECT_EQ(s.m.FServerState, ServerState::Failed);
   EXPECT_EQ(s.m.FServerError, s2);
   EXPECT_TRUE(Situation::Holds(s.m.FServerErrors, s1));
   EXPECT_EQ(s.m.FFailureNum, 2);
@@ -197,9 +197,9 @@ TEST(IterationTest, FailedServerStopsTheClientsAndIsWorkedOnByAllProgrammers) {
   s.AlwaysRequest();
   TError* e = s.AddClientError(0.3);
   TError* f = s.AddClientError(0.6);
-  TClient& a = s.AddClient(0.3, 1, e);
-  TClient& b = s.AddClient(0.6, 1, f);
-  TClient& c = s.AddClient(0.3, 2, e);
+  TClient& a = s.AddClient(0.3, ClientState::InCorrection, e);
+  TClient& b = s.AddClient(0.6, ClientState::InCorrection, f);
+  TClient& c = s.AddClient(0.3, ClientState::Waiting, e);
   TClient& d = s.AddClient(0.9);
   s.FailServer(s.AddServerError(0.5));
   s.m.FCurTer = 4;
@@ -207,13 +207,13 @@ TEST(IterationTest, FailedServerStopsTheClientsAndIsWorkedOnByAllProgrammers) {
     s.m.Iteration();
     EXPECT_EQ(s.m.Random.Draws, 2u * step);  // both programmers, busy or not
   }
-  EXPECT_EQ(s.m.FServerState, 1);
+  EXPECT_EQ(s.m.FServerState, ServerState::Failed);
   EXPECT_EQ(s.m.FBusyProgrammers, 2);
   for (const TClient* x : {&a, &b, &c, &d}) {
     EXPECT_EQ(x->FCorrectTime, 0);
     EXPECT_EQ(x->FWaitTime, 0);
   }
-  EXPECT_EQ(c.FState, 2);
+  EXPECT_EQ(c.FState, ClientState::Waiting);
   EXPECT_EQ(s.m.FClientErrors.size(), 2u);
   EXPECT_EQ(s.m.FDownTime, 5 * (4 + 1));
   EXPECT_EQ(s.m.FCorrectServerTime, 5);
@@ -231,7 +231,7 @@ TEST(IterationTest, ServerRepairStopsAtTheFirstSuccessAndStillCountsTheStep) {
   s.FailServer(s2);
   s.m.Iteration();
   EXPECT_EQ(s.m.Random.Draws, 1u);
-  EXPECT_EQ(s.m.FServerState, 0);
+  EXPECT_EQ(s.m.FServerState, ServerState::Works);
   EXPECT_EQ(s.m.FServerError, nullptr);
   ASSERT_EQ(s.m.FServerErrors.size(), 1u);
   EXPECT_EQ(s.m.FServerErrors[0].get(), s1);
@@ -263,7 +263,7 @@ TEST(IterationTest, EveryServerRepairAttemptMayBringNewErrors) {
     s.m.Iteration();
     EXPECT_EQ(s.m.Random.Seed, ref.Seed);
     EXPECT_EQ(s.m.FNewServerErrorAdd, static_cast<int>(added.size()));
-    EXPECT_EQ(s.m.FServerState, fixed ? 0 : 1);
+    EXPECT_EQ(s.m.FServerState, fixed ? ServerState::Works : ServerState::Failed);
     ASSERT_EQ(s.m.FServerErrors.size(), added.size() + (fixed ? 0 : 1));
     for (std::size_t i = 0; i < added.size(); ++i) {
       EXPECT_EQ(s.m.FServerErrors[s.m.FServerErrors.size() - added.size() + i]->FPosition,
@@ -280,7 +280,7 @@ TEST(IterationTest, ClientInCorrectionBringsNewErrorsCorrectedOrNot) {
     s.m.FP_newErr = 0.75;
     if (correct) s.AlwaysCorrect();
     TError* e = s.AddClientError(0.5);
-    TClient& a = s.AddClient(0.5, 1, e);
+    TClient& a = s.AddClient(0.5, ClientState::InCorrection, e);
     RandomSource ref = s.m.Random;
     ref.Chance(correct ? 1 : 0);
     std::size_t added = 0;
@@ -292,15 +292,15 @@ TEST(IterationTest, ClientInCorrectionBringsNewErrorsCorrectedOrNot) {
     EXPECT_EQ(s.m.Random.Seed, ref.Seed) << correct;
     EXPECT_EQ(s.m.FNewClientErrorAdd, static_cast<int>(added)) << correct;
     EXPECT_EQ(s.m.FClientErrors.size(), added + (correct ? 0 : 1)) << correct;
-    EXPECT_EQ(a.FState, correct ? 0 : 1) << correct;
+    EXPECT_EQ(a.FState, correct ? ClientState::Working : ClientState::InCorrection) << correct;
   }
 }
 
 TEST(IterationTest, FailureRunClosesOncePerStepAndAveragesByHalving) {
   Situation s(1);
   TError* e = s.AddClientError(0.5);
-  s.AddClient(0.5, 1, e);
-  s.AddClient(0.5, 2, e);
+  s.AddClient(0.5, ClientState::InCorrection, e);
+  s.AddClient(0.5, ClientState::Waiting, e);
   struct Step {
     double curTer, ter, averTer;
   };
@@ -405,7 +405,7 @@ TEST(AddNewErrorsTest, ZeroFirstProbabilityDrawsNothing) {
     s.m.FByProbability = c.byProbability;
     s.m.FP_newErr = c.probability;
     s.m.FY_newErr = c.intensity;
-    EXPECT_EQ(s.m.FirstNewErrorProbability(), 0.0) << c.name;
+    EXPECT_EQ(FirstNewErrorProbability(s.m), 0.0L) << c.name;
     EXPECT_EQ(s.m.AddNewErrors(s.m.FServerErrors), 0) << c.name;
     EXPECT_EQ(s.m.Random.Draws, 0u) << c.name;
   }

@@ -29,7 +29,8 @@ struct Situation {
   void AlwaysRequest() { m.FYk = 1e6; }
   void AlwaysCorrect() { m.FMu = 1e6; }
 
-  TClient& AddClient(double center, std::int32_t state = 0, TError* error = nullptr) {
+  TClient& AddClient(double center, ClientState state = ClientState::Working,
+                     TError* error = nullptr) {
     RandomSource scratch;
     m.FClients.push_back(std::make_unique<TClient>(scratch, state));
     TClient& c = *m.FClients.back();
@@ -37,8 +38,8 @@ struct Situation {
     c.FSpread = 0;
     c.FError = error;
     m.FClientsNum = static_cast<std::int32_t>(m.FClients.size());
-    if (state == 0) ++m.FWorkClientNum;
-    if (state == 1) ++m.FBusyProgrammers;
+    if (state == ClientState::Working) ++m.FWorkClientNum;
+    if (state == ClientState::InCorrection) ++m.FBusyProgrammers;
     return c;
   }
   static TError* Add(ErrorList& list, double position) {
@@ -48,7 +49,7 @@ struct Situation {
   TError* AddClientError(double position) { return Add(m.FClientErrors, position); }
   TError* AddServerError(double position) { return Add(m.FServerErrors, position); }
   void FailServer(TError* error) {
-    m.FServerState = 1;
+    m.FServerState = ServerState::Failed;
     m.FServerError = error;
   }
 

@@ -258,7 +258,7 @@ TEST(Acceptance, HostileTextsGiveTheFieldsMessageOrAValidValue) {
         EXPECT_TRUE(std::isfinite(v));
         EXPECT_GE(v, 0);
         // A huge complexity is accepted; the play commands refuse it.
-        EXPECT_TRUE(model.HasUsableParameters() || field.edit == edit::K ||
+        EXPECT_TRUE(IsUsable(model) || field.edit == edit::K ||
                     field.edit == edit::CoeffComplexity);
       } else {
         EXPECT_EQ(form.log, (Log{Message(field.message), FocusOn(field.edit)}));
