@@ -2,6 +2,8 @@
 
 #include <qcustomplot.h>
 
+#include "ui/window_metrics.h"
+
 namespace teravo {
 
 namespace {
@@ -35,12 +37,12 @@ ChartView::ChartView(QWidget* parent, const QString& name, const QString& title,
   plot_->setBackground(Qt::white);
   plot_->legend->setVisible(false);
   QFont labelFont = plot_->font();
-  labelFont.setPointSize(8);
+  labelFont.setPointSize(kTextPointSize);
   plot_->xAxis->setTickLabelFont(labelFont);
   plot_->yAxis->setTickLabelFont(labelFont);
   plot_->plotLayout()->insertRow(0);
   QFont titleFont = labelFont;
-  titleFont.setPointSize(9);
+  titleFont.setPointSize(kChartTitlePointSize);
   plot_->plotLayout()->addElement(0, 0, new QCPTextElement(plot_, title, titleFont));
 
   if (kind == Kind::Bars) {

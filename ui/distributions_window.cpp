@@ -10,6 +10,7 @@
 #include "ui/design_placer.h"
 #include "ui/error_report.h"
 #include "ui/locale_text.h"
+#include "ui/window_metrics.h"
 
 namespace teravo {
 
@@ -18,9 +19,13 @@ namespace {
 constexpr int kDesignWidth = 824;
 constexpr int kDesignHeight = 345;
 
-QString Q(const char* text) {
-  return QString::fromUtf8(text);
-}
+constexpr DesignRect kTimeLabel{16, 8, 40, 21};
+constexpr DesignRect kTimeEdit{56, 8, 81, 21};
+constexpr DesignRect kTimeUnit{144, 8, 60, 21};
+constexpr DesignRect kWorkClientsChart{8, 40, 400, 250};
+constexpr DesignRect kErrorsInClientsChart{416, 40, 400, 250};
+constexpr DesignRect kRecallButton{96, 312, 217, 25};
+constexpr DesignRect kDeleteButton{504, 312, 273, 25};
 
 }  // namespace
 
@@ -34,39 +39,41 @@ TAllPlayResults::TAllPlayResults(std::shared_ptr<DistributionsRecord> record, Pl
   white.setColor(QPalette::Window, Qt::white);
   content->setPalette(white);
   QFont normal = content->font();
-  normal.setPointSize(8);
+  normal.setPointSize(kTextPointSize);
   content->setFont(normal);
 
   const char* recallCaption = "&Пересчитать для текущего времени";
   const char* deleteCaption = "&Удалить все результаты этого розыгрыша";
-  const DesignPlacer at(
-      FitScale(normal, {{Q("Время:"), 40}, {Q(recallCaption), 217}, {Q(deleteCaption), 273}}));
+  const DesignPlacer at(FitScale(normal, {{ToQString("Время:"), kTimeLabel.width},
+                                          {ToQString(recallCaption), kRecallButton.width},
+                                          {ToQString(deleteCaption), kDeleteButton.width}}));
 
-  auto* label1 = new QLabel(Q("Время:"), content);
+  auto* label1 = new QLabel(ToQString("Время:"), content);
   label1->setObjectName(QStringLiteral("Label1"));
-  at.Place(label1, 16, 8, 40, 21);
+  at.Place(label1, kTimeLabel);
   edCurTime_ = new QLineEdit(content);
   edCurTime_->setObjectName(QStringLiteral("edCurTime"));
-  at.Place(edCurTime_, 56, 8, 81, 21);
-  auto* label2 = new QLabel(Q("(сутки)"), content);
+  at.Place(edCurTime_, kTimeEdit);
+  auto* label2 = new QLabel(ToQString("(сутки)"), content);
   label2->setObjectName(QStringLiteral("Label2"));
-  at.Place(label2, 144, 8, 60, 21);
+  at.Place(label2, kTimeUnit);
 
   chWorkClients_ = std::make_unique<ChartView>(content, QStringLiteral("chWorkClients"),
-                                               Q("Распределение числа рабочих клиентов"),
+                                               ToQString("Распределение числа рабочих клиентов"),
                                                ChartView::Kind::Bars, QColor(229, 229, 229));
-  at.Place(chWorkClients_->Plot(), 8, 40, 400, 250);
-  chErrorsInClients_ = std::make_unique<ChartView>(content, QStringLiteral("chErrorsInClients"),
-                                                   Q("Распределение числа ошибок в клиентах"),
-                                                   ChartView::Kind::Bars, QColor(232, 232, 232));
-  at.Place(chErrorsInClients_->Plot(), 416, 40, 400, 250);
+  at.Place(chWorkClients_->Plot(), kWorkClientsChart);
+  chErrorsInClients_ =
+      std::make_unique<ChartView>(content, QStringLiteral("chErrorsInClients"),
+                                  ToQString("Распределение числа ошибок в клиентах"),
+                                  ChartView::Kind::Bars, QColor(232, 232, 232));
+  at.Place(chErrorsInClients_->Plot(), kErrorsInClientsChart);
 
-  edRecall_ = new QPushButton(Q(recallCaption), content);
+  edRecall_ = new QPushButton(ToQString(recallCaption), content);
   edRecall_->setObjectName(QStringLiteral("edRecall"));
-  at.Place(edRecall_, 96, 312, 217, 25);
-  buDelete_ = new QPushButton(Q(deleteCaption), content);
+  at.Place(edRecall_, kRecallButton);
+  buDelete_ = new QPushButton(ToQString(deleteCaption), content);
   buDelete_->setObjectName(QStringLiteral("buDelete"));
-  at.Place(buDelete_, 504, 312, 273, 25);
+  at.Place(buDelete_, kDeleteButton);
   content->setMinimumSize(at.X(kDesignWidth), kDesignHeight);
   setWidget(content);
 

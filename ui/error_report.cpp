@@ -1,9 +1,11 @@
 #include "ui/error_report.h"
 
+#include "ui/locale_text.h"
+
 namespace teravo {
 
 QString ErrorReportText(const char* what) {
-  QString text = QString::fromUtf8(what);
+  QString text = ToQString(what);
   if (!text.endsWith(QLatin1Char('.'))) text += QLatin1Char('.');
   return text;
 }

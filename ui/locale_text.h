@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include <QDateTime>
 #include <QString>
@@ -15,8 +16,14 @@ char LocaleDecimalSeparator();
 // second all 0) the blank and the time are left out.
 std::string SystemDateTimeText(const QDateTime& moment);
 
-inline QString ToQString(const std::string& text) {
-  return QString::fromStdString(text);
+// The program's own texts, in its sources and from the layers below, are UTF-8.
+inline QString ToQString(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// A null pointer gives an empty string.
+inline QString ToQString(const char* text) {
+  return QString::fromUtf8(text);
 }
 
 }  // namespace teravo

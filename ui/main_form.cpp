@@ -14,6 +14,7 @@
 #include "play/commands.h"
 #include "ui/about_form.h"
 #include "ui/error_report.h"
+#include "ui/locale_text.h"
 #include "ui/qt_play_host.h"
 #include "ui/settings_dialog.h"
 #include "ui/status_hint_router.h"
@@ -22,14 +23,14 @@ namespace teravo {
 
 namespace {
 
-QString Q(const char* text) {
-  return QString::fromUtf8(text);
-}
+// Where the main window first opens on the screen, and its size there.
+constexpr QPoint kDesignPosition(214, 112);
+constexpr QSize kDesignSize(409, 249);
 
 QAction* MakeAction(QObject* parent, const char* name, const char* caption, const char* hint) {
-  auto* action = new QAction(Q(caption), parent);
-  action->setObjectName(Q(name));
-  if (hint) action->setStatusTip(Q(hint));
+  auto* action = new QAction(ToQString(caption), parent);
+  action->setObjectName(ToQString(name));
+  if (hint) action->setStatusTip(ToQString(hint));
   return action;
 }
 
@@ -42,7 +43,7 @@ TMainForm::TMainForm(std::unique_ptr<MessageSink> messages, QWidget* parent)
       mdiArea_(new QMdiArea(this)),
       runModal_([](QDialog& dialog) { dialog.exec(); }) {
   setObjectName(QStringLiteral("MainForm"));
-  setWindowTitle(Q("Программа моделирования надежности ПО методом Монте-Карло"));
+  setWindowTitle(ToQString("Программа моделирования надежности ПО методом Монте-Карло"));
   mdiArea_->setObjectName(QStringLiteral("MdiArea"));
   setCentralWidget(mdiArea_);
   statusBar()->setObjectName(QStringLiteral("StatusLine"));
@@ -56,11 +57,16 @@ TMainForm::TMainForm(std::unique_ptr<MessageSink> messages, QWidget* parent)
   frmAbout_ = new TfrmAbout(this);
   host_ = std::make_unique<QtPlayHost>(*mdiArea_, *messages_,
                                        [this] { return fmSettings_->Text(edit::Time); });
-  move(214, 112);
-  resize(409, 249);
+  move(kDesignPosition);
+  resize(kDesignSize);
 }
 
-TMainForm::~TMainForm() = default;
+TMainForm::~TMainForm() {
+  // The child windows and the settings dialog refer to the sink, the model and the host;
+  // left to QObject they would be deleted only after these members are gone.
+  for (QMdiSubWindow* window : mdiArea_->subWindowList()) delete window;
+  delete fmSettings_;
+}
 
 void TMainForm::CreateActions() {
   aSettings_ = MakeAction(this, "aSettings", "&Настройки (F2)", nullptr);
@@ -89,19 +95,19 @@ void TMainForm::CreateActions() {
 }
 
 void TMainForm::CreateMenus() {
-  QMenu* fileMenu = menuBar()->addMenu(Q("&File"));
+  QMenu* fileMenu = menuBar()->addMenu(ToQString("&File"));
   fileMenu->setObjectName(QStringLiteral("FileMenu"));
   fileMenu->addAction(aPlayIteration_);
   fileMenu->addAction(aPlayPlay_);
   fileMenu->addSeparator();
   fileMenu->addAction(aFileExit_);
-  QMenu* settingsMenu = menuBar()->addMenu(Q("&Настройки"));
+  QMenu* settingsMenu = menuBar()->addMenu(ToQString("&Настройки"));
   settingsMenu->setObjectName(QStringLiteral("SettingsMenu"));
   settingsMenu->addAction(aSettings_);
-  QMenu* windowMenu = menuBar()->addMenu(Q("&Window"));
+  QMenu* windowMenu = menuBar()->addMenu(ToQString("&Window"));
   windowMenu->setObjectName(QStringLiteral("WindowMenu"));
   windowMenu->addActions({aWindowTile_, aWindowCascade_, aWindowArrange_});
-  QMenu* helpMenu = menuBar()->addMenu(Q("&Help"));
+  QMenu* helpMenu = menuBar()->addMenu(ToQString("&Help"));
   helpMenu->setObjectName(QStringLiteral("HelpMenu"));
   helpMenu->addSeparator();
   helpMenu->addAction(aHelpAbout_);

@@ -2,12 +2,14 @@
 
 #include <QMessageBox>
 
+#include "ui/locale_text.h"
+
 namespace teravo {
 
 namespace {
 
 void ShowBox(QWidget* parent, QMessageBox::Icon icon, const QString& text) {
-  QMessageBox box(icon, QString::fromUtf8(kApplicationTitle), text, QMessageBox::Ok, parent);
+  QMessageBox box(icon, ToQString(kApplicationTitle), text, QMessageBox::Ok, parent);
   box.exec();
 }
 

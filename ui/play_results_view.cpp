@@ -11,6 +11,7 @@
 
 #include "ui/design_placer.h"
 #include "ui/locale_text.h"
+#include "ui/window_metrics.h"
 
 namespace teravo {
 
@@ -19,6 +20,10 @@ namespace {
 constexpr int kDesignWidth = 1178;
 constexpr int kDesignHeight = 769;
 constexpr int kStripHeight = 65;
+constexpr DesignRect kClientsBox{16, 96, 257, 121};
+constexpr DesignRect kServerBox{296, 104, 225, 113};
+// Between a field and the unit after it.
+constexpr int kUnitGap = 4;
 
 // Where a field sits and what stands beside it.
 struct FieldLayout {
@@ -88,12 +93,8 @@ const char kNewClientErrorsHint[] =
 const char kNewServerErrorsHint[] =
     "Количество ошибок внесенных программистами ошибок при исправлении сервера";
 
-QString Q(const char* text) {
-  return QString::fromUtf8(text);
-}
-
-QFont BoldTen(QFont font) {
-  font.setPointSize(10);
+QFont BoldValueFont(QFont font) {
+  font.setPointSize(kValuePointSize);
   font.setBold(true);
   return font;
 }
@@ -107,13 +108,14 @@ PlayResultsView::PlayResultsView(QWidget* parent) : QWidget(parent) {
   white.setColor(QPalette::Window, Qt::white);
   setPalette(white);
   QFont normal = font();
-  normal.setPointSize(8);
+  normal.setPointSize(kTextPointSize);
   // Marked explicitly, or the captions inside the groups would inherit the groups' bold.
   normal.setBold(false);
   setFont(normal);
 
   std::vector<CaptionRoom> captions;
-  for (const FieldLayout& item : Fields()) captions.push_back({Q(item.caption), item.captionRoom});
+  for (const FieldLayout& item : Fields())
+    captions.push_back({ToQString(item.caption), item.captionRoom});
   const double scale = FitScale(normal, captions);
   const DesignPlacer at(scale);
 
@@ -130,48 +132,48 @@ PlayResultsView::PlayResultsView(QWidget* parent) : QWidget(parent) {
 void PlayResultsView::CreateFields(double scale) {
   const DesignPlacer at(scale);
   const QFont normal = font();
-  auto* clients = new QGroupBox(Q("Клиенты:"), this);
+  auto* clients = new QGroupBox(ToQString("Клиенты:"), this);
   clients->setObjectName(QStringLiteral("GroupBox1"));
-  auto* server = new QGroupBox(Q("Сервер:"), this);
+  auto* server = new QGroupBox(ToQString("Сервер:"), this);
   server->setObjectName(QStringLiteral("GroupBox2"));
-  for (QGroupBox* group : {clients, server}) group->setFont(BoldTen(normal));
-  at.Place(clients, 16, 96, 257, 121);
-  at.Place(server, 296, 104, 225, 113);
+  for (QGroupBox* group : {clients, server}) group->setFont(BoldValueFont(normal));
+  at.Place(clients, kClientsBox);
+  at.Place(server, kServerBox);
   QWidget* const parents[] = {this, clients, server};
 
   for (const FieldLayout& item : Fields()) {
     QWidget* parent = parents[item.group];
-    auto* caption = new QLabel(Q(item.caption), parent);
+    auto* caption = new QLabel(ToQString(item.caption), parent);
     caption->setFont(normal);
     caption->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     at.Place(caption, item.captionLeft, item.top, item.captionRoom, item.height);
 
     auto* field = new QLineEdit(parent);
-    field->setObjectName(ToQString(std::string(FieldName(item.field))));
+    field->setObjectName(ToQString(FieldName(item.field)));
     // Read-only rather than disabled, so the bold values stay readable and their hints show.
     field->setReadOnly(true);
     field->setFrame(false);
     field->setFocusPolicy(Qt::NoFocus);
-    field->setFont(BoldTen(normal));
+    field->setFont(BoldValueFont(normal));
     at.Place(field, item.left, item.top, item.width, item.height);
     fields_[static_cast<int>(item.field)] = field;
 
     if (item.unit) {
-      auto* unit = new QLabel(Q(item.unit), parent);
+      auto* unit = new QLabel(ToQString(item.unit), parent);
       unit->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-      const int left = item.left + item.width + 4;
+      const int left = item.left + item.width + kUnitGap;
       unit->setGeometry(at.X(left), item.top, unit->sizeHint().width(), item.height);
     }
   }
-  FieldEdit(Field::edNewClientErrorAdd)->setToolTip(Q(kNewClientErrorsHint));
-  FieldEdit(Field::edNewServerErrorAdd)->setStatusTip(Q(kNewServerErrorsHint));
+  FieldEdit(Field::edNewClientErrorAdd)->setToolTip(ToQString(kNewClientErrorsHint));
+  FieldEdit(Field::edNewServerErrorAdd)->setStatusTip(ToQString(kNewServerErrorsHint));
 }
 
 void PlayResultsView::CreateCharts(double scale) {
   const DesignPlacer at(scale);
   for (const ChartLayout& item : Charts()) {
     auto view = std::make_unique<ChartView>(
-        this, ToQString(std::string(ChartName(item.chart))), Q(item.title), item.kind,
+        this, ToQString(ChartName(item.chart)), ToQString(item.title), item.kind,
         item.black ? std::optional<QColor>(Qt::black) : std::nullopt);
     at.Place(view->Plot(), item.left, item.top, item.width, item.height);
     charts_[static_cast<int>(item.chart)] = std::move(view);

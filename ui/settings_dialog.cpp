@@ -16,6 +16,7 @@
 #include "ui/design_placer.h"
 #include "ui/error_report.h"
 #include "ui/locale_text.h"
+#include "ui/window_metrics.h"
 
 namespace teravo {
 
@@ -25,6 +26,17 @@ constexpr int kRowHeight = 21;
 constexpr int kButtonHeight = 25;
 constexpr int kDesignClientWidth = 738;
 constexpr int kDesignClientHeight = 516;
+constexpr DesignRect kEstimatesBox{16, 104, 713, 153};
+constexpr DesignRect kNewErrorKindBox{432, 312, 281, 41};
+// The group titles may run only this far, short of the boxes' frames.
+constexpr int kEstimatesTitleRoom = 700;
+constexpr int kNewErrorKindTitleRoom = 265;
+constexpr DesignRect kProbabilityRadio{8, 16, 113, 20};
+constexpr DesignRect kIntensityRadio{144, 16, 113, 20};
+constexpr DesignRect kCallErrorsButton{464, 56, 129, kButtonHeight};
+constexpr DesignRect kAverButton{160, 88, 393, kButtonHeight};
+constexpr DesignRect kAllTimeButton{424, 424, 153, kButtonHeight};
+constexpr DesignRect kInitParametersButton{160, 480, 145, kButtonHeight};
 
 // Which box a control sits in; positions are relative to it.
 enum class Box { Dialog, Estimates, NewErrorKind };
@@ -112,13 +124,9 @@ const char kInitParametersCaption[] = "Принять параметры (F2)";
 const char kEstimatesTitle[] = "Блок оценки начального количества ошибок:";
 const char kNewErrorKindTitle[] = "Описание типа внесения ошибки при исправлении:";
 
-QString Q(const char* text) {
-  return QString::fromUtf8(text);
-}
-
 QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption) {
-  auto* button = new QPushButton(Q(caption), parent);
-  button->setObjectName(Q(name));
+  auto* button = new QPushButton(ToQString(caption), parent);
+  button->setObjectName(ToQString(name));
   // Enter in an edit must not press a button: only F2 accepts.
   button->setAutoDefault(false);
   return button;
@@ -129,10 +137,10 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption) 
 TfmSettings::TfmSettings(TTeravo& model, MessageSink& messages, QWidget* parent)
     : QDialog(parent), model_(model), messages_(messages), separator_(LocaleDecimalSeparator()) {
   setObjectName(QStringLiteral("fmSettings"));
-  setWindowTitle(Q("Параметры розыгрыша"));
+  setWindowTitle(ToQString("Параметры розыгрыша"));
   setModal(true);
   QFont dialogFont = font();
-  dialogFont.setPointSize(8);
+  dialogFont.setPointSize(kTextPointSize);
   setFont(dialogFont);
   CreateControls();
   ConnectCommands();
@@ -142,21 +150,22 @@ TfmSettings::TfmSettings(TTeravo& model, MessageSink& messages, QWidget* parent)
 
 void TfmSettings::CreateControls() {
   std::vector<CaptionRoom> captions;
-  for (const CaptionLayout& item : Labels()) captions.push_back({Q(item.caption), item.room});
-  captions.push_back({Q(kCallErrorsCaption), 129});
-  captions.push_back({Q(kAverCaption), 393});
-  captions.push_back({Q(kAllTimeCaption), 153});
-  captions.push_back({Q(kInitParametersCaption), 145});
-  captions.push_back({Q(kEstimatesTitle), 700});
-  captions.push_back({Q(kNewErrorKindTitle), 265});
+  for (const CaptionLayout& item : Labels())
+    captions.push_back({ToQString(item.caption), item.room});
+  captions.push_back({ToQString(kCallErrorsCaption), kCallErrorsButton.width});
+  captions.push_back({ToQString(kAverCaption), kAverButton.width});
+  captions.push_back({ToQString(kAllTimeCaption), kAllTimeButton.width});
+  captions.push_back({ToQString(kInitParametersCaption), kInitParametersButton.width});
+  captions.push_back({ToQString(kEstimatesTitle), kEstimatesTitleRoom});
+  captions.push_back({ToQString(kNewErrorKindTitle), kNewErrorKindTitleRoom});
   const DesignPlacer at(FitScale(font(), captions));
 
-  groupBox1_ = new QGroupBox(Q(kEstimatesTitle), this);
+  groupBox1_ = new QGroupBox(ToQString(kEstimatesTitle), this);
   groupBox1_->setObjectName(QStringLiteral("GroupBox1"));
-  at.Place(groupBox1_, 16, 104, 713, 153);
-  groupBox2_ = new QGroupBox(Q(kNewErrorKindTitle), this);
+  at.Place(groupBox1_, kEstimatesBox);
+  groupBox2_ = new QGroupBox(ToQString(kNewErrorKindTitle), this);
   groupBox2_->setObjectName(QStringLiteral("GroupBox2"));
-  at.Place(groupBox2_, 432, 312, 281, 41);
+  at.Place(groupBox2_, kNewErrorKindBox);
   auto boxOf = [this](Box box) -> QWidget* {
     switch (box) {
       case Box::Estimates:
@@ -176,39 +185,39 @@ void TfmSettings::CreateControls() {
     edits_.emplace(std::string(item.name), edit);
   }
   for (const CaptionLayout& item : Labels()) {
-    auto* label = new QLabel(Q(item.caption), boxOf(item.box));
-    label->setObjectName(Q(item.name));
+    auto* label = new QLabel(ToQString(item.caption), boxOf(item.box));
+    label->setObjectName(ToQString(item.name));
     label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     at.Place(label, item.left, item.top, item.room - 2, kRowHeight);
     if (item.buddy) label->setBuddy(Edit(item.buddy));
   }
 
-  rbP_ = new QRadioButton(Q("вероятность"), groupBox2_);
+  rbP_ = new QRadioButton(ToQString("вероятность"), groupBox2_);
   rbP_->setObjectName(QStringLiteral("rbP"));
-  at.Place(rbP_, 8, 16, 113, 20);
-  rbI_ = new QRadioButton(Q("интенсивность"), groupBox2_);
+  at.Place(rbP_, kProbabilityRadio);
+  rbI_ = new QRadioButton(ToQString("интенсивность"), groupBox2_);
   rbI_->setObjectName(QStringLiteral("rbI"));
-  at.Place(rbI_, 144, 16, 113, 20);
+  at.Place(rbI_, kIntensityRadio);
 
   buCallErrors_ = MakeButton(groupBox1_, "buCallErrors", kCallErrorsCaption);
-  buCallErrors_->setToolTip(Q(kCallErrorsHint));
-  buCallErrors_->setStatusTip(Q(kCallErrorsHint));
-  at.Place(buCallErrors_, 464, 56, 129, kButtonHeight);
+  buCallErrors_->setToolTip(ToQString(kCallErrorsHint));
+  buCallErrors_->setStatusTip(ToQString(kCallErrorsHint));
+  at.Place(buCallErrors_, kCallErrorsButton);
   buCallAverCorrectErrorNum_ = MakeButton(groupBox1_, "buCallAverCorrectErrorNum", kAverCaption);
-  at.Place(buCallAverCorrectErrorNum_, 160, 88, 393, kButtonHeight);
+  at.Place(buCallAverCorrectErrorNum_, kAverButton);
   buAllTime_ = MakeButton(this, "buAllTime", kAllTimeCaption);
-  buAllTime_->setToolTip(Q(kAllTimeHint));
-  buAllTime_->setStatusTip(Q(kAllTimeHint));
-  at.Place(buAllTime_, 424, 424, 153, kButtonHeight);
+  buAllTime_->setToolTip(ToQString(kAllTimeHint));
+  buAllTime_->setStatusTip(ToQString(kAllTimeHint));
+  at.Place(buAllTime_, kAllTimeButton);
 
-  aInitParameters_ = new QAction(Q(kInitParametersCaption), this);
+  aInitParameters_ = new QAction(ToQString(kInitParametersCaption), this);
   aInitParameters_->setObjectName(QStringLiteral("aInitParameters"));
   aInitParameters_->setShortcut(QKeySequence(Qt::Key_F2));
   // Inside the dialog F2 is its own accept key, not the main window's settings key.
   aInitParameters_->setShortcutContext(Qt::WidgetWithChildrenShortcut);
   addAction(aInitParameters_);
   buInitParameters_ = MakeButton(this, "buInitParameters", kInitParametersCaption);
-  at.Place(buInitParameters_, 160, 480, 145, kButtonHeight);
+  at.Place(buInitParameters_, kInitParametersButton);
 
   setFixedSize(at.X(kDesignClientWidth), kDesignClientHeight);
 }

@@ -142,6 +142,61 @@ TEST_F(MainForm, ArrangeLinesUpTheMinimisedWindowsAlongTheBottom) {
   EXPECT_GT(left, 0);
 }
 
+// The main window's members outlive the windows that refer to them.
+class MainFormClosing : public MainFormTest {
+ protected:
+  // What a window saw of the sink when it was deleted.
+  struct Sighting {
+    bool deleted = false;
+    bool sinkAlive = false;
+  };
+
+  // Says when the main window destroys it.
+  class WatchedSink : public RecordingSink {
+   public:
+    WatchedSink(std::vector<Message>& log, bool& alive) : RecordingSink(log), alive_(alive) {
+      alive_ = true;
+    }
+    ~WatchedSink() override { alive_ = false; }
+
+   private:
+    bool& alive_;
+  };
+
+  // Goes with its parent window, as any child of the window would.
+  class Probe : public QObject {
+   public:
+    Probe(QObject* window, const bool& sinkAlive, Sighting& sighting)
+        : QObject(window), sinkAlive_(sinkAlive), sighting_(sighting) {}
+    ~Probe() override { sighting_ = {true, sinkAlive_}; }
+
+   private:
+    const bool& sinkAlive_;
+    Sighting& sighting_;
+  };
+
+  // Fixture members, so a failed assertion that leaves the form to TearDown finds them alive.
+  bool sinkAlive_ = false;
+  Sighting playWindow_;
+  Sighting settings_;
+};
+
+TEST_F(MainFormClosing, DeletesThePlayWindowsAndTheDialogBeforeTheSink) {
+  Open(std::make_unique<WatchedSink>(messages_, sinkAlive_));
+  AcceptSmallPlays();
+  Press(Qt::Key_F3);
+  ASSERT_EQ(PlayWindows().size(), 1u);
+  new Probe(PlayWindows().front(), sinkAlive_, playWindow_);
+  new Probe(&form_->Settings(), sinkAlive_, settings_);
+
+  form_.reset();
+  EXPECT_FALSE(sinkAlive_);
+  EXPECT_TRUE(playWindow_.deleted);
+  EXPECT_TRUE(playWindow_.sinkAlive);
+  EXPECT_TRUE(settings_.deleted);
+  EXPECT_TRUE(settings_.sinkAlive);
+}
+
 TEST_F(MainForm, ExitClosesTheMainWindow) {
   form_->FileExit();
   EXPECT_FALSE(form_->isVisible());

@@ -42,8 +42,11 @@ class RecordingSink : public MessageSink {
 // A shown main window whose modal windows open without blocking, with fixed seeds.
 class MainFormTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    form_ = std::make_unique<TMainForm>(std::make_unique<RecordingSink>(messages_));
+  void SetUp() override { Open(std::make_unique<RecordingSink>(messages_)); }
+
+  // A new main window whose messages go to `sink`, in place of the one open.
+  void Open(std::unique_ptr<MessageSink> sink) {
+    form_ = std::make_unique<TMainForm>(std::move(sink));
     form_->SetModalRunner([](QDialog& dialog) {
       dialog.show();
       QApplication::setActiveWindow(&dialog);
