@@ -4,8 +4,8 @@
 #include <memory>
 #include <string>
 
-#include "bench/parameter_sets.h"
 #include "model/teravo.h"
+#include "tests/support/parameter_sets.h"
 
 namespace teravo {
 namespace {
@@ -32,7 +32,7 @@ void BM_ModelPlay(benchmark::State& state, void (*set)(TTeravo&)) {
 }
 
 const bool registered = [] {
-  for (const auto& [name, set] : bench::kParameterSets) {
+  for (const auto& [name, set] : testing::kParameterSets) {
     benchmark::RegisterBenchmark((std::string("BM_ModelPlay/") + name).c_str(), BM_ModelPlay, set)
         ->Unit(benchmark::kMillisecond);
   }

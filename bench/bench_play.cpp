@@ -4,11 +4,11 @@
 #include <memory>
 #include <string>
 
-#include "bench/parameter_sets.h"
 #include "model/teravo.h"
 #include "play/multi_play.h"
 #include "play/play_driver.h"
 #include "play/play_host.h"
+#include "tests/support/parameter_sets.h"
 
 namespace teravo {
 namespace {
@@ -73,14 +73,14 @@ void BM_Series(benchmark::State& state, void (*set)(TTeravo&)) {
 }
 
 const bool registered = [] {
-  for (const auto& [name, set] : bench::kParameterSets) {
+  for (const auto& [name, set] : testing::kParameterSets) {
     benchmark::RegisterBenchmark((std::string("BM_PlayDriver/") + name).c_str(), BM_PlayDriver, set)
         ->Unit(benchmark::kMillisecond);
   }
   return true;
 }();
-BENCHMARK_CAPTURE(BM_TenPlays, defaults, bench::SetDefaults)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_Series, defaults, bench::SetDefaults)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_TenPlays, defaults, testing::SetDefaults)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Series, defaults, testing::SetDefaults)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace teravo

@@ -5,14 +5,14 @@
 
 #include "core/number_text.h"
 #include "core/rounding.h"
-#include "params/acceptance.h"
+#include "params/settings_edits.h"
 
 namespace teravo {
 
 namespace {
 
-void Refuse(SettingsForm& form, std::string_view edit, std::string_view message) {
-  form.ShowMessage(std::string(message));
+void Refuse(SettingsForm& form, std::string_view edit) {
+  form.ShowMessage(std::string(FindSettingsEdit(edit)->message));
   // The probability edit is disabled while new errors go by intensity; a disabled edit
   // cannot take the focus, and the message already says what is wrong.
   if (form.IsEnabled(edit)) form.Focus(edit);
@@ -29,13 +29,13 @@ std::optional<FlowAndProbability> ReadFlowAndProbability(SettingsForm& form) {
   const auto y0 = ParseReal(form.Text(edit::Y0), sep);
   const double y0d = y0 ? static_cast<double>(*y0) : 0;
   if (!y0 || !(y0d > 0) || !std::isfinite(y0d)) {
-    Refuse(form, edit::Y0, msg::Y0);
+    Refuse(form, edit::Y0);
     return std::nullopt;
   }
   const auto p = ParseReal(form.Text(edit::P_newErr), sep);
   const double pd = p ? static_cast<double>(*p) : -1;
   if (!p || !(pd >= 0 && pd < 1)) {
-    Refuse(form, edit::P_newErr, msg::P_newErr);
+    Refuse(form, edit::P_newErr);
     return std::nullopt;
   }
   return FlowAndProbability{y0d, pd};

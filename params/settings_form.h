@@ -2,38 +2,10 @@
 
 #include <string>
 #include <string_view>
-#include <vector>
+
+#include "params/settings_edits.h"
 
 namespace teravo {
-
-// Names of the settings form's edits, as the dialog's controls are named.
-namespace edit {
-inline constexpr std::string_view ClientsNum = "edClientsNum";
-inline constexpr std::string_view ProgrammersNum = "edProgrammersNum";
-inline constexpr std::string_view A = "edA";
-inline constexpr std::string_view ErrorsNum0 = "edErrorsNum0";
-inline constexpr std::string_view Y0 = "edY0";
-inline constexpr std::string_view E_aver = "edE_aver";
-inline constexpr std::string_view OptimT = "edOptimT";
-inline constexpr std::string_view CoeffComplexity = "edCoeffComplexity";
-inline constexpr std::string_view Yk = "edYk";
-inline constexpr std::string_view Mu = "edMu";
-inline constexpr std::string_view P_newErr = "edP_newErr";
-inline constexpr std::string_view Y_newErr = "edY_newErr";
-inline constexpr std::string_view DT = "edDT";
-inline constexpr std::string_view M = "edM";
-inline constexpr std::string_view Time = "edTime";
-inline constexpr std::string_view K = "edK";
-}  // namespace edit
-
-// What the settings dialog looks like at creation: every edit's text (a text with a decimal
-// separator is written with `separator`), and whether it is enabled. rbP starts checked.
-struct EditDefault {
-  std::string_view name;
-  std::string text;
-  bool enabled;
-};
-std::vector<EditDefault> DefaultEdits(char separator);
 
 // The settings dialog as the parameter logic sees it. The Qt dialog implements it; tests
 // implement it with a fake that records what happens.

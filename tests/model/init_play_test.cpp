@@ -4,14 +4,14 @@
 #include <memory>
 #include <string>
 
-#include "bench/parameter_sets.h"
+#include "tests/support/parameter_sets.h"
 #include "core/general_error.h"
 #include "model/teravo.h"
 
 namespace teravo {
 namespace {
 
-using bench::SetDefaults;
+using testing::SetDefaults;
 
 TEST(InitPlayTest, TheDefaultsMake321DrawsInCreationOrder) {
   TTeravo m(std::make_unique<FixedSeedSource>(777));

@@ -6,7 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "fake_settings_form.h"
+#include "tests/support/fake_settings_form.h"
+#include "tests/support/messages.h"
 
 namespace teravo::test {
 namespace {

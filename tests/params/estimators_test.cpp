@@ -3,8 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "core/general_error.h"
-#include "fake_settings_form.h"
+#include "tests/support/fake_settings_form.h"
 #include "params/acceptance.h"
+#include "tests/support/messages.h"
 
 namespace teravo::test {
 namespace {

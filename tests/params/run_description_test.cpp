@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "fake_settings_form.h"
+#include "tests/support/fake_settings_form.h"
 #include "params/acceptance.h"
 #include "params/estimators.h"
 

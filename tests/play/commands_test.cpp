@@ -4,14 +4,14 @@
 
 #include "model/teravo.h"
 #include "play/commands.h"
-#include "play/play_setup.h"
-#include "play/recording_host.h"
+#include "tests/support/parameter_sets.h"
+#include "tests/support/recording_host.h"
 
 namespace teravo {
 namespace {
 
 using testing::RecordingHost;
-using testing::SetDefaults;
+using testing::PrepareDefaultPlay;
 
 TEST(Commands, RefuseUnusableParametersBeforeOpeningAnything) {
   struct Case {
@@ -28,7 +28,7 @@ TEST(Commands, RefuseUnusableParametersBeforeOpeningAnything) {
   };
   for (const Case& c : cases) {
     TTeravo model;
-    SetDefaults(model, 10);
+    PrepareDefaultPlay(model, 10);
     c.spoil(model);
     RecordingHost host;
     if (!c.seriesOnly) {
@@ -49,7 +49,7 @@ TEST(Commands, RefuseUnusableParametersBeforeOpeningAnything) {
 
 TEST(Commands, RunOnAUsableParameterSet) {
   TTeravo model;
-  SetDefaults(model, 10);
+  PrepareDefaultPlay(model, 10);
   model.FK = 2;
   RecordingHost host;
   aPlayIterationExecute(model, host);

@@ -6,7 +6,7 @@
 
 #include "core/general_error.h"
 #include "play/distributions.h"
-#include "play/recording_host.h"
+#include "tests/support/recording_host.h"
 
 namespace teravo {
 namespace {

@@ -9,14 +9,14 @@
 #include "core/number_text.h"
 #include "params/run_description.h"
 #include "play/multi_play.h"
-#include "play/play_setup.h"
-#include "play/recording_host.h"
+#include "tests/support/parameter_sets.h"
+#include "tests/support/recording_host.h"
 
 namespace teravo {
 namespace {
 
 using testing::RecordingHost;
-using testing::SetDefaults;
+using testing::PrepareDefaultPlay;
 
 constexpr Field kAveragedFields[] = {
     Field::edClientErrNums,
@@ -35,7 +35,7 @@ constexpr Field kAveragedFields[] = {
 
 TEST(PlayMultiple, OnePlayAveragesToThatPlay) {
   TTeravo model;
-  SetDefaults(model, 500);
+  PrepareDefaultPlay(model, 500);
   model.FK = 1;
   RecordingHost host;
   EXPECT_EQ(PlayMultiple(model, host), 1);
@@ -59,7 +59,7 @@ TEST(PlayMultiple, OnePlayAveragesToThatPlay) {
 
 TEST(PlayMultiple, SeriesOfTenOpensItsWindowsAndDistributionsAtHalfTime) {
   TTeravo model;
-  SetDefaults(model, 200);
+  PrepareDefaultPlay(model, 200);
   RecordingHost host;
   EXPECT_EQ(PlayMultiple(model, host), 10);
   ASSERT_EQ(host.playWindows.size(), 11u);

@@ -11,14 +11,14 @@
 #include "model/teravo.h"
 #include "params/run_description.h"
 #include "play/play_driver.h"
-#include "play/play_setup.h"
-#include "play/recording_host.h"
+#include "tests/support/parameter_sets.h"
+#include "tests/support/recording_host.h"
 
 namespace teravo {
 namespace {
 
 using testing::RecordingHost;
-using testing::SetDefaults;
+using testing::PrepareDefaultPlay;
 
 TEST(GistRefreshStep, HundredthOfTheIterationsTiesToEvenAtLeastOne) {
   for (const auto& [m, n] :
@@ -56,7 +56,7 @@ TEST(FillErrorHistogram, NoErrorsStillGivesAHundredZeros) {
 
 TEST(Play, OpensItsWindowWithTitleDescriptionAndState) {
   TTeravo model;
-  SetDefaults(model, 10, 777);
+  PrepareDefaultPlay(model, 10, 777);
   RecordingHost host;
   const auto record = Play(model, host);
   ASSERT_EQ(host.playWindows.size(), 1u);
@@ -83,7 +83,7 @@ TEST(Play, OpensItsWindowWithTitleDescriptionAndState) {
 
 TEST(Play, OneIterationRunsTwoPassesAndRefreshesAtBoth) {
   TTeravo model;
-  SetDefaults(model, 1);
+  PrepareDefaultPlay(model, 1);
   RecordingHost host;
   const auto record = Play(model, host);
   for (Chart chart :
@@ -105,7 +105,7 @@ TEST(Play, OneIterationRunsTwoPassesAndRefreshesAtBoth) {
 
 TEST(Play, TheLastHistogramRefreshOf1049IterationsIsAt1040) {
   TTeravo model;
-  SetDefaults(model, 1049);
+  PrepareDefaultPlay(model, 1049);
   RecordingHost host;
   const auto record = Play(model, host);
   ASSERT_EQ(host.repaintTimes.size(), 1049u / 10 + 1 + 1);
@@ -119,7 +119,7 @@ TEST(Play, TheLastHistogramRefreshOf1049IterationsIsAt1040) {
 
 TEST(Play, FinalFieldsAgreeWithTheModel) {
   TTeravo model;
-  SetDefaults(model, 2000);
+  PrepareDefaultPlay(model, 2000);
   RecordingHost host;
   const auto record = Play(model, host);
   EXPECT_EQ(record->Text(Field::edWorkClientNum), IntToStr(model.FWorkClientNum));
@@ -143,7 +143,7 @@ TEST(Play, FinalFieldsAgreeWithTheModel) {
 
 TEST(Play, FailureProbabilityIsCappedAtOne) {
   TTeravo model;
-  SetDefaults(model, 5);
+  PrepareDefaultPlay(model, 5);
   model.FA = 0.5;  // 121 errors * 0.5 * 101 * 100 * 0.001 is far above 1
   RecordingHost host;
   const auto record = Play(model, host);
@@ -153,7 +153,7 @@ TEST(Play, FailureProbabilityIsCappedAtOne) {
 
 TEST(Play, WithoutAnyFailureTheRunCoversEveryPass) {
   TTeravo model;
-  SetDefaults(model, 300);
+  PrepareDefaultPlay(model, 300);
   model.FA = 1e-300;  // no request can touch an error
   RecordingHost host;
   const auto record = Play(model, host);

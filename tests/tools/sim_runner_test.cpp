@@ -13,6 +13,7 @@
 #include "params/acceptance.h"
 #include "play/commands.h"
 #include "tools/sim_runner.h"
+#include "tests/support/messages.h"
 
 namespace teravo::sim {
 namespace {

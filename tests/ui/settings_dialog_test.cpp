@@ -7,6 +7,7 @@
 #include "params/acceptance.h"
 #include "params/settings_form.h"
 #include "ui_fixture.h"
+#include "tests/support/messages.h"
 
 namespace teravo::test {
 namespace {
