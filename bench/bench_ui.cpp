@@ -36,24 +36,16 @@ class CountingSink : public teravo::MessageSink {
 // Keeps every record and draws nothing: the play drivers' own cost.
 class HeadlessHost : public teravo::PlayHost {
  public:
-  std::shared_ptr<PlayRecord> OpenPlayWindow() override {
-    plays_.push_back(std::make_shared<PlayRecord>(','));
-    return plays_.back();
+  void OpenPlayWindow(std::shared_ptr<PlayRecord> record) override {
+    plays_.push_back(std::move(record));
   }
   void ShowPlayWindow(PlayRecord&, teravo::WindowState) override {}
   void Repaint(PlayRecord&) override {}
   void ClosePlayWindow(PlayRecord&) override {}
-  std::shared_ptr<DistributionsRecord> OpenDistributionsWindow() override {
-    distributions_.push_back(std::make_shared<DistributionsRecord>(','));
-    return distributions_.back();
+  void OpenDistributionsWindow(std::shared_ptr<DistributionsRecord> record) override {
+    distributions_.push_back(std::move(record));
   }
   void Repaint(DistributionsRecord&) override {}
-  void ShowMessage(const std::string& text) override {
-    std::printf("  message: %s\n", text.c_str());
-  }
-  std::string DateTimeText() override { return "01.01.2024 12:00:00"; }
-  std::string TotalTimeText() override { return "10"; }
-  char DecimalSeparator() override { return ','; }
 
  private:
   std::vector<std::shared_ptr<PlayRecord>> plays_;
@@ -96,25 +88,12 @@ int main(int argc, char* argv[]) {
 
   // The same accepted parameters in a model of its own.
   teravo::TTeravo headless;
-  const teravo::TTeravo& accepted = form.Model();
-  headless.FClientsNum = accepted.FClientsNum;
-  headless.FProgrammersNum = accepted.FProgrammersNum;
-  headless.FA = accepted.FA;
-  headless.FErrorsNum0 = accepted.FErrorsNum0;
-  headless.FCoeffComplexity = accepted.FCoeffComplexity;
-  headless.FYk = accepted.FYk;
-  headless.FMu = accepted.FMu;
-  headless.FDT = accepted.FDT;
-  headless.FP_newErr = accepted.FP_newErr;
-  headless.FY_newErr = accepted.FY_newErr;
-  headless.FByProbability = accepted.FByProbability;
-  headless.FM = accepted.FM;
-  headless.FK = accepted.FK;
+  headless.Parameters() = form.Model().Parameters();
   headless.FShowProgress = true;
   double headlessSeries = 0;
   {
     HeadlessHost host;
-    headlessSeries = Seconds([&] { teravo::aPlayPlayExecute(headless, host); });
+    headlessSeries = Seconds([&] { teravo::aPlayPlayExecute(headless, host, {"10", ','}); });
   }
   Print("headless series (FK=10)", headlessSeries);
 

@@ -7,20 +7,19 @@
 
 namespace teravo {
 
-void aPlayIterationExecute(TTeravo& model, PlayHost& host) {
-  if (!IsUsable(model)) {
-    host.ShowMessage(std::string(kParametersNotSet));
-    return;
-  }
-  Play(model, host);
+CommandOutcome aPlayIterationExecute(TTeravo& model, PlayHost& host, const PlayContext& context) {
+  if (!IsUsable(model)) return CommandOutcome::Refused(std::string(kParametersNotSet));
+  return Guarded([&] {
+    Play(model, host, context);
+    return CommandOutcome::Ran();
+  });
 }
 
-void aPlayPlayExecute(TTeravo& model, PlayHost& host) {
+CommandOutcome aPlayPlayExecute(TTeravo& model, PlayHost& host, const PlayContext& context) {
   if (!IsUsable(model) || model.FK < 1) {
-    host.ShowMessage(std::string(kParametersNotSet));
-    return;
+    return CommandOutcome::Refused(std::string(kParametersNotSet));
   }
-  PlayMultiple(model, host);
+  return Guarded([&] { return PlayMultiple(model, host, context); });
 }
 
 }  // namespace teravo

@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "model/teravo.h"
+#include "play/command_outcome.h"
 #include "play/play_host.h"
 
 namespace teravo {
@@ -12,8 +13,9 @@ inline constexpr std::string_view kParametersNotSet =
     "«Параметры розыгрыша» (F2).";
 
 // F3 and F4: they run only on a usable parameter set (and FK >= 1 for a series); otherwise
-// the host shows kParametersNotSet before anything is opened and nothing runs.
-void aPlayIterationExecute(TTeravo& model, PlayHost& host);
-void aPlayPlayExecute(TTeravo& model, PlayHost& host);
+// they are refused with kParametersNotSet before anything is opened. A general error ends
+// them as a failure, with what they had opened left open.
+CommandOutcome aPlayIterationExecute(TTeravo& model, PlayHost& host, const PlayContext& context);
+CommandOutcome aPlayPlayExecute(TTeravo& model, PlayHost& host, const PlayContext& context);
 
 }  // namespace teravo

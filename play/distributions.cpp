@@ -68,19 +68,15 @@ std::vector<std::shared_ptr<PlayRecord>> DistributionsRecord::OpenPlayWindows() 
   return open;
 }
 
-void edRecallClick(DistributionsRecord& record, PlayHost& host) {
+CommandOutcome edRecallClick(DistributionsRecord& record, PlayHost& host) {
   const long double moment = StrToFloat(record.CurTimeText, record.Separator());
-  if (moment < 0) {
-    host.ShowMessage(std::string(kNegativeMoment));
-    return;
-  }
+  if (moment < 0) return CommandOutcome::Refused(std::string(kNegativeMoment));
   // Compared before rounding so that an absurdly large moment cannot overflow the index.
   const long double steps = CheckedDiv(moment * record.FM, record.FTotalTime);
   const std::int64_t last = record.FM;
   if (steps >= static_cast<long double>(last) + 1 || RoundTiesEven(steps) > last) {
-    host.ShowMessage(std::string(kMomentBeyondPlay) +
-                     FloatToStr(record.FTotalTime, record.Separator()) + " суток.");
-    return;
+    return CommandOutcome::Refused(std::string(kMomentBeyondPlay) +
+                                   FloatToStr(record.FTotalTime, record.Separator()) + " суток.");
   }
   std::int64_t index = RoundTiesEven(steps);
   if (index == last) index = last - 1;
@@ -120,6 +116,7 @@ void edRecallClick(DistributionsRecord& record, PlayHost& host) {
     ScaleSeries(record.ErrorsInClients, share);
   }
   host.Repaint(record);
+  return CommandOutcome::Ran();
 }
 
 void buDeleteClick(DistributionsRecord& record, PlayHost& host) {

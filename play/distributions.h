@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "play/chart_series.h"
+#include "play/command_outcome.h"
 #include "play/play_record.h"
 
 namespace teravo {
@@ -42,9 +43,9 @@ class DistributionsRecord {
 
 // The recompute button (and the first recompute of a series): the two histograms at the
 // moment in CurTimeText over the plays still open. A moment that is not a number throws
-// GeneralError; a negative one or one beyond the play time shows its message through the
-// host. Both leave the histograms as they were.
-void edRecallClick(DistributionsRecord& record, PlayHost& host);
+// GeneralError; a negative one or one beyond the play time is refused with its message. Both
+// leave the histograms as they were.
+CommandOutcome edRecallClick(DistributionsRecord& record, PlayHost& host);
 // Closes every play window of the series; the averages and distributions windows stay.
 void buDeleteClick(DistributionsRecord& record, PlayHost& host);
 

@@ -65,28 +65,30 @@ void FormAverages(const std::vector<std::shared_ptr<PlayRecord>>& plays, PlayRec
   for (Chart chart : kAccumulationOrder) ScaleSeries(averages.Series(chart), share);
 }
 
-int PlayMultiple(TTeravo& model, PlayHost& host) {
+CommandOutcome PlayMultiple(TTeravo& model, PlayHost& host, const PlayContext& context) {
   const std::int32_t plays = model.FK;
-  const char separator = host.DecimalSeparator();
+  const char separator = context.Separator;
 
   // The records stay alive for the whole series even if the user closes a window meanwhile.
   std::vector<std::shared_ptr<PlayRecord>> records;
   records.reserve(plays > 0 ? static_cast<std::size_t>(plays) : 0);
   for (std::int32_t k = 1; k <= plays; ++k) {
     model.FShowProgress = false;
-    records.push_back(Play(model, host));
+    records.push_back(Play(model, host, context));
     host.SeriesProgress(k, plays);
   }
 
-  std::shared_ptr<PlayRecord> averages = host.OpenPlayWindow();
+  auto averages = std::make_shared<PlayRecord>(separator);
+  host.OpenPlayWindow(averages);
   averages->Seed = 0;
   averages->Title = std::string(kAveragesTitle);
-  averages->BeginSettings.push_back(GetParametersText(model, host.TotalTimeText(), separator) +
+  averages->BeginSettings.push_back(GetParametersText(model, context.TotalTimeText, separator) +
                                     "; Число розыгрышей:" + IntToStr(plays));
   averages->State = WindowState::Normal;
   host.ShowPlayWindow(*averages, WindowState::Normal);
 
-  std::shared_ptr<DistributionsRecord> distributions = host.OpenDistributionsWindow();
+  auto distributions = std::make_shared<DistributionsRecord>(separator);
+  host.OpenDistributionsWindow(distributions);
   distributions->Caption = "Распределения по результатам " + IntToStr(plays) + " розыгрышей";
   distributions->FPlayWindows.assign(records.begin(), records.end());
   const long double totalTime = static_cast<long double>(model.FM) * model.FDT;
@@ -99,8 +101,7 @@ int PlayMultiple(TTeravo& model, PlayHost& host) {
   averages->SetReal(Field::edCurTime, totalTime);
 
   host.Repaint(*averages);
-  edRecallClick(*distributions, host);
-  return plays;
+  return edRecallClick(*distributions, host);
 }
 
 }  // namespace teravo

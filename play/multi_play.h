@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "model/teravo.h"
+#include "play/command_outcome.h"
 #include "play/play_host.h"
 
 namespace teravo {
@@ -11,8 +12,9 @@ namespace teravo {
 inline constexpr std::string_view kAveragesTitle = "Средние значения за все розыгрышы";
 
 // Runs FK plays with minimised windows, then opens the averages window and the
-// distributions window and recomputes the distributions once. Returns the plays run.
-int PlayMultiple(TTeravo& model, PlayHost& host);
+// distributions window and recomputes the distributions once; returns what became of that
+// recompute.
+CommandOutcome PlayMultiple(TTeravo& model, PlayHost& host, const PlayContext& context);
 
 // The averages of a series: the means of the twelve result fields of the plays, read back
 // from their texts (integer means to the nearest integer, a tie to the even neighbour), and

@@ -33,13 +33,14 @@ void FillErrorHistogram(const ErrorList& errors, ChartSeries& series) {
   for (int j = 0; j < kHistogramBins; ++j) series.AddXY(j + 1, counts[static_cast<std::size_t>(j)]);
 }
 
-std::shared_ptr<PlayRecord> Play(TTeravo& model, PlayHost& host) {
+std::shared_ptr<PlayRecord> Play(TTeravo& model, PlayHost& host, const PlayContext& context) {
   model.InitPlay();
-  std::shared_ptr<PlayRecord> record = host.OpenPlayWindow();
+  auto record = std::make_shared<PlayRecord>(context.Separator);
+  host.OpenPlayWindow(record);
   record->Seed = model.PlaySeed;
-  record->Title = "№" + IntToStr(model.GetPlayCount()) + " розыгрыш " + " " + host.DateTimeText();
+  record->Title = "№" + IntToStr(model.GetPlayCount()) + " розыгрыш " + " " + context.Now();
   record->BeginSettings.push_back(
-      GetParametersText(model, host.TotalTimeText(), host.DecimalSeparator()));
+      GetParametersText(model, context.TotalTimeText, context.Separator));
   const WindowState state = model.FShowProgress ? WindowState::Maximised : WindowState::Minimised;
   record->State = state;
   host.ShowPlayWindow(*record, state);

@@ -17,6 +17,6 @@ std::int32_t GistRefreshStep(std::int32_t m);
 void FillErrorHistogram(const ErrorList& errors, ChartSeries& series);
 
 // Runs one whole play of the model into a new play window and returns it.
-std::shared_ptr<PlayRecord> Play(TTeravo& model, PlayHost& host);
+std::shared_ptr<PlayRecord> Play(TTeravo& model, PlayHost& host, const PlayContext& context);
 
 }  // namespace teravo

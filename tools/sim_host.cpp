@@ -6,12 +6,10 @@
 
 namespace teravo::sim {
 
-SimHost::SimHost(const SimSettingsForm& form, std::ostream& err, bool showProgress)
-    : form_(form), err_(err), showProgress_(showProgress) {}
+SimHost::SimHost(std::ostream& err, bool showProgress) : err_(err), showProgress_(showProgress) {}
 
-std::shared_ptr<PlayRecord> SimHost::OpenPlayWindow() {
-  playWindows_.push_back(std::make_shared<PlayRecord>(form_.DecimalSeparator()));
-  return playWindows_.back();
+void SimHost::OpenPlayWindow(std::shared_ptr<PlayRecord> record) {
+  playWindows_.push_back(std::move(record));
 }
 
 void SimHost::ShowPlayWindow(PlayRecord& record, WindowState state) {
@@ -22,18 +20,8 @@ void SimHost::ClosePlayWindow(PlayRecord& record) {
   std::erase_if(playWindows_, [&record](const auto& window) { return window.get() == &record; });
 }
 
-std::shared_ptr<DistributionsRecord> SimHost::OpenDistributionsWindow() {
-  distributions_ = std::make_shared<DistributionsRecord>(form_.DecimalSeparator());
-  return distributions_;
-}
-
-void SimHost::ShowMessage(const std::string& text) {
-  ++messagesShown_;
-  err_ << text << '\n';
-}
-
-std::string SimHost::TotalTimeText() {
-  return form_.Text(edit::Time);
+void SimHost::OpenDistributionsWindow(std::shared_ptr<DistributionsRecord> record) {
+  distributions_ = std::move(record);
 }
 
 void SimHost::SeriesProgress(int playsDone, int playsTotal) {

@@ -38,21 +38,24 @@ int Run(const SimOptions& options, char localeSeparator, bool errIsTerminal, std
   // Corrections and advice are shown and the run goes on; a failing field ends it.
   if (!AcceptParameters(model, form)) return kExitRefused;
 
-  SimHost host(form, err, errIsTerminal);
-  if (options.series) {
-    aPlayPlayExecute(model, host);
-  } else {
-    aPlayIterationExecute(model, host);
-  }
-  // The commands refuse an unusable parameter set with a message and open nothing.
-  if (host.PlayWindows().empty()) return kExitRefused;
-
-  if (options.series && options.moment) {
+  SimHost host(err, errIsTerminal);
+  const PlayContext context{form.Text(edit::Time), separator, LocalDateTimeNow};
+  CommandOutcome outcome = options.series ? aPlayPlayExecute(model, host, context)
+                                          : aPlayIterationExecute(model, host, context);
+  if (outcome.ran() && options.moment) {
     DistributionsRecord& distributions = *host.Distributions();
-    const int before = host.MessagesShown();
     distributions.CurTimeText = *options.moment;
-    edRecallClick(distributions, host);
-    if (host.MessagesShown() != before) return kExitRefused;
+    outcome = Guarded([&] { return edRecallClick(distributions, host); });
+  }
+  switch (outcome.kind) {
+    case CommandOutcome::Kind::Ran:
+      break;
+    case CommandOutcome::Kind::Refused:
+      err << outcome.text << '\n';
+      return kExitRefused;
+    case CommandOutcome::Kind::Failed:
+      ReportGeneralError(err, outcome.text);
+      return kExitGeneralError;
   }
 
   out << RunJson(host, options.pointArrays);

@@ -79,7 +79,7 @@ TAllPlayResults::TAllPlayResults(std::shared_ptr<DistributionsRecord> record, Pl
 
   connect(edRecall_, &QPushButton::clicked, this, [this] {
     record_->CurTimeText = edCurTime_->text().toStdString();
-    RunGuarded(messages_, this, [this] { edRecallClick(*record_, host_); });
+    ReportOutcome(messages_, this, Guarded([this] { return edRecallClick(*record_, host_); }));
     Show();
   });
   connect(buDelete_, &QPushButton::clicked, this,

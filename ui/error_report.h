@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include "play/command_outcome.h"
 #include "ui/message_sink.h"
 
 class QWidget;
@@ -17,6 +18,10 @@ QString ErrorReportText(const char* what);
 
 // The default error handler: shows the error with an error icon; the program goes on.
 void ReportError(MessageSink& sink, QWidget* parent, const std::exception& error);
+
+// Shows what a command's outcome says: a refusal as a message, a failure as the default
+// error handler would; nothing when it ran.
+void ReportOutcome(MessageSink& sink, QWidget* parent, const CommandOutcome& outcome);
 
 // Every command entry point runs through this, so an error ends only the command where it
 // arose: exceptions must never cross a Qt event handler, and whatever the command had

@@ -3,7 +3,6 @@
 #include <string>
 #include <string_view>
 
-#include <QDateTime>
 #include <QString>
 
 namespace teravo {
@@ -11,10 +10,6 @@ namespace teravo {
 // The decimal separator of the user's locale. The number texts work with one ASCII
 // character; a locale whose separator is not ASCII falls back to the comma.
 char LocaleDecimalSeparator();
-
-// The system's short date, a blank and its long time; at exactly midnight (hour, minute and
-// second all 0) the blank and the time are left out.
-std::string SystemDateTimeText(const QDateTime& moment);
 
 // The program's own texts, in its sources and from the layers below, are UTF-8.
 inline QString ToQString(std::string_view text) {

@@ -55,8 +55,7 @@ TMainForm::TMainForm(std::unique_ptr<MessageSink> messages, QWidget* parent)
 
   fmSettings_ = new TfmSettings(*model_, *messages_, this);
   frmAbout_ = new TfrmAbout(this);
-  host_ = std::make_unique<QtPlayHost>(*mdiArea_, *messages_,
-                                       [this] { return fmSettings_->Text(edit::Time); });
+  host_ = std::make_unique<QtPlayHost>(*mdiArea_, *messages_);
   move(kDesignPosition);
   resize(kDesignSize);
 }
@@ -133,12 +132,16 @@ void TMainForm::aSettingsExecute() {
   Run([this] { runModal_(*fmSettings_); });
 }
 
+PlayContext TMainForm::Context() const {
+  return {fmSettings_->Text(edit::Time), LocaleDecimalSeparator(), LocalDateTimeNow};
+}
+
 void TMainForm::aPlayIterationExecute() {
-  Run([this] { ::teravo::aPlayIterationExecute(*model_, *host_); });
+  ReportOutcome(*messages_, this, ::teravo::aPlayIterationExecute(*model_, *host_, Context()));
 }
 
 void TMainForm::aPlayPlayExecute() {
-  Run([this] { ::teravo::aPlayPlayExecute(*model_, *host_); });
+  ReportOutcome(*messages_, this, ::teravo::aPlayPlayExecute(*model_, *host_, Context()));
 }
 
 void TMainForm::FileExit() {

@@ -6,6 +6,7 @@
 #include <QMainWindow>
 
 #include "model/teravo.h"
+#include "play/play_host.h"
 #include "ui/message_sink.h"
 
 class QAction;
@@ -50,6 +51,8 @@ class TMainForm : public QMainWindow {
   void CreateActions();
   void CreateMenus();
   void CreateToolBar();
+  // What a play takes from the settings dialog and the user's locale.
+  PlayContext Context() const;
   template <class Command>
   void Run(Command&& command);
 

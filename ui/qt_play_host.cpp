@@ -5,7 +5,6 @@
 #include <QMdiArea>
 
 #include "ui/distributions_window.h"
-#include "ui/locale_text.h"
 #include "ui/play_results_window.h"
 
 namespace teravo {
@@ -20,20 +19,14 @@ QSize NewChildSize(const QMdiArea& area) {
 
 }  // namespace
 
-QtPlayHost::QtPlayHost(QMdiArea& area, MessageSink& messages,
-                       std::function<std::string()> totalTimeText)
-    : area_(area),
-      messages_(messages),
-      totalTimeText_(std::move(totalTimeText)),
-      separator_(LocaleDecimalSeparator()) {}
+QtPlayHost::QtPlayHost(QMdiArea& area, MessageSink& messages)
+    : area_(area), messages_(messages) {}
 
-std::shared_ptr<PlayRecord> QtPlayHost::OpenPlayWindow() {
-  auto record = std::make_shared<PlayRecord>(separator_);
-  auto* window = new TfmPlayResults(record);
+void QtPlayHost::OpenPlayWindow(std::shared_ptr<PlayRecord> record) {
+  auto* window = new TfmPlayResults(std::move(record));
   area_.addSubWindow(window);
   window->resize(NewChildSize(area_));
   window->show();
-  return record;
 }
 
 void QtPlayHost::ShowPlayWindow(PlayRecord& record, WindowState state) {
@@ -48,29 +41,15 @@ void QtPlayHost::ClosePlayWindow(PlayRecord& record) {
   if (TfmPlayResults* window = WindowOf(record)) window->close();
 }
 
-std::shared_ptr<DistributionsRecord> QtPlayHost::OpenDistributionsWindow() {
-  auto record = std::make_shared<DistributionsRecord>(separator_);
-  auto* window = new TAllPlayResults(record, *this, messages_);
+void QtPlayHost::OpenDistributionsWindow(std::shared_ptr<DistributionsRecord> record) {
+  auto* window = new TAllPlayResults(std::move(record), *this, messages_);
   area_.addSubWindow(window);
   window->show();
   area_.setActiveSubWindow(window);
-  return record;
 }
 
 void QtPlayHost::Repaint(DistributionsRecord& record) {
   if (TAllPlayResults* window = WindowOf(record)) window->PaintNow();
-}
-
-void QtPlayHost::ShowMessage(const std::string& text) {
-  messages_.Info(MessageParent(), ToQString(text));
-}
-
-std::string QtPlayHost::DateTimeText() {
-  return SystemDateTimeText(QDateTime::currentDateTime());
-}
-
-std::string QtPlayHost::TotalTimeText() {
-  return totalTimeText_();
 }
 
 TfmPlayResults* QtPlayHost::WindowOf(const PlayRecord& record) const {
@@ -87,10 +66,6 @@ TAllPlayResults* QtPlayHost::WindowOf(const DistributionsRecord& record) const {
     if (window && window->Record() == &record) return window;
   }
   return nullptr;
-}
-
-QWidget* QtPlayHost::MessageParent() const {
-  return area_.window();
 }
 
 }  // namespace teravo

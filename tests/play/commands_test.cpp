@@ -10,8 +10,8 @@
 namespace teravo {
 namespace {
 
-using testing::RecordingHost;
 using testing::PrepareDefaultPlay;
+using testing::RecordingHost;
 
 TEST(Commands, RefuseUnusableParametersBeforeOpeningAnything) {
   struct Case {
@@ -31,16 +31,12 @@ TEST(Commands, RefuseUnusableParametersBeforeOpeningAnything) {
     PrepareDefaultPlay(model, 10);
     c.spoil(model);
     RecordingHost host;
+    const CommandOutcome refused = CommandOutcome::Refused(std::string(kParametersNotSet));
     if (!c.seriesOnly) {
-      aPlayIterationExecute(model, host);
-      ASSERT_EQ(host.messages.size(), 1u) << c.name;
-      EXPECT_EQ(host.messages[0], kParametersNotSet);
+      EXPECT_EQ(aPlayIterationExecute(model, host, testing::TestContext()), refused) << c.name;
       EXPECT_TRUE(host.playWindows.empty()) << c.name;
     }
-    host.messages.clear();
-    aPlayPlayExecute(model, host);
-    ASSERT_EQ(host.messages.size(), 1u) << c.name;
-    EXPECT_EQ(host.messages[0], kParametersNotSet);
+    EXPECT_EQ(aPlayPlayExecute(model, host, testing::TestContext()), refused) << c.name;
     EXPECT_TRUE(host.playWindows.empty()) << c.name;
     EXPECT_TRUE(host.distributions.empty()) << c.name;
     EXPECT_EQ(model.FPlayCount, 0) << c.name;
@@ -52,12 +48,11 @@ TEST(Commands, RunOnAUsableParameterSet) {
   PrepareDefaultPlay(model, 10);
   model.FK = 2;
   RecordingHost host;
-  aPlayIterationExecute(model, host);
+  EXPECT_TRUE(aPlayIterationExecute(model, host, testing::TestContext()).ran());
   EXPECT_EQ(host.playWindows.size(), 1u);
-  aPlayPlayExecute(model, host);
+  EXPECT_TRUE(aPlayPlayExecute(model, host, testing::TestContext()).ran());
   EXPECT_EQ(host.playWindows.size(), 4u);  // one play, two plays of the series, their averages
   EXPECT_EQ(host.distributions.size(), 1u);
-  EXPECT_TRUE(host.messages.empty());
   EXPECT_EQ(model.FPlayCount, 3);
 }
 

@@ -22,7 +22,8 @@ struct Series {
     record.FTotalTime = 10;
     record.CurTimeText = std::string("5");
     for (int p = 0; p < plays; ++p) {
-      const auto play = host.OpenPlayWindow();
+      auto play = std::make_shared<PlayRecord>(',');
+      host.OpenPlayWindow(play);
       for (int i = 0; i <= 10; ++i) {
         play->Series(Chart::chNums).AddXY(i, 100 * p + i);
         play->Series(Chart::chClientErrors).AddXY(i, 7);
@@ -45,8 +46,7 @@ TEST(edRecallClick, MomentTakesTheNearestIndexTiesToEven) {
                         Case{"10,4", 9}, Case{"9,6", 9}}) {
     Series s(3);
     s.record.CurTimeText = std::string(c.moment);
-    edRecallClick(s.record, s.host);
-    EXPECT_TRUE(s.host.messages.empty()) << c.moment;
+    EXPECT_TRUE(edRecallClick(s.record, s.host).ran()) << c.moment;
     EXPECT_EQ(s.IndexUsed(), c.index) << c.moment;
     EXPECT_EQ(s.host.distributionRepaints, 1);
   }
@@ -68,9 +68,7 @@ TEST(edRecallClick, RefusedMomentsLeaveTheBarsAsTheyWere) {
     Series s(3);
     edRecallClick(s.record, s.host);
     s.record.CurTimeText = std::string(c.moment);
-    edRecallClick(s.record, s.host);
-    ASSERT_EQ(s.host.messages.size(), 1u) << c.moment;
-    EXPECT_EQ(s.host.messages[0], c.message);
+    EXPECT_EQ(edRecallClick(s.record, s.host), CommandOutcome::Refused(c.message)) << c.moment;
     EXPECT_EQ(s.IndexUsed(), 5) << c.moment;
     EXPECT_EQ(s.record.WorkClients.Count(), 20);
   }

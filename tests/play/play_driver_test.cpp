@@ -17,8 +17,8 @@
 namespace teravo {
 namespace {
 
-using testing::RecordingHost;
 using testing::PrepareDefaultPlay;
+using testing::RecordingHost;
 
 TEST(GistRefreshStep, HundredthOfTheIterationsTiesToEvenAtLeastOne) {
   for (const auto& [m, n] :
@@ -58,7 +58,8 @@ TEST(Play, OpensItsWindowWithTitleDescriptionAndState) {
   TTeravo model;
   PrepareDefaultPlay(model, 10, 777);
   RecordingHost host;
-  const auto record = Play(model, host);
+  PlayContext context = testing::TestContext();
+  const auto record = Play(model, host, context);
   ASSERT_EQ(host.playWindows.size(), 1u);
   EXPECT_EQ(record, host.playWindows[0]);
   EXPECT_EQ(record->Title, "№1 розыгрыш  08.12.2026 4:39:53");
@@ -70,9 +71,9 @@ TEST(Play, OpensItsWindowWithTitleDescriptionAndState) {
   EXPECT_EQ(host.shown[0].second, WindowState::Maximised);
   EXPECT_TRUE(model.FShowProgress);
 
-  host.dateTime = "09.12.2026";
+  context.Now = [] { return std::string("09.12.2026"); };
   model.FShowProgress = false;
-  const auto second = Play(model, host);
+  const auto second = Play(model, host, context);
   EXPECT_EQ(second->Title, "№2 розыгрыш  09.12.2026");
   EXPECT_EQ(second->Seed, 778u);
   EXPECT_EQ(host.shown[1].second, WindowState::Minimised);
@@ -85,7 +86,8 @@ TEST(Play, OneIterationRunsTwoPassesAndRefreshesAtBoth) {
   TTeravo model;
   PrepareDefaultPlay(model, 1);
   RecordingHost host;
-  const auto record = Play(model, host);
+  PlayContext context = testing::TestContext();
+  const auto record = Play(model, host, context);
   for (Chart chart :
        {Chart::chNums, Chart::chClientErrors, Chart::chAvTer, Chart::chErrorsIntensity}) {
     const ChartSeries& series = record->Series(chart);
@@ -107,7 +109,8 @@ TEST(Play, TheLastHistogramRefreshOf1049IterationsIsAt1040) {
   TTeravo model;
   PrepareDefaultPlay(model, 1049);
   RecordingHost host;
-  const auto record = Play(model, host);
+  PlayContext context = testing::TestContext();
+  const auto record = Play(model, host, context);
   ASSERT_EQ(host.repaintTimes.size(), 1049u / 10 + 1 + 1);
   EXPECT_EQ(host.repaintTimes[1], "0,01");
   EXPECT_EQ(host.repaintTimes[host.repaintTimes.size() - 2], "1,04");
@@ -121,7 +124,8 @@ TEST(Play, FinalFieldsAgreeWithTheModel) {
   TTeravo model;
   PrepareDefaultPlay(model, 2000);
   RecordingHost host;
-  const auto record = Play(model, host);
+  PlayContext context = testing::TestContext();
+  const auto record = Play(model, host, context);
   EXPECT_EQ(record->Text(Field::edWorkClientNum), IntToStr(model.FWorkClientNum));
   EXPECT_EQ(record->Text(Field::edClientErrNums),
             IntToStr(static_cast<std::int64_t>(model.FClientErrors.size())));
@@ -146,7 +150,8 @@ TEST(Play, FailureProbabilityIsCappedAtOne) {
   PrepareDefaultPlay(model, 5);
   model.FA = 0.5;  // 121 errors * 0.5 * 101 * 100 * 0.001 is far above 1
   RecordingHost host;
-  const auto record = Play(model, host);
+  PlayContext context = testing::TestContext();
+  const auto record = Play(model, host, context);
   EXPECT_EQ(record->Text(Field::edPer), "1");
   EXPECT_EQ(model.FPer, 1.0);
 }
@@ -156,7 +161,8 @@ TEST(Play, WithoutAnyFailureTheRunCoversEveryPass) {
   PrepareDefaultPlay(model, 300);
   model.FA = 1e-300;  // no request can touch an error
   RecordingHost host;
-  const auto record = Play(model, host);
+  PlayContext context = testing::TestContext();
+  const auto record = Play(model, host, context);
   double run = 0;
   for (int i = 0; i <= 300; ++i) run = static_cast<double>(static_cast<long double>(run) + 0.001);
   EXPECT_EQ(model.FCurTer, run);

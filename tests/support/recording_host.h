@@ -14,11 +14,8 @@ namespace teravo::testing {
 // A host that keeps every window as a plain record and remembers what the drivers asked of it.
 class RecordingHost : public PlayHost {
  public:
-  explicit RecordingHost(char separator = ',') : separator_(separator) {}
-
-  std::shared_ptr<PlayRecord> OpenPlayWindow() override {
-    playWindows.push_back(std::make_shared<PlayRecord>(separator_));
-    return playWindows.back();
+  void OpenPlayWindow(std::shared_ptr<PlayRecord> record) override {
+    playWindows.push_back(std::move(record));
   }
   void ShowPlayWindow(PlayRecord& record, WindowState state) override {
     shown.emplace_back(&record, state);
@@ -32,15 +29,10 @@ class RecordingHost : public PlayHost {
     if (failClose-- == 0) throw std::runtime_error("cannot close");
     std::erase_if(playWindows, [&record](const auto& window) { return window.get() == &record; });
   }
-  std::shared_ptr<DistributionsRecord> OpenDistributionsWindow() override {
-    distributions.push_back(std::make_shared<DistributionsRecord>(separator_));
-    return distributions.back();
+  void OpenDistributionsWindow(std::shared_ptr<DistributionsRecord> record) override {
+    distributions.push_back(std::move(record));
   }
   void Repaint(DistributionsRecord& /*record*/) override { ++distributionRepaints; }
-  void ShowMessage(const std::string& text) override { messages.push_back(text); }
-  std::string DateTimeText() override { return dateTime; }
-  std::string TotalTimeText() override { return totalTime; }
-  char DecimalSeparator() override { return separator_; }
   void SeriesProgress(int done, int total) override { progress.emplace_back(done, total); }
 
   std::vector<std::shared_ptr<PlayRecord>> playWindows;
@@ -48,16 +40,16 @@ class RecordingHost : public PlayHost {
   std::vector<std::pair<PlayRecord*, WindowState>> shown;
   std::vector<PlayRecord*> repaints;
   std::vector<std::string> repaintTimes;  // edCurTime as each repaint showed it
-  std::vector<std::string> messages;
   std::vector<std::pair<int, int>> progress;
   int distributionRepaints = 0;
   int closeRequests = 0;
   int failClose = -1;  // the index of the close request that throws, if any
-  std::string dateTime = "08.12.2026 4:39:53";
-  std::string totalTime = "10";
-
- private:
-  char separator_;
 };
+
+// What the tests' plays take from outside: the dialog's default total time, a comma and a
+// fixed date and time.
+inline PlayContext TestContext(char separator = ',') {
+  return {"10", separator, [] { return std::string("08.12.2026 4:39:53"); }};
+}
 
 }  // namespace teravo::testing

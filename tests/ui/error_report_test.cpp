@@ -32,21 +32,6 @@ TEST(ErrorReport, GuardedCommandReportsGeneralAndStandardErrorsAndGoesOn) {
   EXPECT_TRUE(ran);
 }
 
-TEST(LocaleText, DateTimeLeavesOutTheTimeAtExactlyMidnight) {
-  const QLocale locale = QLocale::system();
-  const QDate date(2003, 6, 9);
-  EXPECT_EQ(SystemDateTimeText(QDateTime(date, QTime(0, 0, 0))),
-            locale.toString(date, QLocale::ShortFormat).toStdString());
-  const QTime afternoon(14, 5, 9);
-  EXPECT_EQ(SystemDateTimeText(QDateTime(date, afternoon)),
-            (locale.toString(date, QLocale::ShortFormat) + QLatin1Char(' ') +
-             locale.toString(afternoon, QLocale::LongFormat))
-                .toStdString());
-  // One second past midnight is not midnight.
-  EXPECT_NE(SystemDateTimeText(QDateTime(date, QTime(0, 0, 1))),
-            SystemDateTimeText(QDateTime(date, QTime(0, 0, 0))));
-}
-
 TEST(LocaleText, SeparatorIsOneAsciiCharacter) {
   const char separator = LocaleDecimalSeparator();
   EXPECT_GT(separator, ' ');

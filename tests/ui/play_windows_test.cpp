@@ -23,7 +23,8 @@ void ProcessDeferred() {
 }
 
 TEST_F(PlayWindow, ANewWindowShowsItsDesignTitleOneLineAndNothingElse) {
-  const std::shared_ptr<PlayRecord> record = form_->Host().OpenPlayWindow();
+  const auto record = std::make_shared<PlayRecord>(',');
+  form_->Host().OpenPlayWindow(record);
   TfmPlayResults* window = form_->Host().WindowOf(*record);
   ASSERT_NE(window, nullptr);
   EXPECT_EQ(Title(window), QStringLiteral("Розыгрыш №"));
