@@ -2,12 +2,13 @@
 
 #include <charconv>
 #include <cmath>
-
-#include "core/number_text.h"
+#include <nlohmann/json.hpp>
 
 namespace teravo::sim {
 
 namespace {
+
+using Json = nlohmann::ordered_json;  // members stay in the order they are set
 
 constexpr Field kFieldOrder[kFieldCount] = {
     Field::edCurTime,
@@ -29,126 +30,78 @@ constexpr Chart kChartOrder[kChartCount] = {
     Chart::chErrorsGist,
 };
 
-void AppendPoints(std::string& out, const ChartSeries& series) {
-  out += '[';
+// Compact, UTF-8 passed through; a byte that is not UTF-8 becomes U+FFFD, so the document
+// stays valid JSON whatever a text holds.
+std::string Dump(const Json& value) {
+  return value.dump(-1, ' ', false, Json::error_handler_t::replace);
+}
+
+// Chart points are written with std::to_chars rather than by nlohmann: its Grisu2 misses the
+// shortest text now and then (172.72727272841 comes out as 172.72727272840999), and the
+// points have always been the shortest texts that read back to the same double. Infinities
+// and NaN, which JSON cannot hold, are null.
+void AppendNumber(std::string& out, double value) {
+  if (!std::isfinite(value)) {
+    out += "null";
+    return;
+  }
+  char buffer[32];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+  out.append(buffer, result.ptr);
+}
+
+std::string PointsJson(const ChartSeries& series) {
+  std::string out = "[";
   for (int i = 0; i < series.Count(); ++i) {
     if (i > 0) out += ',';
     out += '[';
-    out += JsonNumber(series.Xs()[static_cast<std::size_t>(i)]);
+    AppendNumber(out, series.Xs()[static_cast<std::size_t>(i)]);
     out += ',';
-    out += JsonNumber(series.Ys()[static_cast<std::size_t>(i)]);
+    AppendNumber(out, series.Ys()[static_cast<std::size_t>(i)]);
     out += ']';
   }
   out += ']';
-}
-
-void AppendKey(std::string& out, std::string_view key) {
-  out += JsonString(key);
-  out += ':';
-}
-
-void AppendWindow(std::string& out, const PlayRecord& record, bool withSeed, bool pointArrays) {
-  out += '{';
-  AppendKey(out, "title");
-  out += JsonString(record.Title);
-  if (withSeed) {
-    out += ',';
-    AppendKey(out, "seed");
-    out += IntToStr(record.Seed);
-  }
-  out += ',';
-  AppendKey(out, "beginSettings");
-  out += '[';
-  for (std::size_t i = 0; i < record.BeginSettings.size(); ++i) {
-    if (i > 0) out += ',';
-    out += JsonString(record.BeginSettings[i]);
-  }
-  out += "],";
-  AppendKey(out, "fields");
-  out += '{';
-  for (int f = 0; f < kFieldCount; ++f) {
-    if (f > 0) out += ',';
-    AppendKey(out, FieldName(kFieldOrder[f]));
-    out += JsonString(record.Text(kFieldOrder[f]));
-  }
-  out += '}';
-  if (pointArrays) {
-    out += ',';
-    AppendKey(out, "series");
-    out += '{';
-    for (int c = 0; c < kChartCount; ++c) {
-      if (c > 0) out += ',';
-      AppendKey(out, ChartName(kChartOrder[c]));
-      AppendPoints(out, record.Series(kChartOrder[c]));
-    }
-    out += '}';
-  }
-  out += '}';
-}
-
-void AppendDistributions(std::string& out, const DistributionsRecord& record, bool pointArrays) {
-  out += '{';
-  AppendKey(out, "caption");
-  out += JsonString(record.Caption);
-  out += ',';
-  AppendKey(out, "edCurTime");
-  out += JsonString(record.CurTimeText);
-  if (pointArrays) {
-    out += ',';
-    AppendKey(out, "chWorkClients");
-    AppendPoints(out, record.WorkClients);
-    out += ',';
-    AppendKey(out, "chErrorsInClients");
-    AppendPoints(out, record.ErrorsInClients);
-  }
-  out += '}';
-}
-
-}  // namespace
-
-std::string JsonString(std::string_view text) {
-  static constexpr char kHex[] = "0123456789abcdef";
-  std::string out;
-  out.reserve(text.size() + 2);
-  out += '"';
-  for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    switch (c) {
-      case '"':
-        out += "\\\"";
-        break;
-      case '\\':
-        out += "\\\\";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      case '\t':
-        out += "\\t";
-        break;
-      default:
-        if (byte < 0x20 || byte == 0x7f) {
-          out += "\\u00";
-          out += kHex[byte >> 4];
-          out += kHex[byte & 0xf];
-        } else {
-          out += c;
-        }
-    }
-  }
-  out += '"';
   return out;
 }
 
-std::string JsonNumber(double value) {
-  if (!std::isfinite(value)) return "null";
-  char buffer[32];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-  return std::string(buffer, result.ptr);
+// Adds "key":json as the last member of an object already dumped.
+void AppendMember(std::string& object, std::string_view key, std::string_view json) {
+  object.pop_back();  // its closing brace
+  if (object.size() > 1) object += ',';
+  object += Dump(Json(std::string(key)));
+  object += ':';
+  object += json;
+  object += '}';
 }
+
+std::string WindowJson(const PlayRecord& record, bool withSeed, bool pointArrays) {
+  Json window = Json::object();
+  window["title"] = record.Title;
+  if (withSeed) window["seed"] = record.Seed;
+  window["beginSettings"] = record.BeginSettings;
+  Json& fields = window["fields"] = Json::object();
+  for (const Field field : kFieldOrder) fields[std::string(FieldName(field))] = record.Text(field);
+  std::string out = Dump(window);
+  if (pointArrays) {
+    std::string charts = "{}";
+    for (const Chart chart : kChartOrder) {
+      AppendMember(charts, ChartName(chart), PointsJson(record.Series(chart)));
+    }
+    AppendMember(out, "series", charts);
+  }
+  return out;
+}
+
+std::string DistributionsJson(const DistributionsRecord& record, bool pointArrays) {
+  std::string out = Dump({{"caption", record.Caption}, {"edCurTime", record.CurTimeText}});
+  if (pointArrays) {
+    AppendMember(out, "chWorkClients", PointsJson(record.WorkClients));
+    AppendMember(out, "chErrorsInClients", PointsJson(record.ErrorsInClients));
+  }
+  return out;
+}
+
+}  // namespace
 
 std::string RunJson(const SimHost& host, bool pointArrays) {
   const auto& windows = host.PlayWindows();
@@ -157,22 +110,19 @@ std::string RunJson(const SimHost& host, bool pointArrays) {
   const bool series = host.Distributions() != nullptr && !windows.empty();
   const std::size_t plays = series ? windows.size() - 1 : windows.size();
 
-  std::string out = "{";
-  AppendKey(out, "plays");
-  out += '[';
+  // One line for each window, so that a reader of the text can find them.
+  std::string out = "{\"plays\":[";
   for (std::size_t i = 0; i < plays; ++i) {
     if (i > 0) out += ',';
-    out += "\n";
-    AppendWindow(out, *windows[i], true, pointArrays);
+    out += '\n';
+    out += WindowJson(*windows[i], true, pointArrays);
   }
   out += ']';
   if (series) {
-    out += ",\n";
-    AppendKey(out, "averages");
-    AppendWindow(out, *windows.back(), false, pointArrays);
-    out += ",\n";
-    AppendKey(out, "distributions");
-    AppendDistributions(out, *host.Distributions(), pointArrays);
+    out += ",\n\"averages\":";
+    out += WindowJson(*windows.back(), false, pointArrays);
+    out += ",\n\"distributions\":";
+    out += DistributionsJson(*host.Distributions(), pointArrays);
   }
   out += "}\n";
   return out;

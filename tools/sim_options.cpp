@@ -1,9 +1,12 @@
 #include "tools/sim_options.h"
 
+#include <CLI/CLI.hpp>
 #include <charconv>
+#include <functional>
+#include <optional>
 #include <string>
 
-#include "params/settings_form.h"
+#include "params/settings_edits.h"
 
 namespace teravo::sim {
 
@@ -28,14 +31,50 @@ constexpr std::string_view kUsage =
     "\n"
     "Exit status: 0 success, 2 refused parameters or command line, 1 general error.\n";
 
-bool IsSettingsEdit(std::string_view name) {
-  for (std::string_view known :
-       {edit::ClientsNum, edit::ProgrammersNum, edit::A, edit::ErrorsNum0, edit::Y0, edit::E_aver,
-        edit::OptimT, edit::CoeffComplexity, edit::Yk, edit::Mu, edit::P_newErr, edit::Y_newErr,
-        edit::DT, edit::M, edit::Time, edit::K}) {
-    if (name == known) return true;
+// An option that takes a value, and what to tell the user when the value is missing or unusable.
+struct ValueOption {
+  std::string_view name;
+  std::string_view needs;
+};
+constexpr ValueOption kSet{"--set", "--set needs edX=TEXT"};
+constexpr ValueOption kMoment{"--moment", "--moment needs a time"};
+constexpr ValueOption kSeed{"--seed", "--seed needs an integer from 0 to 4294967295"};
+constexpr ValueOption kSeparator{"--decimal-separator",
+                                 "--decimal-separator needs one character, not a digit, sign or E"};
+constexpr ValueOption kValueOptions[] = {kSet, kMoment, kSeed, kSeparator};
+
+UsageError Needs(const ValueOption& option) {
+  return UsageError{std::string(option.needs)};
+}
+
+// Thrown by an option as soon as its value turns out unusable: the reading stops there, so
+// the first fault on the command line is the one told.
+struct Refusal {
+  UsageError error;
+};
+
+// `take` gets the value of each occurrence in turn, so a later one overrides an earlier one.
+void AddValueOption(CLI::App& app, const ValueOption& option,
+                    std::function<void(const std::string&)> take) {
+  app.add_option(std::string(option.name),
+                 [take = std::move(take)](const CLI::results_t& values) {
+                   take(values.front());
+                   return true;
+                 })
+      ->expected(1)  // exactly the next argument, even "-1" or "--series"
+      ->trigger_on_parse();
+}
+
+// CLI11 starts a complaint about an option with the option's name ("--seed: 1 required TEXT
+// missing"); for an option with a value, what it needs says more.
+UsageError Explain(const CLI::ParseError& error) {
+  const std::string_view text = error.what();
+  for (const ValueOption& option : kValueOptions) {
+    if (text.starts_with(option.name) && text.substr(option.name.size()).starts_with(':')) {
+      return Needs(option);
+    }
   }
-  return false;
+  return UsageError{std::string(text)};
 }
 
 // A separator must not be mistaken for a digit, a sign, an exponent or a blank.
@@ -47,6 +86,7 @@ bool IsUsableSeparator(std::string_view text) {
   return printable && !digit && c != '+' && c != '-' && c != 'e' && c != 'E';
 }
 
+// Decimal digits only: CLI11's own integer reading would take 0x10 and octal 010 as well.
 std::optional<std::uint32_t> ParseSeed(std::string_view text) {
   std::uint32_t value = 0;
   const char* end = text.data() + text.size();
@@ -63,49 +103,47 @@ std::string_view UsageText() {
 
 std::variant<SimOptions, UsageError> ParseSimOptions(const std::vector<std::string_view>& args) {
   SimOptions options;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string_view arg = args[i];
-    auto value = [&]() -> std::optional<std::string_view> {
-      if (i + 1 >= args.size()) return std::nullopt;
-      return args[++i];
-    };
-    if (arg == "--help" || arg == "-h") {
-      options.help = true;
-    } else if (arg == "--by-intensity") {
-      options.byIntensity = true;
-    } else if (arg == "--series") {
-      options.series = true;
-    } else if (arg == "--no-series") {
-      options.pointArrays = false;
-    } else if (arg == "--set") {
-      const auto text = value();
-      if (!text) return UsageError{"--set needs edX=TEXT"};
-      const std::size_t equals = text->find('=');
-      if (equals == std::string_view::npos) return UsageError{"--set needs edX=TEXT"};
-      const std::string_view name = text->substr(0, equals);
-      if (!IsSettingsEdit(name)) {
-        return UsageError{"unknown settings edit '" + std::string(name) + "'"};
-      }
-      options.edits.emplace_back(name, text->substr(equals + 1));
-    } else if (arg == "--moment") {
-      const auto text = value();
-      if (!text) return UsageError{"--moment needs a time"};
-      options.moment = std::string(*text);
-    } else if (arg == "--seed") {
-      const auto text = value();
-      const auto seed = text ? ParseSeed(*text) : std::nullopt;
-      if (!seed) return UsageError{"--seed needs an integer from 0 to 4294967295"};
-      options.seed = seed;
-    } else if (arg == "--decimal-separator") {
-      const auto text = value();
-      if (!text || !IsUsableSeparator(*text)) {
-        return UsageError{"--decimal-separator needs one character, not a digit, sign or E"};
-      }
-      options.separator = (*text)[0];
-    } else {
-      return UsageError{"unknown argument '" + std::string(arg) + "'"};
-    }
+  bool noSeries = false;
+
+  CLI::App app;
+  app.set_help_flag();  // --help is an ordinary flag here: the caller prints UsageText()
+  app.allow_extras();   // an unknown argument is set aside and told below, in our words
+  app.option_defaults()->disable_flag_override();  // a flag takes no value: --series=0 is refused
+  app.add_flag("-h,--help", options.help);
+  app.add_flag("--by-intensity", options.byIntensity);
+  app.add_flag("--series", options.series);
+  app.add_flag("--no-series", noSeries);
+  AddValueOption(app, kSet, [&](const std::string& text) {
+    const std::size_t equals = text.find('=');
+    if (equals == std::string::npos) throw Refusal{Needs(kSet)};
+    std::string name = text.substr(0, equals);
+    if (FindSettingsEdit(name) == nullptr) throw Refusal{{"unknown settings edit '" + name + "'"}};
+    options.edits.emplace_back(std::move(name), text.substr(equals + 1));
+  });
+  AddValueOption(app, kMoment, [&](const std::string& text) { options.moment = text; });
+  AddValueOption(app, kSeed, [&](const std::string& text) {
+    options.seed = ParseSeed(text);
+    if (!options.seed) throw Refusal{Needs(kSeed)};
+  });
+  AddValueOption(app, kSeparator, [&](const std::string& text) {
+    if (!IsUsableSeparator(text)) throw Refusal{Needs(kSeparator)};
+    options.separator = text[0];
+  });
+
+  std::optional<UsageError> fault;
+  try {
+    app.parse(std::vector<std::string>(args.rbegin(), args.rend()));  // CLI11 takes them last first
+  } catch (const Refusal& refusal) {
+    fault = refusal.error;
+  } catch (const CLI::ParseError& error) {
+    fault = Explain(error);
   }
+  // What was set aside so far lies before the fault.
+  if (const auto unknown = app.remaining(); !unknown.empty()) {
+    return UsageError{"unknown argument '" + unknown.front() + "'"};
+  }
+  if (fault) return *fault;
+  options.pointArrays = !noSeries;
   return options;
 }
 

@@ -1,44 +1,30 @@
 #include <gtest/gtest.h>
 
-#include <charconv>
 #include <limits>
+#include <memory>
+#include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 #include "tools/json_writer.h"
 #include "tools/sim_host.h"
-#include "tools/sim_settings_form.h"
 
 namespace teravo::sim {
 namespace {
 
-TEST(JsonString, EscapesQuotesBackslashesAndControlCharacters) {
-  EXPECT_EQ(JsonString(""), "\"\"");
-  EXPECT_EQ(JsonString("a\"b\\c"), "\"a\\\"b\\\\c\"");
-  EXPECT_EQ(JsonString("1\n2\r3\t4"), "\"1\\n2\\r3\\t4\"");
-  EXPECT_EQ(JsonString(std::string("\x01\x1f\x7f", 3)), "\"\\u0001\\u001f\\u007f\"");
-  EXPECT_EQ(JsonString("№1 розыгрыш «Ф»"), "\"№1 розыгрыш «Ф»\"");
-}
-
-TEST(JsonNumber, ShortestTextThatReadsBackToTheSameDouble) {
-  for (double value : {0.0, 1.0, 0.1, 1e-5, 1.0 / 3, 100.0, 123456789012345680.0,
-                       std::numeric_limits<double>::denorm_min(), -2.5}) {
-    const std::string text = JsonNumber(value);
-    double back = 0;
-    std::from_chars(text.data(), text.data() + text.size(), back);
-    EXPECT_EQ(back, value) << text;
-  }
-  EXPECT_EQ(JsonNumber(0.1), "0.1");
-  EXPECT_EQ(JsonNumber(100), "100");
-  EXPECT_EQ(JsonNumber(std::numeric_limits<double>::infinity()), "null");
-  EXPECT_EQ(JsonNumber(std::numeric_limits<double>::quiet_NaN()), "null");
+std::shared_ptr<PlayRecord> OpenPlay(SimHost& host) {
+  auto record = std::make_shared<PlayRecord>(',');
+  host.OpenPlayWindow(record);
+  return record;
 }
 
 TEST(RunJson, WritesEveryWindowAndLeavesPointsOutOnRequest) {
-  std::ostringstream messages;
-  SimSettingsForm form(',', messages);
-  SimHost host(form, messages, false);
-  auto play = host.OpenPlayWindow();
+  std::ostringstream progress;
+  SimHost host(progress, false);
+  auto play = OpenPlay(host);
   play->Title = "№1 розыгрыш  08.12.2026";
   play->Seed = 42;
   play->BeginSettings.push_back("описание");
@@ -47,18 +33,78 @@ TEST(RunJson, WritesEveryWindowAndLeavesPointsOutOnRequest) {
   play->Series(Chart::chNums).AddXY(0.001, 2);
 
   const std::string withPoints = RunJson(host, true);
+  EXPECT_EQ(withPoints.rfind("{\"plays\":[\n{\"title\":", 0), 0u);
   EXPECT_NE(withPoints.find("\"title\":\"№1 розыгрыш  08.12.2026\",\"seed\":42,"
                             "\"beginSettings\":[\"Начальные условия розыгрыша:\",\"описание\"]"),
             std::string::npos);
   EXPECT_NE(withPoints.find("\"edWorkClientNum\":\"7\""), std::string::npos);
   EXPECT_NE(withPoints.find("\"edKg\":\"\""), std::string::npos);
-  EXPECT_NE(withPoints.find("\"chNums\":[[0,0.5],[0.001,2]]"), std::string::npos);
-  EXPECT_NE(withPoints.find("\"chErrorsGist\":[]"), std::string::npos);
+  EXPECT_NE(withPoints.find("\"series\":{\"chNums\":[[0,0.5],[0.001,2]]"), std::string::npos);
+  EXPECT_NE(withPoints.find("\"chErrorsGist\":[]}}]}\n"), std::string::npos);
   EXPECT_EQ(withPoints.find("\"averages\""), std::string::npos);
 
   const std::string withoutPoints = RunJson(host, false);
   EXPECT_EQ(withoutPoints.find("chNums"), std::string::npos);
-  EXPECT_NE(withoutPoints.find("\"edWorkClientNum\":\"7\""), std::string::npos);
+  EXPECT_NE(withoutPoints.find("\"edAverWaitTime\":\"\"}}]}\n"), std::string::npos);
+}
+
+TEST(RunJson, PointsAreTheShortestTextsThatReadBackAndNullWhereJsonHasNoNumber) {
+  const std::vector<std::pair<double, std::string_view>> cases = {
+      {0.0, "0"},
+      {-0.0, "-0"},
+      {100, "100"},
+      {-2.5, "-2.5"},
+      {0.1, "0.1"},
+      {0.009000000000000001, "0.009000000000000001"},
+      {172.72727272841, "172.72727272841"},  // Grisu2 would write 172.72727272840999
+      {5e-4, "5e-04"},
+      {1e5, "1e+05"},
+      {std::numeric_limits<double>::denorm_min(), "5e-324"},
+      {std::numeric_limits<double>::infinity(), "null"},
+      {std::numeric_limits<double>::quiet_NaN(), "null"},
+  };
+  std::ostringstream progress;
+  SimHost host(progress, false);
+  auto play = OpenPlay(host);
+  std::string expected = "\"chNums\":[";
+  int x = 0;
+  for (const auto& [value, text] : cases) {
+    play->Series(Chart::chNums).AddXY(x, value);  // the series keeps its points sorted by x
+    if (x > 0) expected += ',';
+    expected += '[' + std::to_string(x++) + ',';
+    expected += text;
+    expected += ']';
+  }
+  expected += ']';
+  EXPECT_NE(RunJson(host, true).find(expected), std::string::npos) << RunJson(host, true);
+}
+
+TEST(RunJson, IsValidJsonWhateverTheTextsHold) {
+  const std::string title = "«Ф» \"в кавычках\"\nвторая строка\\\t\x01 конец";
+  std::ostringstream progress;
+  SimHost host(progress, false);
+  auto play = OpenPlay(host);
+  play->Title = title;
+  play->BeginSettings.push_back("a\rb\x7f");
+  play->BeginSettings.push_back("not UTF-8: \xff");
+  play->Series(Chart::chAvTer).AddXY(0.25, std::numeric_limits<double>::infinity());
+  OpenPlay(host);  // a series: the averages, then the distributions
+  auto distributions = std::make_shared<DistributionsRecord>(',');
+  host.OpenDistributionsWindow(distributions);
+  distributions->Caption = title;
+  distributions->ErrorsInClients.AddXY(3, 0.5);
+
+  const auto document = nlohmann::json::parse(RunJson(host, true));
+  const auto& window = document.at("plays").at(0);
+  EXPECT_EQ(window.at("title"), title);
+  EXPECT_EQ(window.at("beginSettings").at(1), "a\rb\x7f");
+  EXPECT_EQ(window.at("beginSettings").at(2), "not UTF-8: \uFFFD");
+  EXPECT_EQ(window.at("series").at("chAvTer"), nlohmann::json::parse("[[0.25,null]]"));
+  EXPECT_EQ(document.at("plays").size(), 1u);
+  EXPECT_FALSE(document.at("averages").contains("seed"));
+  EXPECT_EQ(document.at("distributions").at("caption"), title);
+  EXPECT_EQ(document.at("distributions").at("chErrorsInClients"),
+            nlohmann::json::parse("[[3,0.5]]"));
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <string>
 #include <string_view>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -43,25 +45,55 @@ TEST(ParseSimOptions, DefaultsAreOnePlayFromTheClockWithPoints) {
   EXPECT_TRUE(Parsed({"--help"}).help);
 }
 
+TEST(ParseSimOptions, TakesTheNextArgumentAsTheValueAndTheLastOccurrenceCounts) {
+  const SimOptions options = Parsed({"--moment", "-1", "--set", "edM=-5", "--set", "edM=7",
+                                     "--seed", "1", "--seed", "2", "--decimal-separator", ".",
+                                     "--decimal-separator", ",", "--moment", "--series", "-h"});
+  ASSERT_EQ(options.edits.size(), 2u);
+  EXPECT_EQ(options.edits[0].second, "-5");
+  EXPECT_EQ(options.edits[1].second, "7");
+  EXPECT_EQ(options.moment, "--series");
+  EXPECT_FALSE(options.series);
+  EXPECT_EQ(options.seed, 2u);
+  EXPECT_EQ(options.separator, ',');
+  EXPECT_TRUE(options.help);
+}
+
 TEST(ParseSimOptions, RefusesWhatItCannotUse) {
-  const std::vector<std::vector<std::string_view>> bad = {
-      {"--set"},
-      {"--set", "edClientsNum"},
-      {"--set", "edNobody=1"},
-      {"--seed", "-1"},
-      {"--seed", "4294967296"},
-      {"--seed", "12x"},
-      {"--seed"},
-      {"--decimal-separator", ",,"},
-      {"--decimal-separator", "5"},
-      {"--decimal-separator", "E"},
-      {"--decimal-separator", " "},
-      {"--moment"},
-      {"--frobnicate"},
+  const std::string needsEdit = "--set needs edX=TEXT";
+  const std::string needsSeed = "--seed needs an integer from 0 to 4294967295";
+  const std::string needsSeparator =
+      "--decimal-separator needs one character, not a digit, sign or E";
+  const std::vector<std::pair<std::vector<std::string_view>, std::string>> bad = {
+      {{"--set"}, needsEdit},
+      {{"--set", "edClientsNum"}, needsEdit},
+      {{"--set", "edNobody=1"}, "unknown settings edit 'edNobody'"},
+      {{"--seed", "-1"}, needsSeed},
+      {{"--seed", "4294967296"}, needsSeed},
+      {{"--seed", "12x"}, needsSeed},
+      {{"--seed", "0x10"}, needsSeed},
+      {{"--seed", "1", "--seed", ""}, needsSeed},
+      {{"--seed"}, needsSeed},
+      {{"--decimal-separator", ",,"}, needsSeparator},
+      {{"--decimal-separator", "5"}, needsSeparator},
+      {{"--decimal-separator", "E"}, needsSeparator},
+      {{"--decimal-separator", " "}, needsSeparator},
+      {{"--moment"}, "--moment needs a time"},
+      {{"--frobnicate"}, "unknown argument '--frobnicate'"},
+      {{"--series", "7"}, "unknown argument '7'"},
+      {{"--set", "edM=1", "edK=2"}, "unknown argument 'edK=2'"},
+      {{"--", "--series"}, "unknown argument '--'"},
+      // The first fault on the line is the one told.
+      {{"--frobnicate", "--seed", "x"}, "unknown argument '--frobnicate'"},
+      {{"--seed", "x", "--frobnicate"}, needsSeed},
+      {{"--seed", "--seed", "1"}, needsSeed},
   };
-  for (const auto& args : bad) {
-    EXPECT_TRUE(std::holds_alternative<UsageError>(ParseSimOptions(args))) << args[0];
+  for (const auto& [args, text] : bad) {
+    const auto result = ParseSimOptions(args);
+    ASSERT_TRUE(std::holds_alternative<UsageError>(result)) << args[0];
+    EXPECT_EQ(std::get<UsageError>(result).text, text) << args[0];
   }
+  EXPECT_TRUE(std::holds_alternative<UsageError>(ParseSimOptions({"--series=false"})));
 }
 
 }  // namespace
