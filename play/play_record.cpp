@@ -1,6 +1,10 @@
 #include "play/play_record.h"
 
+#include <cstddef>
+#include <iterator>
+#include <type_traits>
 #include <utility>
+#include <variant>
 
 #include "core/number_text.h"
 
@@ -8,7 +12,7 @@ namespace teravo {
 
 namespace {
 
-constexpr std::string_view kFieldNames[kFieldCount] = {
+constexpr std::string_view kFieldNames[] = {
     "edCurTime",
     "edWorkClientNum",
     "edClientErrNums",
@@ -24,9 +28,15 @@ constexpr std::string_view kFieldNames[kFieldCount] = {
     "edAverWaitTime",
 };
 
-constexpr std::string_view kChartNames[kChartCount] = {
+constexpr std::string_view kChartNames[] = {
     "chNums", "chClientErrors", "chAvTer", "chErrorsIntensity", "chErrorsGist",
 };
+
+// A sized array would quietly take fewer names than there are enumerators.
+static_assert(std::size(kFieldNames) == static_cast<std::size_t>(kFieldCount),
+              "every Field needs exactly one name");
+static_assert(std::size(kChartNames) == static_cast<std::size_t>(kChartCount),
+              "every Chart needs exactly one name");
 
 }  // namespace
 
@@ -39,36 +49,33 @@ std::string_view ChartName(Chart chart) {
 }
 
 void PlayRecord::SetInt(Field field, std::int64_t value) {
-  Value& v = values_[static_cast<int>(field)];
-  v.kind = Value::Int;
-  v.integer = value;
+  values_[static_cast<int>(field)] = value;
 }
 
 void PlayRecord::SetReal(Field field, long double value) {
-  Value& v = values_[static_cast<int>(field)];
-  v.kind = Value::Real;
-  v.real = value;
+  values_[static_cast<int>(field)] = value;
 }
 
 void PlayRecord::SetText(Field field, std::string text) {
-  Value& v = values_[static_cast<int>(field)];
-  v.kind = Value::Text;
-  v.text = std::move(text);
+  values_[static_cast<int>(field)] = std::move(text);
 }
 
 std::string PlayRecord::Text(Field field) const {
-  const Value& v = values_[static_cast<int>(field)];
-  switch (v.kind) {
-    case Value::Int:
-      return IntToStr(v.integer);
-    case Value::Real:
-      return FloatToStr(v.real, separator_);
-    case Value::Text:
-      return v.text;
-    case Value::Empty:
-      break;
-  }
-  return {};
+  return std::visit(
+      [this](const auto& value) -> std::string {
+        using T = std::decay_t<decltype(value)>;
+        if constexpr (std::is_same_v<T, std::int64_t>) {
+          return IntToStr(value);
+        } else if constexpr (std::is_same_v<T, long double>) {
+          return FloatToStr(value, separator_);
+        } else if constexpr (std::is_same_v<T, std::string>) {
+          return value;
+        } else {
+          static_assert(std::is_same_v<T, std::monostate>, "a new kind of value needs its text");
+          return {};
+        }
+      },
+      values_[static_cast<int>(field)]);
 }
 
 }  // namespace teravo

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <variant>
 #include <vector>
 
 #include "play/chart_series.h"
@@ -26,12 +27,14 @@ enum class Field : int {
   edAverCorrectTime,
   edAverWaitTime,
 };
-inline constexpr int kFieldCount = 13;
+// Counted from the last field (a field added after it must take its place here); every field
+// needs a name in play_record.cpp, which checks the count.
+inline constexpr int kFieldCount = static_cast<int>(Field::edAverWaitTime) + 1;
 std::string_view FieldName(Field field);
 
 // The five charts of a play results window, each with one series.
 enum class Chart : int { chNums, chClientErrors, chAvTer, chErrorsIntensity, chErrorsGist };
-inline constexpr int kChartCount = 5;
+inline constexpr int kChartCount = static_cast<int>(Chart::chErrorsGist) + 1;
 std::string_view ChartName(Chart chart);
 
 enum class WindowState { Normal, Minimised, Maximised };
@@ -64,12 +67,8 @@ class PlayRecord {
   char Separator() const { return separator_; }
 
  private:
-  struct Value {
-    enum Kind : std::uint8_t { Empty, Text, Int, Real } kind = Empty;
-    std::int64_t integer = 0;
-    long double real = 0;
-    std::string text;
-  };
+  // Empty for a field never set.
+  using Value = std::variant<std::monostate, std::string, std::int64_t, long double>;
   char separator_;
   std::array<Value, kFieldCount> values_{};
   std::array<ChartSeries, kChartCount> series_{};

@@ -13,6 +13,7 @@
 #include "core/general_error.h"
 #include "params/acceptance.h"
 #include "params/estimators.h"
+#include "params/settings_edits.h"
 #include "ui/design_placer.h"
 #include "ui/error_report.h"
 #include "ui/locale_text.h"
@@ -41,76 +42,69 @@ constexpr DesignRect kInitParametersButton{160, 480, 145, kButtonHeight};
 // Which box a control sits in; positions are relative to it.
 enum class Box { Dialog, Estimates, NewErrorKind };
 
-// A caption (label, unit or button) with its design place and the room up to what follows.
-struct CaptionLayout {
-  const char* name;
-  const char* caption;
+// One row per settings edit: where the edit sits and, when the table gives it a caption,
+// its label's object name and left edge. A label shares its edit's top and runs up to it.
+struct EditRow {
+  std::string_view edit;
+  const char* label;  // null: the edit has no label
   Box box;
-  int left;
-  int top;
-  int room;
-  const char* buddy;  // the edit a label names; null for units
-};
-
-struct EditLayout {
-  std::string_view name;
-  Box box;
+  int labelLeft;
   int left;
   int top;
   int width;
 };
 
-const std::vector<CaptionLayout>& Labels() {
-  static const std::vector<CaptionLayout> labels = {
-      {"Label1", "Кол-во программ-&клиентов:", Box::Dialog, 16, 8, 144, "edClientsNum"},
-      {"Label2", "Кол-во &программистов:", Box::Dialog, 16, 40, 144, "edProgrammersNum"},
-      {"Label3", "&Доля от общей области данных (ООД) в одном запросе клиента:", Box::Dialog, 16,
-       72, 336, "edA"},
-      {"Label4", "Начальное кол-во &ошибок:", Box::Estimates, 8, 24, 144, "edErrorsNum0"},
-      {"Label11", "Интенсивность начального потока ошибок в ПК:", Box::Estimates, 352, 28, 256,
-       "edY0"},
-      {"Label12", "(1/сутки)", Box::Estimates, 652, 28, 60, nullptr},
-      {"Label19", "оптимальное время моделирования:", Box::Estimates, 365, 120, 195, "edOptimT"},
-      {"Label6", "&Коэффициент сложности сервера:", Box::Dialog, 16, 264, 184, "edCoeffComplexity"},
-      {"Label7", "&Интенсивность потока обращений клиента к серверу:", Box::Dialog, 16, 296, 280,
-       "edYk"},
-      {"Label9", "(1/сутки)", Box::Dialog, 344, 296, 86, nullptr},
-      {"Label8", "Интенсивность &потока исправления ошибки:", Box::Dialog, 16, 328, 280, "edMu"},
-      {"Label10", "(1/сутки)", Box::Dialog, 344, 328, 86, nullptr},
-      {"Label13", "&Вероятность внести ошибку при исправлении:", Box::Dialog, 16, 360, 280,
-       "edP_newErr"},
-      {"Label5", "&Интенсивность внесения ошибки при исправлении:", Box::Dialog, 376, 360, 264,
-       "edY_newErr"},
-      {"Label20", "(1/сутки)", Box::Dialog, 688, 360, 58, nullptr},
-      {"Label14", "&Шаг итерации:", Box::Dialog, 16, 392, 280, "edDT"},
-      {"Label15", "(сутки)", Box::Dialog, 360, 392, 64, nullptr},
-      {"Label16", "Кол-во итераци&й:", Box::Dialog, 16, 424, 280, "edM"},
-      {"Label17", "(сутки)", Box::Dialog, 664, 424, 74, nullptr},
-      {"Label18", "Кол-во &розыгрышей:", Box::Dialog, 16, 456, 280, "edK"},
+// A unit caption at the end of an edit's row, in the same box and at the same top.
+struct UnitLayout {
+  std::string_view after;  // the edit of its row
+  const char* name;
+  const char* caption;
+  int left;
+  int room;
+};
+
+const std::vector<EditRow>& EditRows() {
+  static const std::vector<EditRow> rows = {
+      {edit::ClientsNum, "Label1", Box::Dialog, 16, 160, 8, 41},
+      {edit::ProgrammersNum, "Label2", Box::Dialog, 16, 160, 40, 41},
+      {edit::A, "Label3", Box::Dialog, 16, 352, 72, 113},
+      {edit::ErrorsNum0, "Label4", Box::Estimates, 8, 152, 24, 137},
+      {edit::Y0, "Label11", Box::Estimates, 352, 608, 28, 41},
+      {edit::E_aver, nullptr, Box::Estimates, 0, 560, 88, 145},
+      {edit::OptimT, "Label19", Box::Estimates, 365, 560, 120, 145},
+      {edit::CoeffComplexity, "Label6", Box::Dialog, 16, 200, 264, 41},
+      {edit::Yk, "Label7", Box::Dialog, 16, 296, 296, 41},
+      {edit::Mu, "Label8", Box::Dialog, 16, 296, 328, 41},
+      {edit::P_newErr, "Label13", Box::Dialog, 16, 296, 360, 41},
+      {edit::Y_newErr, "Label5", Box::Dialog, 376, 640, 360, 41},
+      {edit::DT, "Label14", Box::Dialog, 16, 296, 392, 57},
+      {edit::M, "Label16", Box::Dialog, 16, 296, 424, 97},
+      {edit::Time, nullptr, Box::Dialog, 0, 584, 424, 73},
+      {edit::K, "Label18", Box::Dialog, 16, 296, 456, 41},
   };
-  return labels;
+  return rows;
 }
 
-const std::vector<EditLayout>& Edits() {
-  static const std::vector<EditLayout> edits = {
-      {edit::ClientsNum, Box::Dialog, 160, 8, 41},
-      {edit::ProgrammersNum, Box::Dialog, 160, 40, 41},
-      {edit::A, Box::Dialog, 352, 72, 113},
-      {edit::ErrorsNum0, Box::Estimates, 152, 24, 137},
-      {edit::Y0, Box::Estimates, 608, 28, 41},
-      {edit::E_aver, Box::Estimates, 560, 88, 145},
-      {edit::OptimT, Box::Estimates, 560, 120, 145},
-      {edit::CoeffComplexity, Box::Dialog, 200, 264, 41},
-      {edit::Yk, Box::Dialog, 296, 296, 41},
-      {edit::Mu, Box::Dialog, 296, 328, 41},
-      {edit::P_newErr, Box::Dialog, 296, 360, 41},
-      {edit::Y_newErr, Box::Dialog, 640, 360, 41},
-      {edit::DT, Box::Dialog, 296, 392, 57},
-      {edit::M, Box::Dialog, 296, 424, 97},
-      {edit::Time, Box::Dialog, 584, 424, 73},
-      {edit::K, Box::Dialog, 296, 456, 41},
+const std::vector<UnitLayout>& Units() {
+  static const std::vector<UnitLayout> units = {
+      {edit::Y0, "Label12", "(1/сутки)", 652, 60},
+      {edit::Yk, "Label9", "(1/сутки)", 344, 86},
+      {edit::Mu, "Label10", "(1/сутки)", 344, 86},
+      {edit::Y_newErr, "Label20", "(1/сутки)", 688, 58},
+      {edit::DT, "Label15", "(сутки)", 360, 64},
+      {edit::Time, "Label17", "(сутки)", 664, 74},
   };
-  return edits;
+  return units;
+}
+
+// The table's entry for a row; a row the table does not know, or a label the row and the
+// table disagree on, is a mistake in the layout above.
+const SettingsEdit& TableEntry(const EditRow& row) {
+  const SettingsEdit* entry = FindSettingsEdit(row.edit);
+  if (!entry) throw std::logic_error("no settings edit named " + std::string(row.edit));
+  if (entry->label.empty() != (row.label == nullptr))
+    throw std::logic_error("the label of " + std::string(row.edit) + " is not laid out");
+  return *entry;
 }
 
 const char kCallErrorsCaption[] = "О&ценить количество";
@@ -150,8 +144,11 @@ TfmSettings::TfmSettings(TTeravo& model, MessageSink& messages, QWidget* parent)
 
 void TfmSettings::CreateControls() {
   std::vector<CaptionRoom> captions;
-  for (const CaptionLayout& item : Labels())
-    captions.push_back({ToQString(item.caption), item.room});
+  for (const EditRow& row : EditRows()) {
+    const SettingsEdit& entry = TableEntry(row);
+    if (row.label) captions.push_back({ToQString(entry.label), row.left - row.labelLeft});
+  }
+  for (const UnitLayout& unit : Units()) captions.push_back({ToQString(unit.caption), unit.room});
   captions.push_back({ToQString(kCallErrorsCaption), kCallErrorsButton.width});
   captions.push_back({ToQString(kAverCaption), kAverButton.width});
   captions.push_back({ToQString(kAllTimeCaption), kAllTimeButton.width});
@@ -178,18 +175,34 @@ void TfmSettings::CreateControls() {
     return this;
   };
 
-  for (const EditLayout& item : Edits()) {
-    auto* edit = new QLineEdit(boxOf(item.box));
-    edit->setObjectName(ToQString(std::string(item.name)));
-    at.Place(edit, item.left, item.top, item.width, kRowHeight);
-    edits_.emplace(std::string(item.name), edit);
+  for (const EditRow& row : EditRows()) {
+    const QString hint = ToQString(TableEntry(row).hint);
+    auto* edit = new QLineEdit(boxOf(row.box));
+    edit->setObjectName(ToQString(row.edit));
+    edit->setToolTip(hint);
+    edit->setStatusTip(hint);
+    at.Place(edit, row.left, row.top, row.width, kRowHeight);
+    edits_.emplace(std::string(row.edit), edit);
   }
-  for (const CaptionLayout& item : Labels()) {
-    auto* label = new QLabel(ToQString(item.caption), boxOf(item.box));
-    label->setObjectName(ToQString(item.name));
+  auto addLabel = [&](const char* name, const QString& caption, QWidget* box, int left, int top,
+                      int room) {
+    auto* label = new QLabel(caption, box);
+    label->setObjectName(ToQString(name));
     label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    at.Place(label, item.left, item.top, item.room - 2, kRowHeight);
-    if (item.buddy) label->setBuddy(Edit(item.buddy));
+    at.Place(label, left, top, room - 2, kRowHeight);
+    return label;
+  };
+  // Each row's label, then the units of that row: the children keep the design's order.
+  for (const EditRow& row : EditRows()) {
+    if (row.label) {
+      addLabel(row.label, ToQString(TableEntry(row).label), boxOf(row.box), row.labelLeft, row.top,
+               row.left - row.labelLeft)
+          ->setBuddy(Edit(row.edit));
+    }
+    for (const UnitLayout& unit : Units()) {
+      if (unit.after == row.edit)
+        addLabel(unit.name, ToQString(unit.caption), boxOf(row.box), unit.left, row.top, unit.room);
+    }
   }
 
   rbP_ = new QRadioButton(ToQString("вероятность"), groupBox2_);

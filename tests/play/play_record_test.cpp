@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include "play/play_host.h"
 #include "play/play_record.h"
 
 namespace teravo {
@@ -36,19 +35,6 @@ TEST(PlayRecord, NamesFollowTheWindowsControls) {
   EXPECT_EQ(ChartName(Chart::chNums), "chNums");
   EXPECT_EQ(ChartName(Chart::chErrorsGist), "chErrorsGist");
   EXPECT_EQ(ChartName(Chart::chErrorsIntensity), "chErrorsIntensity");
-}
-
-TEST(LocalDateTimeText, ShortDateAndLongTimeWithoutTheTimeAtMidnight) {
-  struct Case {
-    int y, mo, d, h, mi, s;
-    const char* expected;
-  };
-  for (const Case& c : {Case{2026, 12, 8, 4, 39, 53, "08.12.2026 4:39:53"},
-                        Case{2026, 1, 31, 23, 5, 7, "31.01.2026 23:05:07"},
-                        Case{2026, 12, 8, 0, 0, 0, "08.12.2026"},
-                        Case{2026, 12, 8, 0, 0, 1, "08.12.2026 0:00:01"}}) {
-    EXPECT_EQ(LocalDateTimeText(c.y, c.mo, c.d, c.h, c.mi, c.s), c.expected);
-  }
 }
 
 }  // namespace

@@ -1,3 +1,7 @@
+#include <algorithm>
+#include <string>
+#include <string_view>
+
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -5,9 +9,10 @@
 #include <QStatusBar>
 
 #include "params/acceptance.h"
+#include "params/settings_edits.h"
 #include "params/settings_form.h"
-#include "ui_fixture.h"
 #include "tests/support/messages.h"
+#include "ui_fixture.h"
 
 namespace teravo::test {
 namespace {
@@ -50,6 +55,10 @@ Widget* Child(QWidget& parent, const char* name) {
   return widget;
 }
 
+QString Utf8(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
 TEST_F(SettingsDialog, HasEveryLabelWithItsTextAndTheEditItNames) {
   EXPECT_EQ(Dialog().windowTitle(), QStringLiteral("Параметры розыгрыша"));
   EXPECT_TRUE(Dialog().isModal());
@@ -63,6 +72,25 @@ TEST_F(SettingsDialog, HasEveryLabelWithItsTextAndTheEditItNames) {
     }
     // A caption must fit the width it was given.
     EXPECT_GE(label->width(), label->sizeHint().width()) << row.label;
+  }
+}
+
+TEST_F(SettingsDialog, EveryTableEditHasItsLabelCaptionAndHint) {
+  const QList<QLabel*> labels = Dialog().findChildren<QLabel*>();
+  for (const SettingsEdit& entry : SettingsEdits()) {
+    SCOPED_TRACE(std::string(entry.name));
+    auto* edit = Dialog().findChild<QLineEdit*>(Utf8(entry.name));
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(edit->toolTip(), Utf8(entry.hint));
+    EXPECT_EQ(edit->statusTip(), Utf8(entry.hint));
+    const auto label = std::find_if(labels.begin(), labels.end(),
+                                    [edit](const QLabel* l) { return l->buddy() == edit; });
+    if (entry.label.empty()) {
+      EXPECT_EQ(label, labels.end());
+    } else {
+      ASSERT_NE(label, labels.end());
+      EXPECT_EQ((*label)->text(), Utf8(entry.label));
+    }
   }
 }
 
