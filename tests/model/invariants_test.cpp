@@ -15,21 +15,15 @@ namespace {
 
 struct ParameterSet {
   const char* name;
-  std::int32_t clients, programmers;
-  double a;
-  std::int32_t errors;
-  double complexity, yk, mu, dt;
-  bool byProbability;
-  double pNew, yNew;
-  std::int32_t steps;
+  TParameters parameters;  // in field order: clients ... new-error intensity, mode, steps
 };
 
 const ParameterSet kSets[] = {
-    {"busy clients", 20, 2, 0.02, 200, 0.05, 50, 20, 0.01, true, 0.3, 0, 300},
-    {"server often down", 30, 3, 0.005, 50, 5, 20, 5, 0.01, false, 0, 30, 300},
-    {"one programmer, many errors", 10, 1, 0.01, 2000, 0.01, 10, 10, 0.05, true, 0.6, 0, 300},
-    {"long intensity chains", 15, 4, 0.03, 100, 1, 30, 50, 0.02, false, 0.9, 100, 200},
-    {"dialog defaults", 100, 3, 0.0001, 100, 2, 100, 0.5, 0.001, true, 0, 0.01, 400},
+    {"busy clients", {20, 2, 0.02, 200, 0.05, 50, 20, 0.01, 0.3, 0, true, 300, 0}},
+    {"server often down", {30, 3, 0.005, 50, 5, 20, 5, 0.01, 0, 30, false, 300, 0}},
+    {"one programmer, many errors", {10, 1, 0.01, 2000, 0.01, 10, 10, 0.05, 0.6, 0, true, 300, 0}},
+    {"long intensity chains", {15, 4, 0.03, 100, 1, 30, 50, 0.02, 0.9, 100, false, 200, 0}},
+    {"dialog defaults", {100, 3, 0.0001, 100, 2, 100, 0.5, 0.001, 0, 0.01, true, 400, 0}},
 };
 
 // States as their numbers, so transitions can be counted and named.
@@ -186,22 +180,11 @@ TEST(InvariantsTest, HoldAfterEveryStepOfSeededPlays) {
   for (const ParameterSet& p : kSets) {
     for (std::uint32_t seed : {11u, 22222u, 86399999u}) {
       TTeravo m(std::make_unique<FixedSeedSource>(seed));
-      m.FClientsNum = p.clients;
-      m.FProgrammersNum = p.programmers;
-      m.FA = p.a;
-      m.FErrorsNum0 = p.errors;
-      m.FCoeffComplexity = p.complexity;
-      m.FYk = p.yk;
-      m.FMu = p.mu;
-      m.FDT = p.dt;
-      m.FByProbability = p.byProbability;
-      m.FP_newErr = p.pNew;
-      m.FY_newErr = p.yNew;
-      m.FM = p.steps;
+      m.Parameters() = p.parameters;
       ASSERT_TRUE(IsUsable(m)) << p.name;
       m.InitPlay();
       CheckInvariants(m, std::string(p.name) + " after init");
-      for (int step = 0; step <= p.steps; ++step) {
+      for (int step = 0; step <= m.FM; ++step) {
         const std::string where = std::string(p.name) + ", seed " + std::to_string(seed) +
                                   ", step " + std::to_string(step);
         const Snapshot before(m);

@@ -26,18 +26,9 @@ TEST(Acceptance, DefaultsAreAcceptedSilently) {
   FakeSettingsForm form;
   EXPECT_TRUE(AcceptParameters(model, form));
   EXPECT_EQ(form.log, Log{"text edTime=10"});
-  EXPECT_EQ(model.FClientsNum, 100);
-  EXPECT_EQ(model.FProgrammersNum, 3);
-  EXPECT_EQ(model.FA, 0.0001);
-  EXPECT_EQ(model.FErrorsNum0, 100);
-  EXPECT_EQ(model.FCoeffComplexity, 2);
-  EXPECT_EQ(model.FYk, 100);
-  EXPECT_EQ(model.FMu, 0.5);
-  EXPECT_TRUE(model.FByProbability);
-  EXPECT_EQ(model.FP_newErr, 0);
-  EXPECT_EQ(model.FDT, 0.001);
-  EXPECT_EQ(model.FM, 10000);
-  EXPECT_EQ(model.FK, 10);
+  // In field order; the intensity of new errors is not read while they go by probability.
+  const TParameters accepted{100, 3, 0.0001, 100, 2, 100, 0.5, 0.001, 0, 0, true, 10000, 10};
+  EXPECT_EQ(model.Parameters(), accepted);
   EXPECT_TRUE(model.FShowProgress);
 }
 
