@@ -57,14 +57,32 @@ void BM_TenPlays(benchmark::State& state, void (*set)(TTeravo&)) {
   }
 }
 
-// A series of FK = 10 plays with its averages and distributions.
+// A series of FK = 10 plays with its averages and distributions, on one thread: its cost
+// against BM_TenPlays is what the series adds to its plays.
 void BM_Series(benchmark::State& state, void (*set)(TTeravo&)) {
   TTeravo model;
   set(model);
   NullHost host;
+  SeriesOptions oneThread;
+  oneThread.threads = 1;
   for (auto _ : state) {
     model.SetSeedSource(std::make_unique<FixedSeedSource>(kSeed));
-    benchmark::DoNotOptimize(PlayMultiple(model, host, Context()).ran());
+    benchmark::DoNotOptimize(PlayMultiple(model, host, Context(), oneThread).ran());
+  }
+}
+
+// A series of FK = 20 "server-up" plays on 1 or 2 threads, wall clock: the speed-up of the
+// parallel series.
+void BM_SeriesThreads(benchmark::State& state) {
+  TTeravo model;
+  testing::SetServerUp(model);
+  model.FK = 20;
+  NullHost host;
+  SeriesOptions options;
+  options.threads = static_cast<int>(state.range(0));
+  for (auto _ : state) {
+    model.SetSeedSource(std::make_unique<FixedSeedSource>(kSeed));
+    benchmark::DoNotOptimize(PlayMultiple(model, host, Context(), options).ran());
   }
 }
 
@@ -77,6 +95,12 @@ const bool registered = [] {
 }();
 BENCHMARK_CAPTURE(BM_TenPlays, defaults, testing::SetDefaults)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Series, defaults, testing::SetDefaults)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SeriesThreads)
+    ->ArgName("threads")
+    ->Arg(1)
+    ->Arg(2)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace teravo

@@ -12,6 +12,9 @@ class SeedSource {
  public:
   virtual ~SeedSource() = default;
   virtual std::uint32_t NextSeed() = 0;
+  // The first of `count` seeds handed out at once, first ... first + count - 1 (mod 2^32),
+  // for the plays of a series. The clock gives its reading; fixed seeds move on by `count`.
+  virtual std::uint32_t NextSeeds(std::uint32_t /*count*/) { return NextSeed(); }
 };
 
 // Milliseconds since UTC midnight of a point in time (0 ... 86 399 999).
@@ -37,6 +40,11 @@ class FixedSeedSource : public SeedSource {
  public:
   explicit FixedSeedSource(std::uint32_t first) : next_(first) {}
   std::uint32_t NextSeed() override { return next_++; }
+  std::uint32_t NextSeeds(std::uint32_t count) override {
+    const std::uint32_t first = next_;
+    next_ += count;
+    return first;
+  }
 
  private:
   std::uint32_t next_;

@@ -8,31 +8,54 @@ namespace teravo {
 // The points of a chart's only series, kept in ascending x. A point whose x is smaller than
 // the last point's is inserted after the last point whose x is not greater than its own, so
 // points with equal x keep the order in which they were added.
+//
+// A play adds one point per step to four series, and a series keeps every play: a series
+// may be told that its x will be the step number times the step and that its y will be
+// whole counts, and then stores only what cannot be recomputed. A point that breaks either
+// promise turns the series back into plain pairs of doubles, so what it reads back is always
+// exactly what was added.
 class ChartSeries {
  public:
   void Clear();
   void AddXY(double x, double y);
   void Reserve(std::size_t points);
-  int Count() const { return static_cast<int>(x_.size()); }
+  // Promises, for points added from now on while the series is empty: x of point i is
+  // i * step in extended precision, rounded to double; y is a whole number within 32 bits.
+  void ExpectSteps(long double step);
+  void ExpectCounts();
+
+  int Count() const { return static_cast<int>(count_); }
   // An index outside 0 ... Count() - 1 throws GeneralError ("List index out of bounds (i)").
   double XValue(int index) const;
   double YValue(int index) const;
   void SetYValue(int index, double y);
 
-  const std::vector<double>& Xs() const { return x_; }
-  const std::vector<double>& Ys() const { return y_; }
+  // Every point at once, for views and writers.
+  struct Points {
+    std::vector<double> xs;
+    std::vector<double> ys;
+  };
+  Points AllPoints() const;
   // Grows with every change, so a view can tell whether it must redraw.
   std::uint64_t Version() const { return version_; }
 
  private:
-  // A series' means are formed over tens of thousands of points per play: these two work on
-  // the points directly.
   friend void AccumulateSeries(const ChartSeries& source, ChartSeries& target);
   friend void ScaleSeries(ChartSeries& series, double factor);
 
+  double X(std::size_t i) const;
+  double Y(std::size_t i) const;
+  void PlainX();
+  void PlainY();
   void CheckIndex(int index) const;
-  std::vector<double> x_;
-  std::vector<double> y_;
+
+  std::size_t count_ = 0;
+  bool stepX_ = false;
+  long double step_ = 0;
+  std::vector<double> x_;  // unless stepX_
+  bool countY_ = false;
+  std::vector<std::int32_t> counts_;  // when countY_
+  std::vector<double> y_;             // unless countY_
   std::uint64_t version_ = 0;
 };
 

@@ -15,11 +15,12 @@ CommandOutcome aPlayIterationExecute(TTeravo& model, PlayHost& host, const PlayC
   });
 }
 
-CommandOutcome aPlayPlayExecute(TTeravo& model, PlayHost& host, const PlayContext& context) {
+CommandOutcome aPlayPlayExecute(TTeravo& model, PlayHost& host, const PlayContext& context,
+                                const SeriesOptions& options) {
   if (!IsUsable(model) || model.FK < 1) {
     return CommandOutcome::Refused(std::string(kParametersNotSet));
   }
-  return Guarded([&] { return PlayMultiple(model, host, context); });
+  return Guarded([&] { return PlayMultiple(model, host, context, options); });
 }
 
 }  // namespace teravo

@@ -5,6 +5,7 @@
 #include "model/teravo.h"
 #include "play/command_outcome.h"
 #include "play/play_host.h"
+#include "play/series.h"
 
 namespace teravo {
 
@@ -16,6 +17,7 @@ inline constexpr std::string_view kParametersNotSet =
 // they are refused with kParametersNotSet before anything is opened. A general error ends
 // them as a failure, with what they had opened left open.
 CommandOutcome aPlayIterationExecute(TTeravo& model, PlayHost& host, const PlayContext& context);
-CommandOutcome aPlayPlayExecute(TTeravo& model, PlayHost& host, const PlayContext& context);
+CommandOutcome aPlayPlayExecute(TTeravo& model, PlayHost& host, const PlayContext& context,
+                                const SeriesOptions& options = {});
 
 }  // namespace teravo

@@ -68,7 +68,7 @@ std::vector<std::shared_ptr<PlayRecord>> DistributionsRecord::OpenPlayWindows() 
   return open;
 }
 
-CommandOutcome edRecallClick(DistributionsRecord& record, PlayHost& host) {
+CommandOutcome CheckMoment(const DistributionsRecord& record, std::int64_t* index) {
   const long double moment = StrToFloat(record.CurTimeText, record.Separator());
   if (moment < 0) return CommandOutcome::Refused(std::string(kNegativeMoment));
   // Compared before rounding so that an absurdly large moment cannot overflow the index.
@@ -78,8 +78,14 @@ CommandOutcome edRecallClick(DistributionsRecord& record, PlayHost& host) {
     return CommandOutcome::Refused(std::string(kMomentBeyondPlay) +
                                    FloatToStr(record.FTotalTime, record.Separator()) + " суток.");
   }
-  std::int64_t index = RoundTiesEven(steps);
-  if (index == last) index = last - 1;
+  const std::int64_t nearest = RoundTiesEven(steps);
+  if (index != nullptr) *index = nearest == last ? last - 1 : nearest;
+  return CommandOutcome::Ran();
+}
+
+CommandOutcome edRecallClick(DistributionsRecord& record, PlayHost& host) {
+  std::int64_t index = 0;
+  if (CommandOutcome checked = CheckMoment(record, &index); !checked.ran()) return checked;
 
   // Everything is read before the bars change, so a failed read leaves them as they were.
   const std::vector<std::shared_ptr<PlayRecord>> plays = record.OpenPlayWindows();

@@ -41,6 +41,11 @@ class DistributionsRecord {
   char separator_;
 };
 
+// Whether the moment in CurTimeText can be shown: refused when negative or beyond the play
+// time; otherwise `index` (when given) is the step it stands for. A moment that is not a
+// number throws GeneralError.
+CommandOutcome CheckMoment(const DistributionsRecord& record, std::int64_t* index = nullptr);
+
 // The recompute button (and the first recompute of a series): the two histograms at the
 // moment in CurTimeText over the plays still open. A moment that is not a number throws
 // GeneralError; a negative one or one beyond the play time is refused with its message. Both

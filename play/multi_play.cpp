@@ -11,6 +11,7 @@
 #include "params/run_description.h"
 #include "play/distributions.h"
 #include "play/play_driver.h"
+#include "play/series.h"
 
 namespace teravo {
 
@@ -65,43 +66,69 @@ void FormAverages(const std::vector<std::shared_ptr<PlayRecord>>& plays, PlayRec
   for (Chart chart : kAccumulationOrder) ScaleSeries(averages.Series(chart), share);
 }
 
-CommandOutcome PlayMultiple(TTeravo& model, PlayHost& host, const PlayContext& context) {
-  const std::int32_t plays = model.FK;
+CommandOutcome OpenSeries(TTeravo& model, PlayHost& host, const PlayContext& context,
+                          const SeriesStart& start, SeriesPlays&& plays) {
   const char separator = context.Separator;
+  const auto finished = static_cast<std::int32_t>(plays.records.size());
+  model.FPlayCount = start.playCountBefore + finished + (plays.error ? 1 : 0);
+  model.FShowProgress = true;  // the next single play opens maximised again
 
   // The records stay alive for the whole series even if the user closes a window meanwhile.
-  std::vector<std::shared_ptr<PlayRecord>> records;
-  records.reserve(plays > 0 ? static_cast<std::size_t>(plays) : 0);
-  for (std::int32_t k = 1; k <= plays; ++k) {
-    model.FShowProgress = false;
-    records.push_back(Play(model, host, context));
-    host.SeriesProgress(k, plays);
+  for (const auto& record : plays.records) {
+    host.OpenPlayWindow(record);
+    host.ShowPlayWindow(*record, WindowState::Minimised);
+    host.Repaint(*record);
   }
+  if (plays.error) {
+    if (plays.failedPlay) {
+      host.OpenPlayWindow(plays.failedPlay);
+      host.ShowPlayWindow(*plays.failedPlay, WindowState::Minimised);
+      host.Repaint(*plays.failedPlay);
+    }
+    std::rethrow_exception(plays.error);
+  }
+  if (finished == 0) return CommandOutcome::Refused(std::string(kSeriesStoppedEmpty));
 
   auto averages = std::make_shared<PlayRecord>(separator);
   host.OpenPlayWindow(averages);
   averages->Seed = 0;
   averages->Title = std::string(kAveragesTitle);
+  if (plays.Stopped()) {
+    averages->Title += " (остановлен после " + IntToStr(finished) + " из " + IntToStr(plays.total) +
+                       " розыгрышей)";
+  }
   averages->BeginSettings.push_back(GetParametersText(model, context.TotalTimeText, separator) +
-                                    "; Число розыгрышей:" + IntToStr(plays));
+                                    "; Число розыгрышей:" + IntToStr(finished));
   averages->State = WindowState::Normal;
   host.ShowPlayWindow(*averages, WindowState::Normal);
 
   auto distributions = std::make_shared<DistributionsRecord>(separator);
   host.OpenDistributionsWindow(distributions);
-  distributions->Caption = "Распределения по результатам " + IntToStr(plays) + " розыгрышей";
-  distributions->FPlayWindows.assign(records.begin(), records.end());
+  distributions->Caption = "Распределения по результатам " + IntToStr(finished) + " розыгрышей";
+  distributions->FPlayWindows.assign(plays.records.begin(), plays.records.end());
   const long double totalTime = static_cast<long double>(model.FM) * model.FDT;
   distributions->FTotalTime = ToDouble(totalTime);
   distributions->FM = model.FM;
-  distributions->FK = plays;
+  distributions->FK = finished;
   distributions->CurTimeText = FloatToStr(totalTime / 2, separator);
 
-  FormAverages(records, *averages);
+  FormAverages(plays.records, *averages);
   averages->SetReal(Field::edCurTime, totalTime);
 
   host.Repaint(*averages);
+  // Plays without points have no bars to count; the moment is still checked.
+  if (!plays.withPoints) {
+    host.Repaint(*distributions);
+    return CheckMoment(*distributions);
+  }
   return edRecallClick(*distributions, host);
+}
+
+CommandOutcome PlayMultiple(TTeravo& model, PlayHost& host, const PlayContext& context,
+                            const SeriesOptions& options) {
+  const SeriesStart start = BeginSeries(model, model.FK);
+  SeriesPlays plays = RunSeriesPlays(model.Parameters(), start, context, options);
+  return OpenSeries(model, host, context, start, std::move(plays));
 }
 
 }  // namespace teravo

@@ -6,15 +6,26 @@
 #include "model/teravo.h"
 #include "play/command_outcome.h"
 #include "play/play_host.h"
+#include "play/series.h"
 
 namespace teravo {
 
 inline constexpr std::string_view kAveragesTitle = "Средние значения за все розыгрышы";
 
-// Runs FK plays with minimised windows, then opens the averages window and the
-// distributions window and recomputes the distributions once; returns what became of that
-// recompute.
-CommandOutcome PlayMultiple(TTeravo& model, PlayHost& host, const PlayContext& context);
+inline constexpr std::string_view kSeriesStoppedEmpty =
+    "Многократный розыгрыш остановлен: ни один розыгрыш не был доигран до конца.";
+
+// Opens what a series leaves, on the window thread: the windows of its finished plays,
+// minimised, in play order, then the averages window and the distributions window, and
+// recomputes the distributions once; returns what became of that recompute. A failed play
+// opens its window too and then its error is rethrown; a series stopped before its first
+// play ended opens nothing and is refused with kSeriesStoppedEmpty.
+CommandOutcome OpenSeries(TTeravo& model, PlayHost& host, const PlayContext& context,
+                          const SeriesStart& start, SeriesPlays&& plays);
+
+// A whole series on the calling thread: FK plays (on worker threads), then OpenSeries.
+CommandOutcome PlayMultiple(TTeravo& model, PlayHost& host, const PlayContext& context,
+                            const SeriesOptions& options = {});
 
 // The averages of a series: the means of the twelve result fields of the plays, read back
 // from their texts (integer means to the nearest integer, a tie to the even neighbour), and

@@ -33,7 +33,8 @@ void FillErrorHistogram(const ErrorList& errors, ChartSeries& series) {
   for (int j = 0; j < kHistogramBins; ++j) series.AddXY(j + 1, counts[static_cast<std::size_t>(j)]);
 }
 
-std::shared_ptr<PlayRecord> Play(TTeravo& model, PlayHost& host, const PlayContext& context) {
+std::shared_ptr<PlayRecord> Play(TTeravo& model, PlayHost& host, const PlayContext& context,
+                                 const PlayOptions& options) {
   model.InitPlay();
   auto record = std::make_shared<PlayRecord>(context.Separator);
   host.OpenPlayWindow(record);
@@ -53,11 +54,26 @@ std::shared_ptr<PlayRecord> Play(TTeravo& model, PlayHost& host, const PlayConte
   ChartSeries& averTer = record->Series(Chart::chAvTer);
   ChartSeries& intensity = record->Series(Chart::chErrorsIntensity);
   ChartSeries& gist = record->Series(Chart::chErrorsGist);
-  const std::size_t points = m >= 0 ? static_cast<std::size_t>(m) + 1 : 0;
-  for (ChartSeries* series : {&nums, &clientErrors, &averTer, &intensity}) series->Reserve(points);
+  const std::size_t points = options.keepPoints && m >= 0 ? static_cast<std::size_t>(m) + 1 : 0;
+  for (ChartSeries* series : {&nums, &clientErrors, &averTer, &intensity}) {
+    series->ExpectSteps(dt);
+    series->Reserve(points);
+  }
+  nums.ExpectCounts();
+  clientErrors.ExpectCounts();
   gist.Reserve(kHistogramBins);
 
-  for (std::int32_t i = 0; i <= m; ++i) {
+  // Stops are looked for every so many steps: often enough to answer at once, rarely
+  // enough to cost nothing.
+  constexpr std::int64_t kStopCheckSteps = 256;
+  for (std::int64_t i = 0; i <= m; ++i) {
+    if (i % kStopCheckSteps == 0 && options.stop.stop_requested()) {
+      record->Stopped = true;
+      record->Title += kStoppedMark;
+      host.Repaint(*record);
+      model.FShowProgress = true;
+      return record;
+    }
     model.Iteration();
     model.ExtendFailureFreeRun();
     model.UpdateFailureProbability();
@@ -75,14 +91,17 @@ std::shared_ptr<PlayRecord> Play(TTeravo& model, PlayHost& host, const PlayConte
     record->SetReal(Field::edAverTer, model.FAverTer);
     record->SetReal(Field::edPer, model.FPer);
 
-    const double x = static_cast<double>(now);
-    nums.AddXY(x, model.FWorkClientNum);
-    clientErrors.AddXY(x, static_cast<double>(model.FClientErrors.size()));
-    averTer.AddXY(x, model.FAverTer);
     // Failures so far over the time the server has worked: (i + 1) steps less its failed time.
     const long double worked =
         ((static_cast<long double>(i) + 1) - CheckedDiv(model.FCorrectServerTime, dt)) * dt;
-    intensity.AddXY(x, ToDouble(CheckedDiv(model.FFailureNum, worked)));
+    const double failureIntensity = ToDouble(CheckedDiv(model.FFailureNum, worked));
+    if (options.keepPoints) {
+      const double x = RoundToDouble(now);
+      nums.AddXY(x, model.FWorkClientNum);
+      clientErrors.AddXY(x, static_cast<double>(model.FClientErrors.size()));
+      averTer.AddXY(x, model.FAverTer);
+      intensity.AddXY(x, failureIntensity);
+    }
 
     if (i % n == 0) {
       FillErrorHistogram(model.FClientErrors, gist);

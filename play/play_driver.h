@@ -2,6 +2,8 @@
 
 #include <cstdint>
 #include <memory>
+#include <stop_token>
+#include <string_view>
 
 #include "model/teravo.h"
 #include "play/play_host.h"
@@ -16,7 +18,19 @@ std::int32_t GistRefreshStep(std::int32_t m);
 // (j + 1, number of errors whose position p has j <= 100 * p < j + 1), zeros included.
 void FillErrorHistogram(const ErrorList& errors, ChartSeries& series);
 
+// What a play needs besides the model and its context.
+struct PlayOptions {
+  // Without points the charts stay empty (the histogram of errors aside): for runs that
+  // report only figures, so that a long series does not keep every play's curves.
+  bool keepPoints = true;
+  // Asked between steps: a stopped play keeps what it showed so far and says so in its title.
+  std::stop_token stop;
+};
+
+inline constexpr std::string_view kStoppedMark = " (остановлен)";
+
 // Runs one whole play of the model into a new play window and returns it.
-std::shared_ptr<PlayRecord> Play(TTeravo& model, PlayHost& host, const PlayContext& context);
+std::shared_ptr<PlayRecord> Play(TTeravo& model, PlayHost& host, const PlayContext& context,
+                                 const PlayOptions& options = {});
 
 }  // namespace teravo

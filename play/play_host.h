@@ -36,9 +36,6 @@ class PlayHost {
 
   virtual void OpenDistributionsWindow(std::shared_ptr<DistributionsRecord> record) = 0;
   virtual void Repaint(DistributionsRecord& record) = 0;
-
-  // Called after each play of a series.
-  virtual void SeriesProgress(int /*playsDone*/, int /*playsTotal*/) {}
 };
 
 }  // namespace teravo

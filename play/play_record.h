@@ -53,6 +53,7 @@ class PlayRecord {
   std::vector<std::string> BeginSettings{std::string(kBeginSettingsHeading)};
   WindowState State = WindowState::Normal;
   std::uint32_t Seed = 0;  // the seed its play started from (0 for an averages window)
+  bool Stopped = false;    // the play was stopped before its last step
 
   void SetInt(Field field, std::int64_t value);
   void SetReal(Field field, long double value);  // shown in the general number format

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything with warnings as errors and runs every test; then builds the
 # standard-C++ layers with AddressSanitizer and UndefinedBehaviorSanitizer and runs their
-# tests again. Any failure or sanitizer report fails the run.
+# tests again, and the parallel series under ThreadSanitizer. Any failure or sanitizer report
+# fails the run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -17,3 +18,9 @@ cmake --build build-sanitize -j"$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build-sanitize --output-on-failure -j"$jobs"
+
+cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DTERAVO_TSAN=ON -DTERAVO_WERROR=ON >/dev/null
+cmake --build build-tsan -j"$jobs" --target teravo_play_tests teravo_tools_tests
+TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
+  ctest --test-dir build-tsan --output-on-failure -j"$jobs" -R 'Series|Thread|PlayMultiple'

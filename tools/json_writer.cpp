@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <nlohmann/json.hpp>
+#include <vector>
 
 namespace teravo::sim {
 
@@ -51,13 +52,14 @@ void AppendNumber(std::string& out, double value) {
 }
 
 std::string PointsJson(const ChartSeries& series) {
+  const auto [xs, ys] = series.AllPoints();
   std::string out = "[";
-  for (int i = 0; i < series.Count(); ++i) {
+  for (std::size_t i = 0; i < xs.size(); ++i) {
     if (i > 0) out += ',';
     out += '[';
-    AppendNumber(out, series.Xs()[static_cast<std::size_t>(i)]);
+    AppendNumber(out, xs[i]);
     out += ',';
-    AppendNumber(out, series.Ys()[static_cast<std::size_t>(i)]);
+    AppendNumber(out, ys[i]);
     out += ']';
   }
   out += ']';

@@ -26,7 +26,10 @@ constexpr std::string_view kUsage =
     "                           (default: the clock, as in the program)\n"
     "  --decimal-separator C    the decimal separator of every number text\n"
     "                           (default: the user's locale)\n"
-    "  --no-series              leave the chart points out of the output\n"
+    "  --no-series              leave the chart points out of the output (and keep none:\n"
+    "                           a long series then needs little memory)\n"
+    "  --threads N              run the plays of a series on N threads (default: every\n"
+    "                           core); the output does not depend on N\n"
     "  --help                   show this text\n"
     "\n"
     "Exit status: 0 success, 2 refused parameters or command line, 1 general error.\n";
@@ -41,7 +44,8 @@ constexpr ValueOption kMoment{"--moment", "--moment needs a time"};
 constexpr ValueOption kSeed{"--seed", "--seed needs an integer from 0 to 4294967295"};
 constexpr ValueOption kSeparator{"--decimal-separator",
                                  "--decimal-separator needs one character, not a digit, sign or E"};
-constexpr ValueOption kValueOptions[] = {kSet, kMoment, kSeed, kSeparator};
+constexpr ValueOption kThreads{"--threads", "--threads needs a whole number from 1 to 1024"};
+constexpr ValueOption kValueOptions[] = {kSet, kMoment, kSeed, kSeparator, kThreads};
 
 UsageError Needs(const ValueOption& option) {
   return UsageError{std::string(option.needs)};
@@ -87,7 +91,8 @@ bool IsUsableSeparator(std::string_view text) {
 }
 
 // Decimal digits only: CLI11's own integer reading would take 0x10 and octal 010 as well.
-std::optional<std::uint32_t> ParseSeed(std::string_view text) {
+// A plain decimal number within 32 unsigned bits: no sign, no blanks, no other base.
+std::optional<std::uint32_t> ParseWhole(std::string_view text) {
   std::uint32_t value = 0;
   const char* end = text.data() + text.size();
   const auto [ptr, ec] = std::from_chars(text.data(), end, value);
@@ -122,8 +127,13 @@ std::variant<SimOptions, UsageError> ParseSimOptions(const std::vector<std::stri
   });
   AddValueOption(app, kMoment, [&](const std::string& text) { options.moment = text; });
   AddValueOption(app, kSeed, [&](const std::string& text) {
-    options.seed = ParseSeed(text);
+    options.seed = ParseWhole(text);
     if (!options.seed) throw Refusal{Needs(kSeed)};
+  });
+  AddValueOption(app, kThreads, [&](const std::string& text) {
+    const auto threads = ParseWhole(text);
+    if (!threads || *threads < 1 || *threads > 1024) throw Refusal{Needs(kThreads)};
+    options.threads = static_cast<int>(*threads);
   });
   AddValueOption(app, kSeparator, [&](const std::string& text) {
     if (!IsUsableSeparator(text)) throw Refusal{Needs(kSeparator)};

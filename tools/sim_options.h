@@ -19,6 +19,7 @@ struct SimOptions {
   std::optional<std::uint32_t> seed;
   std::optional<char> separator;  // otherwise the user's locale
   bool pointArrays = true;
+  int threads = 0;  // 0: every core
   bool help = false;
 };
 

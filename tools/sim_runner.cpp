@@ -5,6 +5,8 @@
 #include <string>
 
 #include "core/general_error.h"
+#include "core/number_text.h"
+#include "core/rounding.h"
 #include "model/teravo.h"
 #include "params/acceptance.h"
 #include "params/estimators.h"
@@ -26,6 +28,13 @@ void ReportGeneralError(std::ostream& err, const std::string& text) {
   err << '\n';
 }
 
+// "Розыгрыш k из K" on one line that keeps being rewritten.
+void ShowProgress(std::ostream& err, int done, int total) {
+  err << "\rРозыгрыш " << IntToStr(done) << " из " << IntToStr(total);
+  if (done == total) err << '\n';
+  err.flush();
+}
+
 int Run(const SimOptions& options, char localeSeparator, bool errIsTerminal, std::ostream& out,
         std::ostream& err) {
   const char separator = options.separator.value_or(localeSeparator);
@@ -38,14 +47,34 @@ int Run(const SimOptions& options, char localeSeparator, bool errIsTerminal, std
   // Corrections and advice are shown and the run goes on; a failing field ends it.
   if (!AcceptParameters(model, form)) return kExitRefused;
 
-  SimHost host(err, errIsTerminal);
+  // The moment is checked before any play runs, so a typing error costs no time.
+  if (options.moment) {
+    DistributionsRecord check(separator);
+    check.CurTimeText = *options.moment;
+    check.FM = model.FM;
+    check.FTotalTime = RoundToDouble(static_cast<long double>(model.FM) * model.FDT);
+    const CommandOutcome moment = Guarded([&] { return CheckMoment(check); });
+    if (!moment.ran()) {
+      err << "teravo-sim: --moment " << *options.moment << ": " << moment.text << '\n';
+      return kExitRefused;
+    }
+  }
+
+  SimHost host;
   const PlayContext context{form.Text(edit::Time), separator, LocalDateTimeNow};
-  CommandOutcome outcome = options.series ? aPlayPlayExecute(model, host, context)
+  SeriesOptions series;
+  series.threads = options.threads;
+  series.keepPoints = options.pointArrays;
+  if (errIsTerminal)
+    series.progress = [&err](int done, int total) { ShowProgress(err, done, total); };
+  CommandOutcome outcome = options.series ? aPlayPlayExecute(model, host, context, series)
                                           : aPlayIterationExecute(model, host, context);
   if (outcome.ran() && options.moment) {
     DistributionsRecord& distributions = *host.Distributions();
     distributions.CurTimeText = *options.moment;
-    outcome = Guarded([&] { return edRecallClick(distributions, host); });
+    outcome = Guarded([&] {
+      return options.pointArrays ? edRecallClick(distributions, host) : CheckMoment(distributions);
+    });
   }
   switch (outcome.kind) {
     case CommandOutcome::Kind::Ran:

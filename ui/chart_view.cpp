@@ -24,7 +24,7 @@ double BarWidth(const ChartSeries& series) {
   // Bars stand at the lower edges of equal classes; one class wide, neighbours touch.
   constexpr int kClassSteps = 19;
   if (series.Count() < 2) return 1.0;
-  const double width = (series.Xs().back() - series.Xs().front()) / kClassSteps;
+  const double width = (series.XValue(series.Count() - 1) - series.XValue(0)) / kClassSteps;
   return width > 0 ? width : 1.0;
 }
 
@@ -63,8 +63,9 @@ ChartView::ChartView(QWidget* parent, const QString& name, const QString& title,
 
 bool ChartView::Show(const ChartSeries& series) {
   if (shownSeries_ == &series && shownVersion_ == series.Version()) return false;
-  const QVector<double> xs(series.Xs().begin(), series.Xs().end());
-  const QVector<double> ys(series.Ys().begin(), series.Ys().end());
+  const auto points = series.AllPoints();
+  const QVector<double> xs(points.xs.begin(), points.xs.end());
+  const QVector<double> ys(points.ys.begin(), points.ys.end());
   if (bars_) {
     bars_->setWidth(BarWidth(series));
     bars_->setData(xs, ys, true);

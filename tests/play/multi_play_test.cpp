@@ -41,8 +41,10 @@ TEST(PlayMultiple, OnePlayAveragesToThatPlay) {
   }
   for (int c = 0; c < kChartCount; ++c) {
     const Chart chart = static_cast<Chart>(c);
-    EXPECT_EQ(averages.Series(chart).Xs(), play.Series(chart).Xs()) << ChartName(chart);
-    EXPECT_EQ(averages.Series(chart).Ys(), play.Series(chart).Ys()) << ChartName(chart);
+    EXPECT_EQ(averages.Series(chart).AllPoints().xs, play.Series(chart).AllPoints().xs)
+        << ChartName(chart);
+    EXPECT_EQ(averages.Series(chart).AllPoints().ys, play.Series(chart).AllPoints().ys)
+        << ChartName(chart);
   }
   ASSERT_EQ(host.distributions.size(), 1u);
   EXPECT_EQ(host.distributions[0]->Caption, "Распределения по результатам 1 розыгрышей");
@@ -52,13 +54,16 @@ TEST(PlayMultiple, SeriesOfTenOpensItsWindowsAndDistributionsAtHalfTime) {
   TTeravo model;
   PrepareDefaultPlay(model, 200);
   RecordingHost host;
-  EXPECT_TRUE(PlayMultiple(model, host, testing::TestContext()).ran());
+  std::vector<std::pair<int, int>> progress;
+  SeriesOptions options;
+  options.progress = [&progress](int done, int total) { progress.emplace_back(done, total); };
+  EXPECT_TRUE(PlayMultiple(model, host, testing::TestContext(), options).ran());
   ASSERT_EQ(host.playWindows.size(), 11u);
   for (int k = 0; k < 10; ++k) {
     EXPECT_EQ(host.playWindows[static_cast<std::size_t>(k)]->Title,
               "№" + IntToStr(k + 1) + " розыгрыш  08.12.2026 4:39:53");
     EXPECT_EQ(host.shown[static_cast<std::size_t>(k)].second, WindowState::Minimised);
-    EXPECT_EQ(host.progress[static_cast<std::size_t>(k)], std::make_pair(k + 1, 10));
+    EXPECT_EQ(progress[static_cast<std::size_t>(k)], std::make_pair(k + 1, 10));
   }
   EXPECT_EQ(host.shown.back().second, WindowState::Normal);
   EXPECT_TRUE(model.FShowProgress);
@@ -79,7 +84,7 @@ TEST(PlayMultiple, SeriesOfTenOpensItsWindowsAndDistributionsAtHalfTime) {
   for (const ChartSeries* bars : {&distributions.WorkClients, &distributions.ErrorsInClients}) {
     ASSERT_EQ(bars->Count(), 20);
     double shares = 0;
-    for (double y : bars->Ys()) shares += y;
+    for (double y : bars->AllPoints().ys) shares += y;
     EXPECT_NEAR(shares, 1.0, 1e-12);
   }
 }

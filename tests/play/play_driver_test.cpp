@@ -51,7 +51,7 @@ TEST(FillErrorHistogram, NoErrorsStillGivesAHundredZeros) {
   ChartSeries series;
   FillErrorHistogram(ErrorList{}, series);
   ASSERT_EQ(series.Count(), 100);
-  for (double y : series.Ys()) EXPECT_EQ(y, 0);
+  for (double y : series.AllPoints().ys) EXPECT_EQ(y, 0);
 }
 
 TEST(Play, OpensItsWindowWithTitleDescriptionAndState) {
@@ -141,7 +141,7 @@ TEST(Play, FinalFieldsAgreeWithTheModel) {
   EXPECT_EQ(errors.YValue(errors.Count() - 1), static_cast<double>(model.FClientErrors.size()));
   // The histogram of the last refresh (2000 is a multiple of 20) counts every client error.
   double inHistogram = 0;
-  for (double y : record->Series(Chart::chErrorsGist).Ys()) inHistogram += y;
+  for (double y : record->Series(Chart::chErrorsGist).AllPoints().ys) inHistogram += y;
   EXPECT_EQ(inHistogram, static_cast<double>(model.FClientErrors.size()));
 }
 
@@ -173,8 +173,8 @@ TEST(Play, WithoutAnyFailureTheRunCoversEveryPass) {
   EXPECT_EQ(record->Text(Field::edKg), "1");
   EXPECT_EQ(record->Text(Field::edAverCorrectTime), "0");
   EXPECT_EQ(record->Text(Field::edAverWaitTime), "0");
-  for (double y : record->Series(Chart::chAvTer).Ys()) EXPECT_EQ(y, 0);
-  for (double y : record->Series(Chart::chErrorsIntensity).Ys()) EXPECT_EQ(y, 0);
+  for (double y : record->Series(Chart::chAvTer).AllPoints().ys) EXPECT_EQ(y, 0);
+  for (double y : record->Series(Chart::chErrorsIntensity).AllPoints().ys) EXPECT_EQ(y, 0);
 }
 
 }  // namespace

@@ -33,14 +33,12 @@ class RecordingHost : public PlayHost {
     distributions.push_back(std::move(record));
   }
   void Repaint(DistributionsRecord& /*record*/) override { ++distributionRepaints; }
-  void SeriesProgress(int done, int total) override { progress.emplace_back(done, total); }
 
   std::vector<std::shared_ptr<PlayRecord>> playWindows;
   std::vector<std::shared_ptr<DistributionsRecord>> distributions;
   std::vector<std::pair<PlayRecord*, WindowState>> shown;
   std::vector<PlayRecord*> repaints;
   std::vector<std::string> repaintTimes;  // edCurTime as each repaint showed it
-  std::vector<std::pair<int, int>> progress;
   int distributionRepaints = 0;
   int closeRequests = 0;
   int failClose = -1;  // the index of the close request that throws, if any

@@ -22,8 +22,7 @@ std::shared_ptr<PlayRecord> OpenPlay(SimHost& host) {
 }
 
 TEST(RunJson, WritesEveryWindowAndLeavesPointsOutOnRequest) {
-  std::ostringstream progress;
-  SimHost host(progress, false);
+  SimHost host;
   auto play = OpenPlay(host);
   play->Title = "№1 розыгрыш  08.12.2026";
   play->Seed = 42;
@@ -63,8 +62,7 @@ TEST(RunJson, PointsAreTheShortestTextsThatReadBackAndNullWhereJsonHasNoNumber) 
       {std::numeric_limits<double>::infinity(), "null"},
       {std::numeric_limits<double>::quiet_NaN(), "null"},
   };
-  std::ostringstream progress;
-  SimHost host(progress, false);
+  SimHost host;
   auto play = OpenPlay(host);
   std::string expected = "\"chNums\":[";
   int x = 0;
@@ -81,8 +79,7 @@ TEST(RunJson, PointsAreTheShortestTextsThatReadBackAndNullWhereJsonHasNoNumber) 
 
 TEST(RunJson, IsValidJsonWhateverTheTextsHold) {
   const std::string title = "«Ф» \"в кавычках\"\nвторая строка\\\t\x01 конец";
-  std::ostringstream progress;
-  SimHost host(progress, false);
+  SimHost host;
   auto play = OpenPlay(host);
   play->Title = title;
   play->BeginSettings.push_back("a\rb\x7f");

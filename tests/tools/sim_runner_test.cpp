@@ -12,8 +12,8 @@
 
 #include "params/acceptance.h"
 #include "play/commands.h"
-#include "tools/sim_runner.h"
 #include "tests/support/messages.h"
+#include "tools/sim_runner.h"
 
 namespace teravo::sim {
 namespace {
@@ -102,9 +102,15 @@ TEST(RunSim, ExitStatusTellsWhatWentWrong) {
        kExitRefused,
        "не должно превышать время розыгрыша 0,01 суток."},
       {{"--series", "--set", "edM=10", "--moment", "-1"}, kExitRefused, "меньше нуля."},
+      // A moment is checked before any play runs.
       {{"--series", "--set", "edM=10", "--moment", "abc"},
+       kExitRefused,
+       "--moment abc: 'abc' is not a valid floating point value"},
+      {{"--set", "edDT=1e308", "--set", "edM=10", "--set", "edYk=1e-309", "--set", "edMu=1e-309",
+        "--decimal-separator", "."},
        kExitGeneralError,
-       "'abc' is not a valid floating point value.\n"},
+       "Floating point overflow.\n"},
+      {{"--series", "--threads", "0"}, kExitRefused, "--threads needs a whole number"},
       {{"--moment", "1"}, kExitRefused, "--moment"},
       {{"--bogus"}, kExitRefused, "unknown argument '--bogus'"},
   };
@@ -163,10 +169,22 @@ TEST(TeravoSim, SameSeedGivesTheSameDocument) {
   EXPECT_NE(WithoutDates(other.out), WithoutDates(first.out));
 }
 
+TEST(RunSim, TheNumberOfThreadsChangesNoByte) {
+  std::string first;
+  for (std::string_view threads : {"1", "2", "4"}) {
+    const Outcome o = RunInProcess({"--series", "--set", "edK=9", "--set", "edM=300", "--seed",
+                                    "4294967290", "--moment", "0,2", "--threads", threads});
+    ASSERT_EQ(o.status, kExitSuccess) << o.err;
+    const std::string document = WithoutDates(o.out);
+    if (first.empty()) first = document;
+    EXPECT_EQ(document, first) << threads << " threads";
+  }
+}
+
 TEST(TeravoSim, ExitStatuses) {
   EXPECT_EQ(RunProgram("--set edM=5 --seed 1", "ok").status, 0);
   EXPECT_EQ(RunProgram("--set edM=0", "refused").status, 2);
-  EXPECT_EQ(RunProgram("--series --set edM=5 --moment x", "error").status, 1);
+  EXPECT_EQ(RunProgram("--series --set edM=5 --moment x", "refused moment").status, 2);
 }
 
 }  // namespace
