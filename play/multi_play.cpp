@@ -12,6 +12,7 @@
 #include "play/distributions.h"
 #include "play/play_driver.h"
 #include "play/series.h"
+#include "play/series_statistics.h"
 
 namespace teravo {
 
@@ -64,6 +65,7 @@ void FormAverages(const std::vector<std::shared_ptr<PlayRecord>>& plays, PlayRec
   }
   const double share = 1.0 / static_cast<double>(plays.size());
   for (Chart chart : kAccumulationOrder) ScaleSeries(averages.Series(chart), share);
+  FormSpreads(plays, averages);
 }
 
 CommandOutcome OpenSeries(TTeravo& model, PlayHost& host, const PlayContext& context,

@@ -39,9 +39,12 @@ std::shared_ptr<PlayRecord> Play(TTeravo& model, PlayHost& host, const PlayConte
   auto record = std::make_shared<PlayRecord>(context.Separator);
   host.OpenPlayWindow(record);
   record->Seed = model.PlaySeed;
+  record->Parameters = model.Parameters();
+  record->TotalTimeText = context.TotalTimeText;
   record->Title = "№" + IntToStr(model.GetPlayCount()) + " розыгрыш " + " " + context.Now();
   record->BeginSettings.push_back(
       GetParametersText(model, context.TotalTimeText, context.Separator));
+  record->BeginSettings.push_back(std::string(kSeedLine) + IntToStr(model.PlaySeed));
   const WindowState state = model.FShowProgress ? WindowState::Maximised : WindowState::Minimised;
   record->State = state;
   host.ShowPlayWindow(*record, state);
@@ -119,6 +122,26 @@ std::shared_ptr<PlayRecord> Play(TTeravo& model, PlayHost& host, const PlayConte
   host.Repaint(*record);
   model.FShowProgress = true;
   return record;
+}
+
+CommandOutcome ReplayPlay(TTeravo& model, PlayHost& host, const PlayContext& context,
+                          const PlayRecord& original) {
+  if (original.Seed == 0 && original.Parameters == TParameters{}) {
+    return CommandOutcome::Refused(std::string(kNothingToReplay));
+  }
+  return Guarded([&] {
+    // A model of its own, so the current parameters and seeds are left as they are.
+    TTeravo replay(std::make_unique<FixedSeedSource>(original.Seed));
+    replay.Parameters() = original.Parameters;
+    replay.FPlayCount = model.FPlayCount;
+    replay.FShowProgress = true;
+    PlayContext same = context;
+    same.TotalTimeText = original.TotalTimeText;
+    Play(replay, host, same);
+    model.FPlayCount = replay.FPlayCount;
+    model.FShowProgress = true;
+    return CommandOutcome::Ran();
+  });
 }
 
 }  // namespace teravo

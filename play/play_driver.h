@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "model/teravo.h"
+#include "play/command_outcome.h"
 #include "play/play_host.h"
 
 namespace teravo {
@@ -28,6 +29,16 @@ struct PlayOptions {
 };
 
 inline constexpr std::string_view kStoppedMark = " (остановлен)";
+// The last line of a play's description: the seed it can be replayed from.
+inline constexpr std::string_view kSeedLine = "Начальное значение датчика: ";
+
+inline constexpr std::string_view kNothingToReplay =
+    "Повторить можно только отдельный розыгрыш, а не средние значения серии.";
+
+// Plays again the play of `original` (not an averages window): the same seed and the
+// parameters it ran with, into a new window under the model's next number.
+CommandOutcome ReplayPlay(TTeravo& model, PlayHost& host, const PlayContext& context,
+                          const PlayRecord& original);
 
 // Runs one whole play of the model into a new play window and returns it.
 std::shared_ptr<PlayRecord> Play(TTeravo& model, PlayHost& host, const PlayContext& context,

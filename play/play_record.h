@@ -2,11 +2,13 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
 #include <vector>
 
+#include "model/parameters.h"
 #include "play/chart_series.h"
 
 namespace teravo {
@@ -54,6 +56,21 @@ class PlayRecord {
   WindowState State = WindowState::Normal;
   std::uint32_t Seed = 0;  // the seed its play started from (0 for an averages window)
   bool Stopped = false;    // the play was stopped before its last step
+  // What the play ran with, so that it can be replayed exactly.
+  TParameters Parameters;
+  std::string TotalTimeText;
+
+  // How the plays of a series scatter around a mean (averages windows only): the sample
+  // standard deviation and the half-width of the 95 % confidence interval of the mean.
+  struct Spread {
+    long double deviation = 0;
+    long double halfWidth = 0;
+  };
+  // Empty for a field that is not averaged, and for every field of a series of one play.
+  std::array<std::optional<Spread>, kFieldCount> Spreads{};
+  // The 5th and 95th percentiles over the plays at each point of each mean curve.
+  std::array<ChartSeries, kChartCount> BandLow{};
+  std::array<ChartSeries, kChartCount> BandHigh{};
 
   void SetInt(Field field, std::int64_t value);
   void SetReal(Field field, long double value);  // shown in the general number format

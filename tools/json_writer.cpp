@@ -3,7 +3,9 @@
 #include <charconv>
 #include <cmath>
 #include <nlohmann/json.hpp>
+
 #include <vector>
+#include "core/number_text.h"
 
 namespace teravo::sim {
 
@@ -76,6 +78,21 @@ void AppendMember(std::string& object, std::string_view key, std::string_view js
   object += '}';
 }
 
+// The spread of an averages window's figures, as texts like the figures; null for a series
+// of one play, which has no spread.
+Json SpreadJson(const PlayRecord& record) {
+  Json spread = Json::object();
+  for (const Field field : kFieldOrder) {
+    const auto& value = record.Spreads[static_cast<std::size_t>(field)];
+    if (!value) continue;
+    spread[std::string(FieldName(field))] = {
+        {"deviation", FloatToStr(value->deviation, record.Separator())},
+        {"halfWidth", FloatToStr(value->halfWidth, record.Separator())}};
+  }
+  return spread.empty() ? Json(nullptr) : spread;
+}
+
+// An averages window (no seed) carries the spread of its figures after them.
 std::string WindowJson(const PlayRecord& record, bool withSeed, bool pointArrays) {
   Json window = Json::object();
   window["title"] = record.Title;
@@ -83,6 +100,7 @@ std::string WindowJson(const PlayRecord& record, bool withSeed, bool pointArrays
   window["beginSettings"] = record.BeginSettings;
   Json& fields = window["fields"] = Json::object();
   for (const Field field : kFieldOrder) fields[std::string(FieldName(field))] = record.Text(field);
+  if (!withSeed) window["spread"] = SpreadJson(record);
   std::string out = Dump(window);
   if (pointArrays) {
     std::string charts = "{}";

@@ -30,6 +30,10 @@ constexpr std::string_view kUsage =
     "                           a long series then needs little memory)\n"
     "  --threads N              run the plays of a series on N threads (default: every\n"
     "                           core); the output does not depend on N\n"
+    "  --params FILE            start from the edits of a parameter file (*.teravo.json);\n"
+    "                           --set and --by-intensity apply after it\n"
+    "  --save-params FILE       write the edits of this run as a parameter file\n"
+    "  --csv DIR                also write every window as a CSV file into DIR\n"
     "  --help                   show this text\n"
     "\n"
     "Exit status: 0 success, 2 refused parameters or command line, 1 general error.\n";
@@ -45,7 +49,11 @@ constexpr ValueOption kSeed{"--seed", "--seed needs an integer from 0 to 4294967
 constexpr ValueOption kSeparator{"--decimal-separator",
                                  "--decimal-separator needs one character, not a digit, sign or E"};
 constexpr ValueOption kThreads{"--threads", "--threads needs a whole number from 1 to 1024"};
-constexpr ValueOption kValueOptions[] = {kSet, kMoment, kSeed, kSeparator, kThreads};
+constexpr ValueOption kParams{"--params", "--params needs a file"};
+constexpr ValueOption kSaveParams{"--save-params", "--save-params needs a file"};
+constexpr ValueOption kCsv{"--csv", "--csv needs a folder"};
+constexpr ValueOption kValueOptions[] = {kSet,     kMoment, kSeed,       kSeparator,
+                                         kThreads, kParams, kSaveParams, kCsv};
 
 UsageError Needs(const ValueOption& option) {
   return UsageError{std::string(option.needs)};
@@ -135,6 +143,9 @@ std::variant<SimOptions, UsageError> ParseSimOptions(const std::vector<std::stri
     if (!threads || *threads < 1 || *threads > 1024) throw Refusal{Needs(kThreads)};
     options.threads = static_cast<int>(*threads);
   });
+  AddValueOption(app, kParams, [&](const std::string& text) { options.paramsFile = text; });
+  AddValueOption(app, kSaveParams, [&](const std::string& text) { options.saveParams = text; });
+  AddValueOption(app, kCsv, [&](const std::string& text) { options.csvFolder = text; });
   AddValueOption(app, kSeparator, [&](const std::string& text) {
     if (!IsUsableSeparator(text)) throw Refusal{Needs(kSeparator)};
     options.separator = text[0];

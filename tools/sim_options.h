@@ -20,6 +20,9 @@ struct SimOptions {
   std::optional<char> separator;  // otherwise the user's locale
   bool pointArrays = true;
   int threads = 0;  // 0: every core
+  std::optional<std::string> paramsFile;
+  std::optional<std::string> saveParams;
+  std::optional<std::string> csvFolder;
   bool help = false;
 };
 

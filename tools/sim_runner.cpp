@@ -1,6 +1,8 @@
 #include "tools/sim_runner.h"
 
 #include <exception>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
 
@@ -10,7 +12,9 @@
 #include "model/teravo.h"
 #include "params/acceptance.h"
 #include "params/estimators.h"
+#include "params/parameter_file.h"
 #include "play/commands.h"
+#include "play/csv_export.h"
 #include "play/distributions.h"
 #include "tools/json_writer.h"
 #include "tools/sim_host.h"
@@ -28,6 +32,33 @@ void ReportGeneralError(std::ostream& err, const std::string& text) {
   err << '\n';
 }
 
+// Every window of the run as a CSV file in `folder`: play-1.csv ... in the order of the
+// plays, then averages.csv and distributions.csv for a series. Empty on success.
+std::string WriteCsvFiles(const SimHost& host, const std::filesystem::path& folder) {
+  std::error_code error;
+  std::filesystem::create_directories(folder, error);
+  const auto write = [&folder](const std::string& name, const std::string& text) -> std::string {
+    std::ofstream out(folder / name, std::ios::binary | std::ios::trunc);
+    out << text;
+    out.flush();
+    return out ? std::string() : "cannot write " + (folder / name).string();
+  };
+  const auto& windows = host.PlayWindows();
+  const bool series = host.Distributions() != nullptr && !windows.empty();
+  const std::size_t plays = series ? windows.size() - 1 : windows.size();
+  for (std::size_t i = 0; i < plays; ++i) {
+    if (auto problem = write("play-" + std::to_string(i + 1) + ".csv", PlayRecordCsv(*windows[i]));
+        !problem.empty()) {
+      return problem;
+    }
+  }
+  if (!series) return {};
+  if (auto problem = write("averages.csv", PlayRecordCsv(*windows.back())); !problem.empty()) {
+    return problem;
+  }
+  return write("distributions.csv", DistributionsCsv(*host.Distributions()));
+}
+
 // "Розыгрыш k из K" on one line that keeps being rewritten.
 void ShowProgress(std::ostream& err, int done, int total) {
   err << "\rРозыгрыш " << IntToStr(done) << " из " << IntToStr(total);
@@ -39,8 +70,23 @@ int Run(const SimOptions& options, char localeSeparator, bool errIsTerminal, std
         std::ostream& err) {
   const char separator = options.separator.value_or(localeSeparator);
   SimSettingsForm form(separator, err);
+  if (options.paramsFile) {
+    auto file = ReadParameterFile(*options.paramsFile);
+    if (const auto* problem = std::get_if<std::string>(&file)) {
+      err << "teravo-sim: " << *problem << '\n';
+      return kExitRefused;
+    }
+    LoadIntoForm(std::get<ParameterFile>(file), form);
+  }
   if (options.byIntensity) rbIClick(form);
   for (const auto& [name, text] : options.edits) form.SetText(name, text);
+  if (options.saveParams) {
+    if (const std::string problem = WriteParameterFile(*options.saveParams, ParameterFileOf(form));
+        !problem.empty()) {
+      err << "teravo-sim: " << problem << '\n';
+      return kExitGeneralError;
+    }
+  }
 
   TTeravo model;
   if (options.seed) model.SetSeedSource(std::make_unique<FixedSeedSource>(*options.seed));
@@ -87,8 +133,18 @@ int Run(const SimOptions& options, char localeSeparator, bool errIsTerminal, std
       return kExitGeneralError;
   }
 
+  if (options.csvFolder) {
+    if (const std::string problem = WriteCsvFiles(host, *options.csvFolder); !problem.empty()) {
+      err << "teravo-sim: " << problem << '\n';
+      return kExitGeneralError;
+    }
+  }
   out << RunJson(host, options.pointArrays);
   out.flush();
+  if (!out) {
+    err << "teravo-sim: the JSON document could not be written to the standard output\n";
+    return kExitGeneralError;
+  }
   return kExitSuccess;
 }
 

@@ -64,9 +64,10 @@ TEST(Play, OpensItsWindowWithTitleDescriptionAndState) {
   EXPECT_EQ(record, host.playWindows[0]);
   EXPECT_EQ(record->Title, "№1 розыгрыш  08.12.2026 4:39:53");
   EXPECT_EQ(record->Seed, 777u);
-  ASSERT_EQ(record->BeginSettings.size(), 2u);
+  ASSERT_EQ(record->BeginSettings.size(), 3u);
   EXPECT_EQ(record->BeginSettings[0], "Начальные условия розыгрыша:");
   EXPECT_EQ(record->BeginSettings[1], GetParametersText(model, "10", ','));
+  EXPECT_EQ(record->BeginSettings[2], "Начальное значение датчика: 777");
   ASSERT_EQ(host.shown.size(), 1u);
   EXPECT_EQ(host.shown[0].second, WindowState::Maximised);
   EXPECT_TRUE(model.FShowProgress);
