@@ -10,6 +10,7 @@ packages=(
   libcli11-dev nlohmann-json3-dev libboost-math-dev
   clang-format
   xvfb xauth imagemagick fonts-dejavu-core
+  qt6-translations-l10n locales openbox
 )
 
 missing=()

@@ -1,24 +1,37 @@
 #!/usr/bin/env bash
-# Starts the real program under a virtual X server, lets it walk through the settings
-# dialog, one play and one series (teravo-demo), and saves a picture of the screen at
-# each stage into screenshots/.
+# Starts the real program in Russian under a virtual X server with a window manager, lets it
+# walk through the settings dialog, one play, a series, the series tiled, the window menu, a
+# child window's menu, the distributions window and that window with its plays deleted
+# (teravo-demo), and saves a picture of the screen at each stage into screenshots/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh
 build=${BUILD_DIR:-build}
 if [[ ! -x "$build/app/teravo-demo" ]]; then
   cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
   cmake --build "$build" -j"$(nproc)" --target teravo-demo
 fi
+
+# The pictures show what a Russian user sees: decimal comma, Qt's own texts in Russian.
+if ! locale -a | grep -qix 'ru_RU.utf8'; then
+  localedef -i ru_RU -f UTF-8 ru_RU.UTF-8
+fi
+export LANG=ru_RU.UTF-8 LC_ALL=ru_RU.UTF-8
+
 mkdir -p screenshots
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
 
-# Inside the virtual server: run the program, and photograph each stage it announces.
+stages="settings play series tiled window-menu child-menu distributions emptied"
+# Inside the virtual server: a window manager for frames and placement, the program, and a
+# picture of each stage it announces.
 xvfb-run -a -s "-screen 0 1400x900x24" bash -c '
   set -euo pipefail
+  openbox >/dev/null 2>&1 &
+  sleep 1
   "$1" >"$2" &
   program=$!
-  for stage in settings play series; do
+  for stage in $3; do
     until grep -q "^stage $stage\$" "$2"; do
       kill -0 "$program" 2>/dev/null || { echo "program ended before stage $stage" >&2; exit 1; }
       sleep 0.2
@@ -28,4 +41,4 @@ xvfb-run -a -s "-screen 0 1400x900x24" bash -c '
     echo "screenshots/$stage.png"
   done
   wait "$program"
-' screenshots "$build/app/teravo-demo" "$log"
+' screenshots "$build/app/teravo-demo" "$log" "$stages"

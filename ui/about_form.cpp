@@ -1,8 +1,7 @@
 #include "ui/about_form.h"
 
 #include <QPlainTextEdit>
-#include <QRect>
-#include <QSize>
+#include <QVBoxLayout>
 
 #include "ui/locale_text.h"
 
@@ -10,18 +9,22 @@ namespace teravo {
 
 namespace {
 
-constexpr QSize kDesignSize(508, 175);
-constexpr QRect kMemoPlace(8, 16, 481, 121);
+// The memo shows its paragraph in about this many lines of this many characters.
+constexpr int kMemoColumns = 80;
+constexpr int kMemoLines = 8;
 
 }  // namespace
 
 TfrmAbout::TfrmAbout(QWidget* parent) : QDialog(parent), memo1_(new QPlainTextEdit(this)) {
   setObjectName(QStringLiteral("frmAbout"));
   setWindowTitle(ToQString("О программе"));
-  setFixedSize(kDesignSize);
   memo1_->setObjectName(QStringLiteral("Memo1"));
   memo1_->setReadOnly(true);
-  memo1_->setGeometry(kMemoPlace);
+  const QFontMetrics metrics = memo1_->fontMetrics();
+  memo1_->setMinimumSize(kMemoColumns * metrics.averageCharWidth(),
+                         kMemoLines * metrics.lineSpacing());
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(memo1_);
   // The first five lines are one paragraph; the memo wraps it to its width.
   memo1_->setPlainText(
       ToQString("Программа для прогнозирования поведения надежности ПО во времене на "

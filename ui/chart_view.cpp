@@ -1,5 +1,9 @@
 #include "ui/chart_view.h"
 
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
 #include <qcustomplot.h>
 
 #include "ui/window_metrics.h"
@@ -8,16 +12,23 @@ namespace teravo {
 
 namespace {
 
+// Room above a histogram's tallest bar, as a share of its height.
+constexpr double kHeadroom = 0.1;
+// Half the range around a flat real series, as a share of its value.
+constexpr double kFlatShare = 0.05;
+
 // The time charts show five minor ticks between the labelled ones.
 class FiveSubTicks : public QCPAxisTicker {
  protected:
   int getSubTickCount(double) override { return 5; }
 };
 
-void SetUpTimeAxes(QCustomPlot* plot) {
-  plot->xAxis->setTicker(QSharedPointer<QCPAxisTicker>(new FiveSubTicks));
-  plot->yAxis->setTicker(QSharedPointer<QCPAxisTicker>(new FiveSubTicks));
-  plot->xAxis->setTickLength(0, 0);
+// Whole-number steps only (1, 2, 5, 10, ...): a count of 99,25 errors means nothing.
+QSharedPointer<QCPAxisTicker> WholeTicks() {
+  auto ticker = QSharedPointer<QCPAxisTickerFixed>::create();
+  ticker->setTickStep(1.0);
+  ticker->setScaleStrategy(QCPAxisTickerFixed::ssMultiples);
+  return ticker;
 }
 
 double BarWidth(const ChartSeries& series) {
@@ -28,11 +39,44 @@ double BarWidth(const ChartSeries& series) {
   return width > 0 ? width : 1.0;
 }
 
+std::optional<AxisSpan> SpanOf(const std::vector<double>& values) {
+  std::optional<AxisSpan> span;
+  for (double value : values) {
+    if (!std::isfinite(value)) continue;
+    if (!span) span = AxisSpan{value, value};
+    span->lower = std::min(span->lower, value);
+    span->upper = std::max(span->upper, value);
+  }
+  return span;
+}
+
 }  // namespace
 
+AxisSpan FitAxis(std::optional<AxisSpan> values, bool counts, bool fromZero) {
+  if (!values) return {0, 1};
+  AxisSpan span = *values;
+  const bool neverNegative = span.lower >= 0;
+  if (fromZero) {
+    span.lower = std::min(0.0, span.lower);
+    span.upper = span.upper > 0 ? span.upper * (1 + kHeadroom) : 1;
+  } else if (span.lower == span.upper) {
+    const double value = span.lower;
+    const double half = counts || value == 0 ? 1 : std::abs(value) * kFlatShare;
+    span = {value - half, value + half};
+  }
+  if (neverNegative) span.lower = std::max(0.0, span.lower);
+  if (counts) {
+    span.lower = std::floor(span.lower);
+    span.upper = std::ceil(span.upper);
+    // Headroom that rounding ate up comes back as one whole count.
+    if (fromZero && span.upper <= values->upper) span.upper = values->upper + 1;
+  }
+  return span;
+}
+
 ChartView::ChartView(QWidget* parent, const QString& name, const QString& title, Kind kind,
-                     std::optional<QColor> color)
-    : plot_(new QCustomPlot(parent)) {
+                     std::optional<QColor> color, Counts counts)
+    : plot_(new QCustomPlot(parent)), kind_(kind), counts_(counts) {
   plot_->setObjectName(name);
   plot_->setBackground(Qt::white);
   plot_->legend->setVisible(false);
@@ -50,20 +94,25 @@ ChartView::ChartView(QWidget* parent, const QString& name, const QString& title,
     bars_->setWidthType(QCPBars::wtPlotCoords);
     bars_->setPen(QPen(Qt::black));
     if (color) bars_->setBrush(*color);
-    return;
-  }
-  graph_ = plot_->addGraph();
-  if (color) graph_->setPen(QPen(*color));
-  if (kind == Kind::Impulse) {
-    graph_->setLineStyle(QCPGraph::lsImpulse);
   } else {
-    SetUpTimeAxes(plot_);
+    graph_ = plot_->addGraph();
+    if (color) graph_->setPen(QPen(*color));
+    if (kind == Kind::Impulse) {
+      graph_->setLineStyle(QCPGraph::lsImpulse);
+    } else {
+      plot_->xAxis->setTicker(QSharedPointer<QCPAxisTicker>(new FiveSubTicks));
+      plot_->yAxis->setTicker(QSharedPointer<QCPAxisTicker>(new FiveSubTicks));
+      plot_->xAxis->setTickLength(0, 0);
+    }
   }
+  if (counts.x) plot_->xAxis->setTicker(WholeTicks());
+  if (counts.y) plot_->yAxis->setTicker(WholeTicks());
+  FitAxes(ChartSeries(), {});
 }
 
 bool ChartView::Show(const ChartSeries& series) {
   if (shownSeries_ == &series && shownVersion_ == series.Version()) return false;
-  const auto points = series.AllPoints();
+  const ChartSeries::Points points = series.AllPoints();
   const QVector<double> xs(points.xs.begin(), points.xs.end());
   const QVector<double> ys(points.ys.begin(), points.ys.end());
   if (bars_) {
@@ -72,18 +121,55 @@ bool ChartView::Show(const ChartSeries& series) {
   } else {
     graph_->setData(xs, ys, true);
   }
-  plot_->rescaleAxes();
-  if (bars_) {
-    // Rescaling stops at the outer bars' centres: a bar's width more on each side shows
-    // them whole, with room around them, and keeps a lone bar from filling the plot.
-    const double width = BarWidth(series);
-    const QCPRange keys = plot_->xAxis->range();
-    plot_->xAxis->setRange(keys.lower - width, keys.upper + width);
-  }
+  FitAxes(series, points);
+  UpdateNote();
   plot_->replot(QCustomPlot::rpQueuedRefresh);
   shownSeries_ = &series;
   shownVersion_ = series.Version();
   return true;
+}
+
+void ChartView::FitAxes(const ChartSeries& series, const ChartSeries::Points& points) {
+  const bool histogram = kind_ != Kind::Line;
+  std::optional<AxisSpan> keys = SpanOf(points.xs);
+  if (keys && kind_ == Kind::Bars) {
+    // The data stops at the outer bars' centres: a bar's width more on each side shows
+    // them whole, with room around them, and keeps a lone bar from filling the plot.
+    const double width = BarWidth(series);
+    keys = AxisSpan{keys->lower - width, keys->upper + width};
+  } else if (keys && kind_ == Kind::Impulse) {
+    // The outer impulses would otherwise stand on the frame.
+    keys = AxisSpan{keys->lower - 1, keys->upper + 1};
+  }
+  const AxisSpan x = FitAxis(keys, counts_.x, false);
+  const AxisSpan y = FitAxis(SpanOf(points.ys), counts_.y, histogram);
+  plot_->xAxis->setRange(x.lower, x.upper);
+  plot_->yAxis->setRange(y.lower, y.upper);
+}
+
+void ChartView::SetEmptyNote(const QString& note) {
+  if (!note_) {
+    note_ = new QCPItemText(plot_);
+    note_->setClipToAxisRect(true);
+    note_->position->setType(QCPItemPosition::ptAxisRectRatio);
+    note_->position->setCoords(0.5, 0.5);
+    note_->setPositionAlignment(Qt::AlignCenter);
+    QFont font = plot_->font();
+    font.setPointSize(kChartTitlePointSize);
+    note_->setFont(font);
+    note_->setColor(Qt::darkGray);
+  }
+  note_->setText(note);
+  UpdateNote();
+  plot_->replot(QCustomPlot::rpQueuedRefresh);
+}
+
+bool ChartView::ShowsEmptyNote() const {
+  return note_ && note_->visible() && !note_->text().isEmpty();
+}
+
+void ChartView::UpdateNote() {
+  if (note_) note_->setVisible(PointCount() == 0);
 }
 
 int ChartView::PointCount() const {

@@ -1,31 +1,29 @@
 #include "ui/distributions_window.h"
 
 #include <QCloseEvent>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 #include <qcustomplot.h>
 
-#include "ui/design_placer.h"
 #include "ui/error_report.h"
+#include "ui/figure_edit.h"
 #include "ui/locale_text.h"
+#include "ui/scrolling_pane.h"
 #include "ui/window_metrics.h"
 
 namespace teravo {
 
 namespace {
 
-constexpr int kDesignWidth = 824;
-constexpr int kDesignHeight = 345;
+// Room in the moment's edit, in digits.
+constexpr int kMomentDigits = 12;
+constexpr QSize kChart(320, 220);
 
-constexpr DesignRect kTimeLabel{16, 8, 40, 21};
-constexpr DesignRect kTimeEdit{56, 8, 81, 21};
-constexpr DesignRect kTimeUnit{144, 8, 60, 21};
-constexpr DesignRect kWorkClientsChart{8, 40, 400, 250};
-constexpr DesignRect kErrorsInClientsChart{416, 40, 400, 250};
-constexpr DesignRect kRecallButton{96, 312, 217, 25};
-constexpr DesignRect kDeleteButton{504, 312, 273, 25};
+const char kNoPlaysLeft[] = "Розыгрышей не осталось";
 
 }  // namespace
 
@@ -42,40 +40,51 @@ TAllPlayResults::TAllPlayResults(std::shared_ptr<DistributionsRecord> record, Pl
   normal.setPointSize(kTextPointSize);
   content->setFont(normal);
 
-  const char* recallCaption = "&Пересчитать для текущего времени";
-  const char* deleteCaption = "&Удалить все результаты этого розыгрыша";
-  const DesignPlacer at(FitScale(normal, {{ToQString("Время:"), kTimeLabel.width},
-                                          {ToQString(recallCaption), kRecallButton.width},
-                                          {ToQString(deleteCaption), kDeleteButton.width}}));
-
   auto* label1 = new QLabel(ToQString("Время:"), content);
   label1->setObjectName(QStringLiteral("Label1"));
-  at.Place(label1, kTimeLabel);
   edCurTime_ = new QLineEdit(content);
   edCurTime_->setObjectName(QStringLiteral("edCurTime"));
-  at.Place(edCurTime_, kTimeEdit);
+  edCurTime_->setFixedWidth(DigitsWidth(*edCurTime_, kMomentDigits));
   auto* label2 = new QLabel(ToQString("(сутки)"), content);
   label2->setObjectName(QStringLiteral("Label2"));
-  at.Place(label2, kTimeUnit);
 
-  chWorkClients_ = std::make_unique<ChartView>(content, QStringLiteral("chWorkClients"),
-                                               ToQString("Распределение числа рабочих клиентов"),
-                                               ChartView::Kind::Bars, QColor(229, 229, 229));
-  at.Place(chWorkClients_->Plot(), kWorkClientsChart);
-  chErrorsInClients_ =
-      std::make_unique<ChartView>(content, QStringLiteral("chErrorsInClients"),
-                                  ToQString("Распределение числа ошибок в клиентах"),
-                                  ChartView::Kind::Bars, QColor(232, 232, 232));
-  at.Place(chErrorsInClients_->Plot(), kErrorsInClientsChart);
+  chWorkClients_ = std::make_unique<ChartView>(
+      content, QStringLiteral("chWorkClients"), ToQString("Распределение числа рабочих клиентов"),
+      ChartView::Kind::Bars, QColor(229, 229, 229), ChartView::Counts{.x = true});
+  chErrorsInClients_ = std::make_unique<ChartView>(
+      content, QStringLiteral("chErrorsInClients"),
+      ToQString("Распределение числа ошибок в клиентах"), ChartView::Kind::Bars,
+      QColor(232, 232, 232), ChartView::Counts{.x = true});
+  for (ChartView* chart : {chWorkClients_.get(), chErrorsInClients_.get()}) {
+    chart->Plot()->setMinimumSize(kChart);
+    chart->SetEmptyNote(ToQString(kNoPlaysLeft));
+  }
 
-  edRecall_ = new QPushButton(ToQString(recallCaption), content);
+  edRecall_ = new QPushButton(ToQString("&Пересчитать для текущего времени"), content);
   edRecall_->setObjectName(QStringLiteral("edRecall"));
-  at.Place(edRecall_, kRecallButton);
-  buDelete_ = new QPushButton(ToQString(deleteCaption), content);
+  buDelete_ = new QPushButton(ToQString("&Удалить все результаты этого розыгрыша"), content);
   buDelete_->setObjectName(QStringLiteral("buDelete"));
-  at.Place(buDelete_, kDeleteButton);
-  content->setMinimumSize(at.X(kDesignWidth), kDesignHeight);
-  setWidget(content);
+
+  auto* moment = new QHBoxLayout;
+  moment->addWidget(label1);
+  moment->addWidget(edCurTime_);
+  moment->addWidget(label2);
+  moment->addStretch();
+  auto* charts = new QHBoxLayout;
+  charts->addWidget(chWorkClients_->Plot());
+  charts->addWidget(chErrorsInClients_->Plot());
+  // Each button under its chart, as the original window had them.
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(edRecall_);
+  buttons->addStretch(2);
+  buttons->addWidget(buDelete_);
+  buttons->addStretch();
+  auto* root = new QVBoxLayout(content);
+  root->addLayout(moment);
+  root->addLayout(charts, 1);
+  root->addLayout(buttons);
+  setWidget(new ScrollingPane(content));
 
   connect(edRecall_, &QPushButton::clicked, this, [this] {
     record_->CurTimeText = edCurTime_->text().toStdString();
@@ -90,7 +99,10 @@ TAllPlayResults::TAllPlayResults(std::shared_ptr<DistributionsRecord> record, Pl
 void TAllPlayResults::Show() {
   setWindowTitle(ToQString(record_->Caption));
   const QString moment = ToQString(record_->CurTimeText);
-  if (edCurTime_->text() != moment) edCurTime_->setText(moment);
+  if (edCurTime_->text() != moment) {
+    edCurTime_->setText(moment);
+    edCurTime_->setCursorPosition(0);
+  }
   chWorkClients_->Show(record_->WorkClients);
   chErrorsInClients_->Show(record_->ErrorsInClients);
 }

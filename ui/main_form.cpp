@@ -1,7 +1,5 @@
 #include "ui/main_form.h"
 
-#include <vector>
-
 #include <QAction>
 #include <QApplication>
 #include <QMdiArea>
@@ -13,19 +11,21 @@
 #include "params/settings_form.h"
 #include "play/commands.h"
 #include "ui/about_form.h"
+#include "ui/application_setup.h"
 #include "ui/error_report.h"
 #include "ui/locale_text.h"
+#include "ui/mdi_arrangement.h"
 #include "ui/qt_play_host.h"
 #include "ui/settings_dialog.h"
 #include "ui/status_hint_router.h"
+#include "ui/window_placement.h"
 
 namespace teravo {
 
 namespace {
 
-// Where the main window first opens on the screen, and its size there.
-constexpr QPoint kDesignPosition(214, 112);
-constexpr QSize kDesignSize(409, 249);
+// Windows past the ninth are listed without a number key.
+constexpr int kNumberedWindows = 9;
 
 QAction* MakeAction(QObject* parent, const char* name, const char* caption, const char* hint) {
   auto* action = new QAction(ToQString(caption), parent);
@@ -44,6 +44,7 @@ TMainForm::TMainForm(std::unique_ptr<MessageSink> messages, QWidget* parent)
       runModal_([](QDialog& dialog) { dialog.exec(); }) {
   setObjectName(QStringLiteral("MainForm"));
   setWindowTitle(ToQString("Программа моделирования надежности ПО методом Монте-Карло"));
+  setWindowIcon(ProgramIcon());
   mdiArea_->setObjectName(QStringLiteral("MdiArea"));
   setCentralWidget(mdiArea_);
   statusBar()->setObjectName(QStringLiteral("StatusLine"));
@@ -56,8 +57,9 @@ TMainForm::TMainForm(std::unique_ptr<MessageSink> messages, QWidget* parent)
   fmSettings_ = new TfmSettings(*model_, *messages_, this);
   frmAbout_ = new TfrmAbout(this);
   host_ = std::make_unique<QtPlayHost>(*mdiArea_, *messages_);
-  move(kDesignPosition);
-  resize(kDesignSize);
+  for (QDialog* dialog : {static_cast<QDialog*>(fmSettings_), static_cast<QDialog*>(frmAbout_)})
+    connect(dialog, &QDialog::finished, this, &TMainForm::TakeFocusBack);
+  PlaceOnScreen(*this, toolBar_->sizeHint().width() + 2 * toolBar_->iconSize().width());
 }
 
 TMainForm::~TMainForm() {
@@ -103,9 +105,10 @@ void TMainForm::CreateMenus() {
   QMenu* settingsMenu = menuBar()->addMenu(ToQString("&Настройки"));
   settingsMenu->setObjectName(QStringLiteral("SettingsMenu"));
   settingsMenu->addAction(aSettings_);
-  QMenu* windowMenu = menuBar()->addMenu(ToQString("&Window"));
-  windowMenu->setObjectName(QStringLiteral("WindowMenu"));
-  windowMenu->addActions({aWindowTile_, aWindowCascade_, aWindowArrange_});
+  windowMenu_ = menuBar()->addMenu(ToQString("&Window"));
+  windowMenu_->setObjectName(QStringLiteral("WindowMenu"));
+  windowMenu_->addActions({aWindowTile_, aWindowCascade_, aWindowArrange_});
+  connect(windowMenu_, &QMenu::aboutToShow, this, &TMainForm::UpdateWindowMenu);
   QMenu* helpMenu = menuBar()->addMenu(ToQString("&Help"));
   helpMenu->setObjectName(QStringLiteral("HelpMenu"));
   helpMenu->addSeparator();
@@ -113,14 +116,55 @@ void TMainForm::CreateMenus() {
 }
 
 void TMainForm::CreateToolBar() {
-  QToolBar* toolBar = addToolBar(QStringLiteral("tbMain"));
-  toolBar->setObjectName(QStringLiteral("tbMain"));
-  toolBar->setToolButtonStyle(Qt::ToolButtonTextOnly);
-  toolBar->addAction(aSettings_);
-  toolBar->addSeparator();
-  toolBar->addAction(aPlayIteration_);
-  toolBar->addSeparator();
-  toolBar->addAction(aPlayPlay_);
+  // The title is what the main window's context menu offers to hide or show.
+  toolBar_ = addToolBar(ToQString("Панель инструментов"));
+  toolBar_->setObjectName(QStringLiteral("tbMain"));
+  toolBar_->setToolButtonStyle(Qt::ToolButtonTextOnly);
+  toolBar_->addAction(aSettings_);
+  toolBar_->addSeparator();
+  toolBar_->addAction(aPlayIteration_);
+  toolBar_->addSeparator();
+  toolBar_->addAction(aPlayPlay_);
+}
+
+void TMainForm::UpdateWindowMenu() {
+  windowMenu_->clear();
+  windowMenu_->addActions({aWindowTile_, aWindowCascade_, aWindowArrange_});
+  const QList<QMdiSubWindow*> windows = mdiArea_->subWindowList();
+  if (windows.isEmpty()) return;
+  windowMenu_->addSeparator();
+  for (int i = 0; i < windows.size(); ++i) {
+    QMdiSubWindow* window = windows[i];
+    QString title = window->windowTitle();
+    title.replace(QLatin1Char('&'), QStringLiteral("&&"));
+    const QString text = i < kNumberedWindows ? QStringLiteral("&%1 %2").arg(i + 1).arg(title)
+                                              : QStringLiteral("%1 %2").arg(i + 1).arg(title);
+    QAction* item = windowMenu_->addAction(text);
+    item->setCheckable(true);
+    item->setChecked(window == mdiArea_->activeSubWindow());
+    connect(item, &QAction::triggered, window, [this, window] { RaiseWindow(window); });
+  }
+}
+
+void TMainForm::RaiseWindow(QMdiSubWindow* window) {
+  if (window->isMinimized()) {
+    window->showNormal();
+    KeepClearOfMinimised(*window);
+  }
+  mdiArea_->setActiveSubWindow(window);
+}
+
+void TMainForm::RunModal(QDialog& dialog) {
+  PlaceCentred(dialog, *this);
+  runModal_(dialog);
+}
+
+void TMainForm::TakeFocusBack() {
+  activateWindow();
+  if (QMdiSubWindow* active = mdiArea_->activeSubWindow())
+    active->setFocus(Qt::ActiveWindowFocusReason);
+  else
+    mdiArea_->setFocus(Qt::ActiveWindowFocusReason);
 }
 
 template <class Command>
@@ -129,7 +173,7 @@ void TMainForm::Run(Command&& command) {
 }
 
 void TMainForm::aSettingsExecute() {
-  Run([this] { runModal_(*fmSettings_); });
+  Run([this] { RunModal(*fmSettings_); });
 }
 
 PlayContext TMainForm::Context() const {
@@ -149,42 +193,19 @@ void TMainForm::FileExit() {
 }
 
 void TMainForm::WindowTile() {
-  std::vector<QMdiSubWindow*> shown;
-  for (QMdiSubWindow* window : mdiArea_->subWindowList())
-    if (window->isVisible() && !window->isMinimized()) shown.push_back(window);
-  if (shown.empty()) return;
-  const QSize frame = mdiArea_->viewport()->size();
-  const int height = frame.height() / static_cast<int>(shown.size());
-  int top = 0;
-  for (QMdiSubWindow* window : shown) {
-    if (window->isMaximized()) window->showNormal();
-    window->setGeometry(0, top, frame.width(), height);
-    top += height;
-  }
+  TileStacked(*mdiArea_);
 }
 
 void TMainForm::WindowCascade() {
-  mdiArea_->cascadeSubWindows();
+  Cascade(*mdiArea_);
 }
 
 void TMainForm::WindowArrange() {
-  const QSize frame = mdiArea_->viewport()->size();
-  int left = 0;
-  int bottom = frame.height();
-  for (QMdiSubWindow* window : mdiArea_->subWindowList()) {
-    if (!window->isVisible() || !window->isMinimized()) continue;
-    const QSize icon = window->size();
-    if (left > 0 && left + icon.width() > frame.width()) {
-      left = 0;
-      bottom -= icon.height();
-    }
-    window->move(left, bottom - icon.height());
-    left += icon.width();
-  }
+  ArrangeMinimised(*mdiArea_);
 }
 
 void TMainForm::HelpAbout() {
-  Run([this] { runModal_(*frmAbout_); });
+  Run([this] { RunModal(*frmAbout_); });
 }
 
 }  // namespace teravo

@@ -12,6 +12,9 @@
 class QAction;
 class QDialog;
 class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QToolBar;
 
 namespace teravo {
 
@@ -46,11 +49,23 @@ class TMainForm : public QMainWindow {
   void WindowCascade();
   void WindowArrange();
   void HelpAbout();
+  // Brings a child window to the front, restored if it was minimised.
+  void RaiseWindow(QMdiSubWindow* window);
+
+  QMenu& WindowMenu() const { return *windowMenu_; }
+  // The window menu's commands followed by the list of open windows, rebuilt each time the
+  // menu opens.
+  void UpdateWindowMenu();
 
  private:
   void CreateActions();
   void CreateMenus();
   void CreateToolBar();
+  // Sizes and centres a modal window over this one, then shows it.
+  void RunModal(QDialog& dialog);
+  // The keyboard goes back to this window when a modal one has closed, so F3 and F4 work
+  // without a click.
+  void TakeFocusBack();
   // What a play takes from the settings dialog and the user's locale.
   PlayContext Context() const;
   template <class Command>
@@ -72,6 +87,8 @@ class TMainForm : public QMainWindow {
   QAction* aWindowCascade_ = nullptr;
   QAction* aWindowArrange_ = nullptr;
   QAction* aHelpAbout_ = nullptr;
+  QMenu* windowMenu_ = nullptr;
+  QToolBar* toolBar_ = nullptr;
 };
 
 }  // namespace teravo

@@ -1,15 +1,18 @@
 #include "ui/play_results_view.h"
 
+#include <iterator>
 #include <vector>
 
+#include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
-#include <QLineEdit>
 #include <QTextEdit>
+#include <QVBoxLayout>
 
 #include <qcustomplot.h>
 
-#include "ui/design_placer.h"
+#include "ui/figure_edit.h"
 #include "ui/locale_text.h"
 #include "ui/window_metrics.h"
 
@@ -17,45 +20,45 @@ namespace teravo {
 
 namespace {
 
-constexpr int kDesignWidth = 1178;
-constexpr int kDesignHeight = 769;
-constexpr int kStripHeight = 65;
-constexpr DesignRect kClientsBox{16, 96, 257, 121};
-constexpr DesignRect kServerBox{296, 104, 225, 113};
-// Between a field and the unit after it.
-constexpr int kUnitGap = 4;
+// Lines of the description strip that show without scrolling it.
+constexpr int kStripLines = 4;
+// Room for a value before any has been shown.
+constexpr int kFieldDigits = 8;
+// Below these the charts become unreadable; the window scrolls instead.
+constexpr QSize kSmallChart(260, 150);
+constexpr QSize kChart(320, 200);
 
-// Where a field sits and what stands beside it.
+// Where a field sits: the places of the original window, grouped as it grouped them.
+enum class Place {
+  Time,     // the current time, above the clients
+  Clients,  // "Клиенты:"
+  Server,   // "Сервер:", under the clients
+  Figures,  // the column of the play's figures, beside the groups
+};
+
+// One row per field, in the order of the rows within each place.
 struct FieldLayout {
   Field field;
-  int group;  // 0 the window, 1 "Клиенты:", 2 "Сервер:"
+  Place place;
   const char* caption;
-  int captionLeft;
-  int captionRoom;
-  int left;
-  int top;
-  int width;
-  int height;
   const char* unit;  // the caption after the field, if any
 };
 
 const std::vector<FieldLayout>& Fields() {
   static const std::vector<FieldLayout> fields = {
-      {Field::edCurTime, 0, "Текущее время:", 16, 88, 104, 72, 73, 21, "(сутки)"},
-      {Field::edClientErrNums, 1, "Число ошибок:", 8, 112, 120, 16, 129, 24, nullptr},
-      {Field::edWorkClientNum, 1, "Число рабочих:", 8, 112, 120, 40, 129, 24, nullptr},
-      {Field::edAverCorrectTime, 1, "Ср. время ремонта:", 8, 112, 120, 64, 129, 24, nullptr},
-      {Field::edAverWaitTime, 1, "Ср. время ожидания:", 8, 112, 120, 88, 129, 24, nullptr},
-      {Field::edServerErrNums, 2, "Число ошибок:", 8, 104, 112, 16, 105, 24, nullptr},
-      {Field::edCorrectServerTime, 2, "Время ремонта:", 8, 104, 112, 48, 105, 24, nullptr},
-      {Field::edNewClientErrorAdd, 0, "Кол-во новых ошибок в клиентах:", 544, 176, 720, 72, 73, 21,
-       nullptr},
-      {Field::edNewServerErrorAdd, 0, "Кол-во новых ошибок в серевере:", 544, 176, 720, 96, 73, 21,
-       nullptr},
-      {Field::edTer, 0, "Время наработки до отказа:", 544, 176, 720, 120, 73, 21, "(сут)"},
-      {Field::edAverTer, 0, "Ср. время наработки до отказа:", 544, 176, 720, 144, 73, 21, "(сут)"},
-      {Field::edPer, 0, "Вер. отказа ПО в ед. времени:", 544, 176, 720, 168, 73, 21, nullptr},
-      {Field::edKg, 0, "Коэффициент готовности:", 544, 176, 720, 192, 73, 21, nullptr},
+      {Field::edCurTime, Place::Time, "Текущее время:", "(сутки)"},
+      {Field::edClientErrNums, Place::Clients, "Число ошибок:", nullptr},
+      {Field::edWorkClientNum, Place::Clients, "Число рабочих:", nullptr},
+      {Field::edAverCorrectTime, Place::Clients, "Ср. время ремонта:", nullptr},
+      {Field::edAverWaitTime, Place::Clients, "Ср. время ожидания:", nullptr},
+      {Field::edServerErrNums, Place::Server, "Число ошибок:", nullptr},
+      {Field::edCorrectServerTime, Place::Server, "Время ремонта:", nullptr},
+      {Field::edNewClientErrorAdd, Place::Figures, "Кол-во новых ошибок в клиентах:", nullptr},
+      {Field::edNewServerErrorAdd, Place::Figures, "Кол-во новых ошибок в серевере:", nullptr},
+      {Field::edTer, Place::Figures, "Время наработки до отказа:", "(сут)"},
+      {Field::edAverTer, Place::Figures, "Ср. время наработки до отказа:", "(сут)"},
+      {Field::edPer, Place::Figures, "Вер. отказа ПО в ед. времени:", nullptr},
+      {Field::edKg, Place::Figures, "Коэффициент готовности:", nullptr},
   };
   return fields;
 }
@@ -65,25 +68,32 @@ struct ChartLayout {
   const char* title;
   ChartView::Kind kind;
   bool black;  // otherwise QCustomPlot's default colour
-  int left;
-  int top;
-  int width;
-  int height;
+  ChartView::Counts counts;
 };
 
-// The intensity chart ends above the row of charts below it rather than running into them.
 const std::vector<ChartLayout>& Charts() {
   static const std::vector<ChartLayout> charts = {
-      {Chart::chErrorsIntensity, "Интенсивность потока ошибок  (1/сут)", ChartView::Kind::Line,
-       true, 828, 68, 350, 152},
-      {Chart::chNums, "Количество работающих клиентов", ChartView::Kind::Line, true, 0, 224, 489,
-       265},
-      {Chart::chErrorsGist, "Распределение ошибок в клиентах", ChartView::Kind::Impulse, true, 496,
-       224, 489, 265},
-      {Chart::chClientErrors, "Количество ошибок в клиентах", ChartView::Kind::Line, false, 0, 504,
-       489, 265},
-      {Chart::chAvTer, "Среднее время наработки до отказа (сутки)", ChartView::Kind::Line, true,
-       496, 504, 489, 265},
+      {Chart::chErrorsIntensity,
+       "Интенсивность потока ошибок  (1/сут)",
+       ChartView::Kind::Line,
+       true,
+       {}},
+      {Chart::chNums, "Количество работающих клиентов", ChartView::Kind::Line, true, {.y = true}},
+      {Chart::chErrorsGist,
+       "Распределение ошибок в клиентах",
+       ChartView::Kind::Impulse,
+       true,
+       {.x = true, .y = true}},
+      {Chart::chClientErrors,
+       "Количество ошибок в клиентах",
+       ChartView::Kind::Line,
+       false,
+       {.y = true}},
+      {Chart::chAvTer,
+       "Среднее время наработки до отказа (сутки)",
+       ChartView::Kind::Line,
+       true,
+       {}},
   };
   return charts;
 }
@@ -113,71 +123,99 @@ PlayResultsView::PlayResultsView(QWidget* parent) : QWidget(parent) {
   normal.setBold(false);
   setFont(normal);
 
-  std::vector<CaptionRoom> captions;
-  for (const FieldLayout& item : Fields())
-    captions.push_back({ToQString(item.caption), item.captionRoom});
-  const double scale = FitScale(normal, captions);
-  const DesignPlacer at(scale);
-
   meBeginSettings_ = new QTextEdit(this);
   meBeginSettings_->setObjectName(QStringLiteral("meBeginSettings"));
   meBeginSettings_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  meBeginSettings_->setGeometry(0, 0, at.X(kDesignWidth), kStripHeight);
+  const int frame = meBeginSettings_->frameWidth();
+  const int margin = static_cast<int>(meBeginSettings_->document()->documentMargin());
+  meBeginSettings_->setFixedHeight(kStripLines * meBeginSettings_->fontMetrics().lineSpacing() +
+                                   2 * (frame + margin));
 
-  CreateFields(scale);
-  CreateCharts(scale);
-  setFixedSize(at.X(kDesignWidth), kDesignHeight);
+  auto* root = new QVBoxLayout(this);
+  root->setContentsMargins(0, 0, 0, 0);
+  root->addWidget(meBeginSettings_);
+
+  auto* upper = CreateFields();
+  upper->addWidget(CreateChart(Chart::chErrorsIntensity), 1);
+  root->addLayout(upper);
+
+  auto* charts = new QGridLayout;
+  charts->addWidget(CreateChart(Chart::chNums), 0, 0);
+  charts->addWidget(CreateChart(Chart::chErrorsGist), 0, 1);
+  charts->addWidget(CreateChart(Chart::chClientErrors), 1, 0);
+  charts->addWidget(CreateChart(Chart::chAvTer), 1, 1);
+  root->addLayout(charts, 1);
 }
 
-void PlayResultsView::CreateFields(double scale) {
-  const DesignPlacer at(scale);
+QBoxLayout* PlayResultsView::CreateFields() {
   const QFont normal = font();
   auto* clients = new QGroupBox(ToQString("Клиенты:"), this);
   clients->setObjectName(QStringLiteral("GroupBox1"));
   auto* server = new QGroupBox(ToQString("Сервер:"), this);
   server->setObjectName(QStringLiteral("GroupBox2"));
   for (QGroupBox* group : {clients, server}) group->setFont(BoldValueFont(normal));
-  at.Place(clients, kClientsBox);
-  at.Place(server, kServerBox);
-  QWidget* const parents[] = {this, clients, server};
+
+  auto* time = new QGridLayout;
+  auto* figures = new QGridLayout;
+  QGridLayout* const grids[] = {time, new QGridLayout(clients), new QGridLayout(server), figures};
+  QWidget* const parents[] = {this, clients, server, this};
+  int rows[std::size(grids)] = {};
+  for (QGridLayout* grid : grids) grid->setVerticalSpacing(2);
 
   for (const FieldLayout& item : Fields()) {
-    QWidget* parent = parents[item.group];
-    auto* caption = new QLabel(ToQString(item.caption), parent);
+    const auto place = static_cast<int>(item.place);
+    QGridLayout* grid = grids[place];
+    const int row = rows[place]++;
+    auto* caption = new QLabel(ToQString(item.caption), parents[place]);
     caption->setFont(normal);
-    caption->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    at.Place(caption, item.captionLeft, item.top, item.captionRoom, item.height);
+    grid->addWidget(caption, row, 0);
 
-    auto* field = new QLineEdit(parent);
+    auto* field = new FigureEdit(kFieldDigits, parents[place]);
     field->setObjectName(ToQString(FieldName(item.field)));
-    // Read-only rather than disabled, so the bold values stay readable and their hints show.
-    field->setReadOnly(true);
-    field->setFrame(false);
-    field->setFocusPolicy(Qt::NoFocus);
     field->setFont(BoldValueFont(normal));
-    at.Place(field, item.left, item.top, item.width, item.height);
+    grid->addWidget(field, row, 1);
     fields_[static_cast<int>(item.field)] = field;
 
     if (item.unit) {
-      auto* unit = new QLabel(ToQString(item.unit), parent);
-      unit->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-      const int left = item.left + item.width + kUnitGap;
-      unit->setGeometry(at.X(left), item.top, unit->sizeHint().width(), item.height);
+      auto* unit = new QLabel(ToQString(item.unit), parents[place]);
+      unit->setFont(normal);
+      grid->addWidget(unit, row, 2);
     }
   }
   FieldEdit(Field::edNewClientErrorAdd)->setToolTip(ToQString(kNewClientErrorsHint));
+  FieldEdit(Field::edNewClientErrorAdd)->setStatusTip(ToQString(kNewClientErrorsHint));
   FieldEdit(Field::edNewServerErrorAdd)->setStatusTip(ToQString(kNewServerErrorsHint));
+
+  // The two groups one above the other: side by side they would make the window wider
+  // than most frames.
+  auto* left = new QVBoxLayout;
+  left->addLayout(time);
+  left->addWidget(clients);
+  left->addWidget(server);
+  left->addStretch();
+  auto* upper = new QHBoxLayout;
+  upper->addLayout(left);
+  figures->setAlignment(Qt::AlignTop);
+  upper->addLayout(figures);
+  return upper;
 }
 
-void PlayResultsView::CreateCharts(double scale) {
-  const DesignPlacer at(scale);
+QWidget* PlayResultsView::CreateChart(Chart chart) {
   for (const ChartLayout& item : Charts()) {
+    if (item.chart != chart) continue;
     auto view = std::make_unique<ChartView>(
         this, ToQString(ChartName(item.chart)), ToQString(item.title), item.kind,
-        item.black ? std::optional<QColor>(Qt::black) : std::nullopt);
-    at.Place(view->Plot(), item.left, item.top, item.width, item.height);
-    charts_[static_cast<int>(item.chart)] = std::move(view);
+        item.black ? std::optional<QColor>(Qt::black) : std::nullopt, item.counts);
+    QCustomPlot* plot = view->Plot();
+    plot->setMinimumSize(chart == Chart::chErrorsIntensity ? kSmallChart : kChart);
+    charts_[static_cast<int>(chart)] = std::move(view);
+    return plot;
   }
+  return nullptr;
+}
+
+QLineEdit* PlayResultsView::FieldEdit(Field field) const {
+  return fields_[static_cast<int>(field)];
 }
 
 void PlayResultsView::Show(const PlayRecord& record) {
@@ -187,14 +225,19 @@ void PlayResultsView::Show(const PlayRecord& record) {
     meBeginSettings_->setPlainText(lines.join(QLatin1Char('\n')));
     shownLines_ = record.BeginSettings.size();
   }
+  bool widened = false;
   for (int i = 0; i < kFieldCount; ++i) {
     const QString text = ToQString(record.Text(static_cast<Field>(i)));
     if (fields_[i]->text() == text) continue;
     fields_[i]->setText(text);
-    // A value wider than its field shows its leading digits.
     fields_[i]->setCursorPosition(0);
+    widened = widened || fields_[i]->Widened();
+    fields_[i]->ClearWidened();
   }
   for (int i = 0; i < kChartCount; ++i) charts_[i]->Show(record.Series(static_cast<Chart>(i)));
+  // A play paints without returning to the event loop: a value that needs a wider column
+  // gets it now rather than after the play.
+  if (widened) QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
 }
 
 }  // namespace teravo

@@ -9,13 +9,17 @@
 #include "play/play_record.h"
 #include "ui/chart_view.h"
 
+class QBoxLayout;
 class QLineEdit;
 class QTextEdit;
 
 namespace teravo {
 
+class FigureEdit;
+
 // The content of a play results window: the description strip, the thirteen value fields
-// and the five charts, at their design places (wider than most frames; it scrolls).
+// and the five charts, laid out in the groups and order of the original window. The charts
+// take whatever room the window gives beyond the fields; below its minimum the window scrolls.
 class PlayResultsView : public QWidget {
   Q_OBJECT
  public:
@@ -24,16 +28,16 @@ class PlayResultsView : public QWidget {
   // Takes over what the record holds now; charts whose series did not change are left alone.
   void Show(const PlayRecord& record);
 
-  QLineEdit* FieldEdit(Field field) const { return fields_[static_cast<int>(field)]; }
+  QLineEdit* FieldEdit(Field field) const;
   const ChartView& ChartOf(Chart chart) const { return *charts_[static_cast<int>(chart)]; }
   QTextEdit* BeginSettings() const { return meBeginSettings_; }
 
  private:
-  void CreateFields(double scale);
-  void CreateCharts(double scale);
+  QBoxLayout* CreateFields();
+  QWidget* CreateChart(Chart chart);
 
   QTextEdit* meBeginSettings_ = nullptr;
-  std::array<QLineEdit*, kFieldCount> fields_{};
+  std::array<FigureEdit*, kFieldCount> fields_{};
   std::array<std::unique_ptr<ChartView>, kChartCount> charts_;
   std::size_t shownLines_ = 0;
 };

@@ -1,11 +1,11 @@
 #include "ui/play_results_window.h"
 
 #include <QCloseEvent>
-#include <QScrollArea>
 #include <QTimer>
 
 #include "ui/locale_text.h"
 #include "ui/play_results_view.h"
+#include "ui/scrolling_pane.h"
 
 namespace teravo {
 
@@ -52,9 +52,7 @@ void TfmPlayResults::BuildIfShown() {
 void TfmPlayResults::Build() {
   if (view_ || !record_) return;
   view_ = new PlayResultsView;
-  auto* scroll = new QScrollArea;
-  scroll->setFrameShape(QFrame::NoFrame);
-  scroll->setWidget(view_);
+  auto* scroll = new ScrollingPane(view_);
   setWidget(scroll);
   // Left to itself, QMdiSubWindow shows a new widget through a queued call, and that late
   // showing activates this window again, after a series has activated its distributions.

@@ -5,6 +5,7 @@
 #include <QMdiArea>
 
 #include "ui/distributions_window.h"
+#include "ui/mdi_arrangement.h"
 #include "ui/play_results_window.h"
 
 namespace teravo {
@@ -19,8 +20,7 @@ QSize NewChildSize(const QMdiArea& area) {
 
 }  // namespace
 
-QtPlayHost::QtPlayHost(QMdiArea& area, MessageSink& messages)
-    : area_(area), messages_(messages) {}
+QtPlayHost::QtPlayHost(QMdiArea& area, MessageSink& messages) : area_(area), messages_(messages) {}
 
 void QtPlayHost::OpenPlayWindow(std::shared_ptr<PlayRecord> record) {
   auto* window = new TfmPlayResults(std::move(record));
@@ -30,7 +30,11 @@ void QtPlayHost::OpenPlayWindow(std::shared_ptr<PlayRecord> record) {
 }
 
 void QtPlayHost::ShowPlayWindow(PlayRecord& record, WindowState state) {
-  if (TfmPlayResults* window = WindowOf(record)) window->ApplyState(state);
+  TfmPlayResults* window = WindowOf(record);
+  if (!window) return;
+  window->ApplyState(state);
+  // The averages of a series open after its plays: they must not hide them.
+  if (state == WindowState::Normal) KeepClearOfMinimised(*window);
 }
 
 void QtPlayHost::Repaint(PlayRecord& record) {
@@ -44,6 +48,12 @@ void QtPlayHost::ClosePlayWindow(PlayRecord& record) {
 void QtPlayHost::OpenDistributionsWindow(std::shared_ptr<DistributionsRecord> record) {
   auto* window = new TAllPlayResults(std::move(record), *this, messages_);
   area_.addSubWindow(window);
+  // In the free corner opposite the averages, which open at the top left: both stay
+  // readable, and the minimised plays below them stay in sight.
+  const QRect free = FreeArea(area_);
+  QRect place(QPoint(), window->sizeHint().boundedTo(free.size()));
+  place.moveBottomRight(free.bottomRight());
+  window->setGeometry(place);
   window->show();
   area_.setActiveSubWindow(window);
 }

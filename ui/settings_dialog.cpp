@@ -4,98 +4,93 @@
 #include <vector>
 
 #include <QAction>
+#include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QVBoxLayout>
 
 #include "core/general_error.h"
 #include "params/acceptance.h"
 #include "params/estimators.h"
 #include "params/settings_edits.h"
-#include "ui/design_placer.h"
 #include "ui/error_report.h"
+#include "ui/figure_edit.h"
 #include "ui/locale_text.h"
+#include "ui/scrolling_pane.h"
 #include "ui/window_metrics.h"
 
 namespace teravo {
 
 namespace {
 
-constexpr int kRowHeight = 21;
-constexpr int kButtonHeight = 25;
-constexpr int kDesignClientWidth = 738;
-constexpr int kDesignClientHeight = 516;
-constexpr DesignRect kEstimatesBox{16, 104, 713, 153};
-constexpr DesignRect kNewErrorKindBox{432, 312, 281, 41};
-// The group titles may run only this far, short of the boxes' frames.
-constexpr int kEstimatesTitleRoom = 700;
-constexpr int kNewErrorKindTitleRoom = 265;
-constexpr DesignRect kProbabilityRadio{8, 16, 113, 20};
-constexpr DesignRect kIntensityRadio{144, 16, 113, 20};
-constexpr DesignRect kCallErrorsButton{464, 56, 129, kButtonHeight};
-constexpr DesignRect kAverButton{160, 88, 393, kButtonHeight};
-constexpr DesignRect kAllTimeButton{424, 424, 153, kButtonHeight};
-constexpr DesignRect kInitParametersButton{160, 480, 145, kButtonHeight};
+// The three parts of the dialog, top to bottom; each is a grid of its own, so a long caption
+// in one part does not push the edits of another apart.
+enum class Section { Top, Estimates, Lower };
 
-// Which box a control sits in; positions are relative to it.
-enum class Box { Dialog, Estimates, NewErrorKind };
-
-// One row per settings edit: where the edit sits and, when the table gives it a caption,
-// its label's object name and left edge. A label shares its edit's top and runs up to it.
+// One row per settings edit: where its caption stands (the edit follows it in the next
+// column, then its unit) and how many digits the edit shows without scrolling. A row without
+// a caption in the table leaves the caption's cell empty.
 struct EditRow {
   std::string_view edit;
-  const char* label;  // null: the edit has no label
-  Box box;
-  int labelLeft;
-  int left;
-  int top;
-  int width;
+  const char* label;  // the caption's object name; null: the edit has no label
+  Section section;
+  int row;
+  int column;
+  int digits;
 };
 
-// A unit caption at the end of an edit's row, in the same box and at the same top.
+// A unit caption at the end of an edit's row.
 struct UnitLayout {
   std::string_view after;  // the edit of its row
   const char* name;
   const char* caption;
-  int left;
-  int room;
 };
 
 const std::vector<EditRow>& EditRows() {
   static const std::vector<EditRow> rows = {
-      {edit::ClientsNum, "Label1", Box::Dialog, 16, 160, 8, 41},
-      {edit::ProgrammersNum, "Label2", Box::Dialog, 16, 160, 40, 41},
-      {edit::A, "Label3", Box::Dialog, 16, 352, 72, 113},
-      {edit::ErrorsNum0, "Label4", Box::Estimates, 8, 152, 24, 137},
-      {edit::Y0, "Label11", Box::Estimates, 352, 608, 28, 41},
-      {edit::E_aver, nullptr, Box::Estimates, 0, 560, 88, 145},
-      {edit::OptimT, "Label19", Box::Estimates, 365, 560, 120, 145},
-      {edit::CoeffComplexity, "Label6", Box::Dialog, 16, 200, 264, 41},
-      {edit::Yk, "Label7", Box::Dialog, 16, 296, 296, 41},
-      {edit::Mu, "Label8", Box::Dialog, 16, 296, 328, 41},
-      {edit::P_newErr, "Label13", Box::Dialog, 16, 296, 360, 41},
-      {edit::Y_newErr, "Label5", Box::Dialog, 376, 640, 360, 41},
-      {edit::DT, "Label14", Box::Dialog, 16, 296, 392, 57},
-      {edit::M, "Label16", Box::Dialog, 16, 296, 424, 97},
-      {edit::Time, nullptr, Box::Dialog, 0, 584, 424, 73},
-      {edit::K, "Label18", Box::Dialog, 16, 296, 456, 41},
+      {edit::ClientsNum, "Label1", Section::Top, 0, 0, 6},
+      {edit::ProgrammersNum, "Label2", Section::Top, 1, 0, 6},
+      {edit::A, "Label3", Section::Top, 2, 0, 16},
+      {edit::ErrorsNum0, "Label4", Section::Estimates, 0, 0, 18},
+      {edit::Y0, "Label11", Section::Estimates, 0, 2, 6},
+      {edit::E_aver, nullptr, Section::Estimates, 2, 2, 20},
+      {edit::OptimT, "Label19", Section::Estimates, 3, 2, 20},
+      {edit::CoeffComplexity, "Label6", Section::Lower, 0, 0, 6},
+      {edit::Yk, "Label7", Section::Lower, 1, 0, 6},
+      {edit::Mu, "Label8", Section::Lower, 2, 0, 6},
+      {edit::P_newErr, "Label13", Section::Lower, 3, 0, 6},
+      {edit::Y_newErr, "Label5", Section::Lower, 3, 3, 6},
+      {edit::DT, "Label14", Section::Lower, 4, 0, 10},
+      {edit::M, "Label16", Section::Lower, 5, 0, 12},
+      {edit::Time, nullptr, Section::Lower, 5, 3, 10},
+      {edit::K, "Label18", Section::Lower, 6, 0, 6},
   };
   return rows;
 }
 
 const std::vector<UnitLayout>& Units() {
   static const std::vector<UnitLayout> units = {
-      {edit::Y0, "Label12", "(1/сутки)", 652, 60},
-      {edit::Yk, "Label9", "(1/сутки)", 344, 86},
-      {edit::Mu, "Label10", "(1/сутки)", 344, 86},
-      {edit::Y_newErr, "Label20", "(1/сутки)", 688, 58},
-      {edit::DT, "Label15", "(сутки)", 360, 64},
-      {edit::Time, "Label17", "(сутки)", 664, 74},
+      {edit::Y0, "Label12", "(1/сутки)"}, {edit::Yk, "Label9", "(1/сутки)"},
+      {edit::Mu, "Label10", "(1/сутки)"}, {edit::Y_newErr, "Label20", "(1/сутки)"},
+      {edit::DT, "Label15", "(сутки)"},   {edit::Time, "Label17", "(сутки)"},
   };
   return units;
 }
+
+// Where the controls that are not edits stand.
+struct Cell {
+  int row;
+  int column;
+};
+constexpr Cell kCallErrorsCell{1, 2};    // Estimates: under the intensity's caption
+constexpr Cell kAverCell{2, 0};          // Estimates: before edE_aver, over two columns
+constexpr Cell kNewErrorKindCell{1, 3};  // Lower: beside the two intensities
+constexpr Cell kAllTimeCell{5, 3};       // Lower: before edTime
+constexpr int kLowerGap = 2;             // Lower: the empty column between the halves
 
 // The table's entry for a row; a row the table does not know, or a label the row and the
 // table disagree on, is a mistake in the layout above.
@@ -143,85 +138,80 @@ TfmSettings::TfmSettings(TTeravo& model, MessageSink& messages, QWidget* parent)
 }
 
 void TfmSettings::CreateControls() {
-  std::vector<CaptionRoom> captions;
-  for (const EditRow& row : EditRows()) {
-    const SettingsEdit& entry = TableEntry(row);
-    if (row.label) captions.push_back({ToQString(entry.label), row.left - row.labelLeft});
-  }
-  for (const UnitLayout& unit : Units()) captions.push_back({ToQString(unit.caption), unit.room});
-  captions.push_back({ToQString(kCallErrorsCaption), kCallErrorsButton.width});
-  captions.push_back({ToQString(kAverCaption), kAverButton.width});
-  captions.push_back({ToQString(kAllTimeCaption), kAllTimeButton.width});
-  captions.push_back({ToQString(kInitParametersCaption), kInitParametersButton.width});
-  captions.push_back({ToQString(kEstimatesTitle), kEstimatesTitleRoom});
-  captions.push_back({ToQString(kNewErrorKindTitle), kNewErrorKindTitleRoom});
-  const DesignPlacer at(FitScale(font(), captions));
-
-  groupBox1_ = new QGroupBox(ToQString(kEstimatesTitle), this);
+  auto* content = new QWidget;
+  groupBox1_ = new QGroupBox(ToQString(kEstimatesTitle), content);
   groupBox1_->setObjectName(QStringLiteral("GroupBox1"));
-  at.Place(groupBox1_, kEstimatesBox);
-  groupBox2_ = new QGroupBox(ToQString(kNewErrorKindTitle), this);
+  groupBox2_ = new QGroupBox(ToQString(kNewErrorKindTitle), content);
   groupBox2_->setObjectName(QStringLiteral("GroupBox2"));
-  at.Place(groupBox2_, kNewErrorKindBox);
-  auto boxOf = [this](Box box) -> QWidget* {
-    switch (box) {
-      case Box::Estimates:
-        return groupBox1_;
-      case Box::NewErrorKind:
-        return groupBox2_;
-      case Box::Dialog:
-        break;
-    }
-    return this;
+  auto* top = new QGridLayout;
+  auto* estimates = new QGridLayout(groupBox1_);
+  auto* lower = new QGridLayout;
+  auto gridOf = [&](Section section) {
+    return section == Section::Top ? top : section == Section::Estimates ? estimates : lower;
+  };
+  auto parentOf = [&](Section section) -> QWidget* {
+    return section == Section::Estimates ? groupBox1_ : content;
   };
 
   for (const EditRow& row : EditRows()) {
     const QString hint = ToQString(TableEntry(row).hint);
-    auto* edit = new QLineEdit(boxOf(row.box));
+    auto* edit = new QLineEdit(parentOf(row.section));
     edit->setObjectName(ToQString(row.edit));
     edit->setToolTip(hint);
     edit->setStatusTip(hint);
-    at.Place(edit, row.left, row.top, row.width, kRowHeight);
+    edit->setFixedWidth(DigitsWidth(*edit, row.digits));
     edits_.emplace(std::string(row.edit), edit);
   }
-  auto addLabel = [&](const char* name, const QString& caption, QWidget* box, int left, int top,
-                      int room) {
-    auto* label = new QLabel(caption, box);
+  auto addLabel = [](const char* name, const QString& caption, QWidget* parent) {
+    auto* label = new QLabel(caption, parent);
     label->setObjectName(ToQString(name));
-    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    at.Place(label, left, top, room - 2, kRowHeight);
     return label;
   };
-  // Each row's label, then the units of that row: the children keep the design's order.
+  // Each row's label, then its edit and units: the children keep the design's order.
   for (const EditRow& row : EditRows()) {
+    QGridLayout* grid = gridOf(row.section);
+    QWidget* parent = parentOf(row.section);
     if (row.label) {
-      addLabel(row.label, ToQString(TableEntry(row).label), boxOf(row.box), row.labelLeft, row.top,
-               row.left - row.labelLeft)
-          ->setBuddy(Edit(row.edit));
+      QLabel* label = addLabel(row.label, ToQString(TableEntry(row).label), parent);
+      label->setBuddy(Edit(row.edit));
+      grid->addWidget(label, row.row, row.column);
     }
+    auto* field = new QHBoxLayout;
+    field->addWidget(Edit(row.edit));
     for (const UnitLayout& unit : Units()) {
       if (unit.after == row.edit)
-        addLabel(unit.name, ToQString(unit.caption), boxOf(row.box), unit.left, row.top, unit.room);
+        field->addWidget(addLabel(unit.name, ToQString(unit.caption), parent));
     }
+    field->addStretch();
+    grid->addLayout(field, row.row, row.column + 1);
   }
 
   rbP_ = new QRadioButton(ToQString("вероятность"), groupBox2_);
   rbP_->setObjectName(QStringLiteral("rbP"));
-  at.Place(rbP_, kProbabilityRadio);
   rbI_ = new QRadioButton(ToQString("интенсивность"), groupBox2_);
   rbI_->setObjectName(QStringLiteral("rbI"));
-  at.Place(rbI_, kIntensityRadio);
+  auto* kinds = new QHBoxLayout(groupBox2_);
+  kinds->addWidget(rbP_);
+  kinds->addWidget(rbI_);
+  kinds->addStretch();
 
   buCallErrors_ = MakeButton(groupBox1_, "buCallErrors", kCallErrorsCaption);
   buCallErrors_->setToolTip(ToQString(kCallErrorsHint));
   buCallErrors_->setStatusTip(ToQString(kCallErrorsHint));
-  at.Place(buCallErrors_, kCallErrorsButton);
+  estimates->addWidget(buCallErrors_, kCallErrorsCell.row, kCallErrorsCell.column, Qt::AlignRight);
   buCallAverCorrectErrorNum_ = MakeButton(groupBox1_, "buCallAverCorrectErrorNum", kAverCaption);
-  at.Place(buCallAverCorrectErrorNum_, kAverButton);
-  buAllTime_ = MakeButton(this, "buAllTime", kAllTimeCaption);
+  estimates->addWidget(buCallAverCorrectErrorNum_, kAverCell.row, kAverCell.column, 1, 3,
+                       Qt::AlignRight);
+  // The left half's edit column takes the slack, so the right half keeps to the right.
+  estimates->setColumnStretch(1, 1);
+
+  lower->addWidget(groupBox2_, kNewErrorKindCell.row, kNewErrorKindCell.column, 2, 2);
+  buAllTime_ = MakeButton(content, "buAllTime", kAllTimeCaption);
   buAllTime_->setToolTip(ToQString(kAllTimeHint));
   buAllTime_->setStatusTip(ToQString(kAllTimeHint));
-  at.Place(buAllTime_, kAllTimeButton);
+  lower->addWidget(buAllTime_, kAllTimeCell.row, kAllTimeCell.column);
+  lower->setColumnMinimumWidth(kLowerGap, 2 * fontMetrics().averageCharWidth());
+  lower->setColumnStretch(kLowerGap, 1);
 
   aInitParameters_ = new QAction(ToQString(kInitParametersCaption), this);
   aInitParameters_->setObjectName(QStringLiteral("aInitParameters"));
@@ -229,10 +219,17 @@ void TfmSettings::CreateControls() {
   // Inside the dialog F2 is its own accept key, not the main window's settings key.
   aInitParameters_->setShortcutContext(Qt::WidgetWithChildrenShortcut);
   addAction(aInitParameters_);
-  buInitParameters_ = MakeButton(this, "buInitParameters", kInitParametersCaption);
-  at.Place(buInitParameters_, kInitParametersButton);
+  buInitParameters_ = MakeButton(content, "buInitParameters", kInitParametersCaption);
 
-  setFixedSize(at.X(kDesignClientWidth), kDesignClientHeight);
+  auto* column = new QVBoxLayout(content);
+  column->addLayout(top);
+  column->addWidget(groupBox1_);
+  column->addLayout(lower);
+  column->addWidget(buInitParameters_, 0, Qt::AlignLeft);
+  column->addStretch();
+  auto* whole = new QVBoxLayout(this);
+  whole->setContentsMargins(0, 0, 0, 0);
+  whole->addWidget(new ScrollingPane(content));
 }
 
 void TfmSettings::ConnectCommands() {
@@ -302,7 +299,10 @@ std::string TfmSettings::Text(std::string_view edit) const {
 }
 
 void TfmSettings::SetText(std::string_view edit, const std::string& text) {
-  Edit(edit)->setText(ToQString(text));
+  QLineEdit* target = Edit(edit);
+  target->setText(ToQString(text));
+  // A number longer than its edit shows its leading digits, not its tail.
+  target->setCursorPosition(0);
 }
 
 bool TfmSettings::IsEnabled(std::string_view edit) const {

@@ -1,12 +1,18 @@
+#include <functional>
+
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QTranslator>
 
 #include "play/commands.h"
 #include "ui/about_form.h"
+#include "ui/application_setup.h"
+#include "ui/mdi_arrangement.h"
 #include "ui_fixture.h"
 
 namespace teravo::test {
@@ -61,6 +67,73 @@ TEST_F(MainForm, MenusAndToolBarHoldTheActionsInOrder) {
   EXPECT_EQ(toolBar->actions()[0]->shortcut(), QKeySequence(Qt::Key_F2));
   EXPECT_EQ(toolBar->actions()[2]->shortcut(), QKeySequence(Qt::Key_F3));
   EXPECT_EQ(toolBar->actions()[4]->shortcut(), QKeySequence(Qt::Key_F4));
+  // What the main window's context menu offers to hide or show.
+  EXPECT_EQ(toolBar->toggleViewAction()->text(), QStringLiteral("Панель инструментов"));
+}
+
+TEST_F(MainForm, WindowMenuListsTheWindowsAndRaisesTheOneChosen) {
+  AcceptSmallPlays("2");
+  Press(Qt::Key_F4);
+  emit form_->WindowMenu().aboutToShow();
+  const QList<QAction*> items = form_->WindowMenu().actions();
+  const auto windows = form_->MdiArea().subWindowList();
+  ASSERT_EQ(items.size(), 4 + windows.size());
+  EXPECT_EQ(Items(items.mid(0, 4)), (QStringList{"&Tile", "&Cascade", "&Arrange All", "-"}));
+  for (int i = 0; i < windows.size(); ++i) {
+    EXPECT_EQ(items[4 + i]->text(),
+              QStringLiteral("&%1 %2").arg(i + 1).arg(windows[i]->windowTitle()));
+    EXPECT_EQ(items[4 + i]->isChecked(), windows[i] == form_->MdiArea().activeSubWindow()) << i;
+  }
+  ASSERT_TRUE(windows[0]->isMinimized());
+  items[4]->trigger();
+  EXPECT_FALSE(windows[0]->isMinimized());
+  EXPECT_EQ(form_->MdiArea().activeSubWindow(), windows[0]);
+}
+
+TEST_F(MainForm, OpensAtThreeQuartersOfTheScreenWithItsWholeToolBar) {
+  const TMainForm fresh;
+  const QRect screen = fresh.screen()->availableGeometry();
+  EXPECT_TRUE(screen.contains(fresh.geometry()));
+  EXPECT_EQ(fresh.height(), screen.height() * 3 / 4);
+  EXPECT_GE(fresh.width(), screen.width() * 3 / 4);
+  EXPECT_GE(fresh.width(),
+            fresh.findChild<QToolBar*>(QStringLiteral("tbMain"))->sizeHint().width());
+}
+
+TEST_F(MainForm, DialogsOpenCentredOverTheMainWindowAndOnScreen) {
+  const QRect screen = form_->screen()->availableGeometry();
+  const std::pair<const char*, std::function<QWidget*()>> dialogs[] = {
+      {"settings",
+       [this] {
+         form_->aSettingsExecute();
+         return &form_->Settings();
+       }},
+      {"about",
+       [this] {
+         form_->HelpAbout();
+         return &form_->About();
+       }},
+  };
+  for (const auto& [name, open] : dialogs) {
+    form_->setGeometry(screen.adjusted(40, 40, -40, -40));
+    QWidget* dialog = open();
+    const QPoint offset = dialog->frameGeometry().center() - form_->frameGeometry().center();
+    EXPECT_LE(offset.manhattanLength(), 2) << name;
+    EXPECT_TRUE(screen.contains(dialog->frameGeometry())) << name;
+    dialog->close();
+  }
+}
+
+TEST(QtTranslation, MakesQtsOwnMenusRussian) {
+  QTranslator* russian =
+      InstallQtTranslation(*QCoreApplication::instance(), QLocale(QLocale::Russian));
+  if (!russian) GTEST_SKIP() << "Qt's Russian translation is not installed";
+  const QString restore = QCoreApplication::translate("QMdiSubWindow", "&Restore");
+  const QString paste = QCoreApplication::translate("QWidgetTextControl", "&Paste");
+  QCoreApplication::removeTranslator(russian);
+  delete russian;
+  EXPECT_EQ(restore, QStringLiteral("&Восстановить"));
+  EXPECT_EQ(QString(paste).remove(QLatin1Char('&')), QStringLiteral("Вставить"));
 }
 
 TEST_F(MainForm, MenuHintsShowInTheStatusLine) {
@@ -140,6 +213,35 @@ TEST_F(MainForm, ArrangeLinesUpTheMinimisedWindowsAlongTheBottom) {
     left += window->width();
   }
   EXPECT_GT(left, 0);
+}
+
+// After a series, and whatever the window menu then does, the shown windows stay above the
+// row of minimised plays.
+TEST_F(MainForm, SeriesWindowsLeaveTheMinimisedPlaysInSight) {
+  AcceptSmallPlays("3");
+  Press(Qt::Key_F4);
+  const std::pair<const char*, std::function<void()>> arrangements[] = {
+      {"as the series left them", [] {}},
+      {"tiled", [this] { form_->WindowTile(); }},
+      {"cascaded", [this] { form_->WindowCascade(); }},
+      {"arranged", [this] { form_->WindowArrange(); }},
+  };
+  for (const auto& [name, arrange] : arrangements) {
+    arrange();
+    const QRect free = FreeArea(form_->MdiArea());
+    int shown = 0;
+    for (QMdiSubWindow* window : form_->MdiArea().subWindowList()) {
+      if (window->isMinimized()) {
+        EXPECT_GT(window->y(), free.bottom()) << name;
+        continue;
+      }
+      ++shown;
+      EXPECT_TRUE(free.contains(window->geometry())) << name;
+      // A useful size, not one just large enough for the title.
+      EXPECT_GE(window->height(), free.height() / 3) << name;
+    }
+    EXPECT_EQ(shown, 2) << name;
+  }
 }
 
 // The main window's members outlive the windows that refer to them.

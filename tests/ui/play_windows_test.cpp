@@ -1,9 +1,15 @@
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTextEdit>
+
+#include <qcustomplot.h>
 
 #include "play/distributions.h"
 #include "play/multi_play.h"
+#include "play/play_driver.h"
 #include "ui/play_results_view.h"
 #include "ui/qt_play_host.h"
 #include "ui_fixture.h"
@@ -52,9 +58,11 @@ TEST_F(PlayWindow, F3TwiceLeavesTwoMaximisedWindowsNumberedOneAndTwo) {
   PlayResultsView* view = windows[1]->View();
   ASSERT_NE(view, nullptr);
   const QStringList lines = view->BeginSettings()->toPlainText().split(QLatin1Char('\n'));
-  ASSERT_EQ(lines.size(), 2);
+  ASSERT_EQ(lines.size(), 3);
   EXPECT_EQ(lines[0], QStringLiteral("Начальные условия розыгрыша:"));
   const PlayRecord& record = *windows[1]->Record();
+  // The seed the play started from, so it can be replayed.
+  EXPECT_EQ(lines[2].toStdString(), std::string(kSeedLine) + std::to_string(record.Seed));
   for (int i = 0; i < kFieldCount; ++i) {
     const auto field = static_cast<Field>(i);
     EXPECT_EQ(view->FieldEdit(field)->text().toStdString(), record.Text(field)) << i;
@@ -81,6 +89,25 @@ TEST_F(PlayWindow, FieldsAreReadOnlyBoldAndCarryTheirHints) {
   EXPECT_TRUE(newServer->toolTip().isEmpty());
   EXPECT_EQ(newServer->statusTip(), QStringLiteral("Количество ошибок внесенных программистами "
                                                    "ошибок при исправлении сервера"));
+  // Both hints reach the status line, as every other hint does.
+  for (QLineEdit* field : {newClient, newServer}) {
+    QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
+    QCoreApplication::sendEvent(field, &enter);
+    EXPECT_EQ(form_->statusBar()->currentMessage(), field->statusTip());
+    EXPECT_FALSE(field->statusTip().isEmpty());
+  }
+}
+
+TEST_F(PlayWindow, AFigureCanBeSelectedAndCopiedWhole) {
+  AcceptSmallPlays();
+  Press(Qt::Key_F3);
+  QLineEdit* field = PlayWindows().at(0)->View()->FieldEdit(Field::edKg);
+  ASSERT_FALSE(field->text().isEmpty());
+  QTest::mouseClick(field, Qt::LeftButton);
+  EXPECT_TRUE(field->hasFocus());
+  field->selectAll();
+  QTest::keyClick(field, Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), field->text());
 }
 
 TEST_F(PlayWindow, ClosingAPlayWindowDestroysItAndLeavesTheOthers) {
@@ -198,6 +225,12 @@ TEST_F(SeriesTest, DeleteClosesThePlaysAndKeepsTheAveragesAndItself) {
   Recompute("0,1");
   for (const Message& message : messages_)
     EXPECT_FALSE(message.error) << message.text.toStdString();
+  // Empty charts that say why, not an axis around nothing.
+  for (const ChartView* chart : {&dist_->WorkClients(), &dist_->ErrorsInClients()}) {
+    EXPECT_TRUE(chart->ShowsEmptyNote());
+    EXPECT_EQ(chart->Plot()->yAxis->range().lower, 0);
+    EXPECT_EQ(chart->Plot()->xAxis->range().lower, 0);
+  }
 }
 
 TEST_F(SeriesTest, TheDistributionsCloseBoxOnlyMinimisesIt) {
