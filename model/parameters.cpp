@@ -11,15 +11,22 @@ long double FirstNewErrorProbability(const TParameters& p) {
   return 1.0L - std::exp(-(static_cast<long double>(p.FY_newErr) * p.FDT));
 }
 
-bool IsHarmful(const TParameters& p) {
-  if (p.FCoeffComplexity == 0) return true;
+Harm HarmOf(const TParameters& p) {
+  if (p.FCoeffComplexity == 0) return Harm::NoComplexity;
   // Acceptance puts no upper bound on the complexity: a huge one would have a play build
   // more server errors than memory holds.
   if (static_cast<long double>(p.FErrorsNum0) * p.FCoeffComplexity / 10 >= kMaxServerErrors) {
-    return true;
+    return Harm::TooManyServerErrors;
   }
-  if (p.FByProbability) return p.FP_newErr >= 1;
-  return ToDouble(FirstNewErrorProbability(p)) == 1.0;
+  if (p.FByProbability && p.FP_newErr >= 1) return Harm::EndlessNewErrors;
+  // A chain goes on with the chances q, q^2, q^3 ... of its first chance q (in either mode),
+  // so it is about sqrt(2 / (1 - q)) errors long: past the list's limit when 1 - q is tiny.
+  const long double q = FirstNewErrorProbability(p);
+  const double stored = ToDouble(q);
+  if (stored == 1.0) return Harm::EndlessNewErrors;
+  const long double longest = static_cast<long double>(kMaxErrorsInList);
+  if (q > 0 && 2 / (1 - q) >= longest * longest) return Harm::EndlessNewErrors;
+  return Harm::None;
 }
 
 bool IsUsable(const TParameters& p) {

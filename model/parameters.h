@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 namespace teravo {
@@ -32,11 +33,23 @@ inline constexpr long double kMaxServerErrors = 10'000'000;
 // or 1 - exp(-FY_newErr * FDT) when new errors come by intensity.
 long double FirstNewErrorProbability(const TParameters& p);
 
-// True for the sets a failed acceptance can leave that would make a play loop forever or
-// divide by zero: a new-error chain that never ends (probability mode with FP_newErr >= 1,
-// or an intensity so large that the first probability is 1) and FCoeffComplexity == 0; also
-// when a play would have to build more than kMaxServerErrors server errors.
-bool IsHarmful(const TParameters& p);
+// An error list of a play may hold at most this many errors; a play whose new errors would
+// grow past it is stopped.
+inline constexpr std::size_t kMaxErrorsInList = 10'000'000;
+
+// Why a parameter set must not be played, although acceptance may leave it.
+enum class Harm {
+  None,
+  NoComplexity,         // FCoeffComplexity == 0: the server fix would divide by zero
+  TooManyServerErrors,  // more than kMaxServerErrors server errors at the start
+  EndlessNewErrors,     // a new-error chain that never ends, or practically never: its
+                        // first chance is so close to 1 that one correction's chain alone
+                        // would be longer than an error list can hold
+};
+Harm HarmOf(const TParameters& p);
+inline bool IsHarmful(const TParameters& p) {
+  return HarmOf(p) != Harm::None;
+}
 
 // True when every parameter a play reads lies in the range acceptance allows, and the set is
 // not harmful.

@@ -140,7 +140,11 @@ void AccumulateSeries(const ChartSeries& source, ChartSeries& target) {
   target.PlainY();
   const std::size_t points = source.count_;
   const std::size_t common = std::min(points, target.count_);
-  for (std::size_t i = 0; i < common; ++i) target.y_[i] += source.Y(i);
+  for (std::size_t i = 0; i < common; ++i) {
+    const double sum = target.y_[i] + source.Y(i);
+    if (!std::isfinite(sum)) Raise(kOverflow);
+    target.y_[i] = sum;
+  }
   if (common > 0) ++target.version_;
   target.Reserve(points);
   for (std::size_t i = common; i < points; ++i) target.AddXY(source.X(i), source.Y(i));

@@ -45,7 +45,7 @@ class Histogram {
   void AddBar(int k, ChartSeries& series) const {
     const long double x =
         min_ + (static_cast<long double>(max_) - min_) * k / (kDistributionClasses - 1);
-    series.AddXY(static_cast<double>(x), counts_[static_cast<std::size_t>(k)]);
+    series.AddXY(ToDouble(x), counts_[static_cast<std::size_t>(k)]);
   }
 
  private:

@@ -83,6 +83,8 @@ std::shared_ptr<PlayRecord> Play(TTeravo& model, PlayHost& host, const PlayConte
 
     // Fields keep numbers; their texts are formed only when the window shows or a reader asks.
     const long double now = static_cast<long double>(i) * dt;
+    // The moment is a chart's x: one beyond a double is an overflow, raised at this step.
+    const double x = ToDouble(now);
     record->SetReal(Field::edCurTime, now);
     record->SetInt(Field::edWorkClientNum, model.FWorkClientNum);
     record->SetInt(Field::edClientErrNums, static_cast<std::int64_t>(model.FClientErrors.size()));
@@ -99,7 +101,6 @@ std::shared_ptr<PlayRecord> Play(TTeravo& model, PlayHost& host, const PlayConte
         ((static_cast<long double>(i) + 1) - CheckedDiv(model.FCorrectServerTime, dt)) * dt;
     const double failureIntensity = ToDouble(CheckedDiv(model.FFailureNum, worked));
     if (options.keepPoints) {
-      const double x = RoundToDouble(now);
       nums.AddXY(x, model.FWorkClientNum);
       clientErrors.AddXY(x, static_cast<double>(model.FClientErrors.size()));
       averTer.AddXY(x, model.FAverTer);

@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cmath>
 #include <nlohmann/json.hpp>
+#include <ostream>
+#include <sstream>
 
 #include <vector>
 #include "core/number_text.h"
@@ -123,29 +125,35 @@ std::string DistributionsJson(const DistributionsRecord& record, bool pointArray
 
 }  // namespace
 
-std::string RunJson(const SimHost& host, bool pointArrays) {
+void WriteRunJson(const SimHost& host, bool pointArrays, std::ostream& out) {
   const auto& windows = host.PlayWindows();
   // A series opens its averages window right after its last play and before the
   // distributions window; a single play opens no more than its own.
   const bool series = host.Distributions() != nullptr && !windows.empty();
   const std::size_t plays = series ? windows.size() - 1 : windows.size();
 
-  // One line for each window, so that a reader of the text can find them.
-  std::string out = "{\"plays\":[";
+  // Every text first: a figure that cannot be shown fails the run before a byte is written.
+  for (std::size_t i = 0; i < windows.size(); ++i) WindowJson(*windows[i], i < plays, false);
+
+  // One line for each window, so that a reader of the text can find them; written window by
+  // window, so that a long series never holds its whole document at once.
+  out << "{\"plays\":[";
   for (std::size_t i = 0; i < plays; ++i) {
-    if (i > 0) out += ',';
-    out += '\n';
-    out += WindowJson(*windows[i], true, pointArrays);
+    if (i > 0) out << ',';
+    out << '\n' << WindowJson(*windows[i], true, pointArrays);
   }
-  out += ']';
+  out << ']';
   if (series) {
-    out += ",\n\"averages\":";
-    out += WindowJson(*windows.back(), false, pointArrays);
-    out += ",\n\"distributions\":";
-    out += DistributionsJson(*host.Distributions(), pointArrays);
+    out << ",\n\"averages\":" << WindowJson(*windows.back(), false, pointArrays);
+    out << ",\n\"distributions\":" << DistributionsJson(*host.Distributions(), pointArrays);
   }
-  out += "}\n";
-  return out;
+  out << "}\n";
+}
+
+std::string RunJson(const SimHost& host, bool pointArrays) {
+  std::ostringstream out;
+  WriteRunJson(host, pointArrays, out);
+  return out.str();
 }
 
 }  // namespace teravo::sim

@@ -34,6 +34,7 @@ constexpr std::string_view kUsage =
     "                           --set and --by-intensity apply after it\n"
     "  --save-params FILE       write the edits of this run as a parameter file\n"
     "  --csv DIR                also write every window as a CSV file into DIR\n"
+    "  --force                  start a run that may take more than an hour\n"
     "  --help                   show this text\n"
     "\n"
     "Exit status: 0 success, 2 refused parameters or command line, 1 general error.\n";
@@ -126,6 +127,7 @@ std::variant<SimOptions, UsageError> ParseSimOptions(const std::vector<std::stri
   app.add_flag("--by-intensity", options.byIntensity);
   app.add_flag("--series", options.series);
   app.add_flag("--no-series", noSeries);
+  app.add_flag("--force", options.force);
   AddValueOption(app, kSet, [&](const std::string& text) {
     const std::size_t equals = text.find('=');
     if (equals == std::string::npos) throw Refusal{Needs(kSet)};

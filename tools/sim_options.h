@@ -19,7 +19,8 @@ struct SimOptions {
   std::optional<std::uint32_t> seed;
   std::optional<char> separator;  // otherwise the user's locale
   bool pointArrays = true;
-  int threads = 0;  // 0: every core
+  int threads = 0;     // 0: every core
+  bool force = false;  // start a run that may take more than an hour
   std::optional<std::string> paramsFile;
   std::optional<std::string> saveParams;
   std::optional<std::string> csvFolder;

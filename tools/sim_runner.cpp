@@ -16,6 +16,7 @@
 #include "play/commands.h"
 #include "play/csv_export.h"
 #include "play/distributions.h"
+#include "play/run_budget.h"
 #include "tools/json_writer.h"
 #include "tools/sim_host.h"
 #include "tools/sim_options.h"
@@ -106,6 +107,20 @@ int Run(const SimOptions& options, char localeSeparator, bool errIsTerminal, std
     }
   }
 
+  // Refusals first, then a run that may take hours needs --force.
+  const std::int32_t plays = options.series ? model.FK : 1;
+  const CommandOutcome check = CheckBeforeRun(model, plays, options.pointArrays, options.threads);
+  if (!check.ran()) {
+    err << check.text << '\n';
+    return kExitRefused;
+  }
+  const RunNeeds needs = EstimateNeeds(model, plays, options.pointArrays, options.threads);
+  if (!options.force && needs.seconds > kLongRunSeconds) {
+    err << "teravo-sim: the run may take " << AboutDuration(needs.seconds)
+        << " (an upper bound); add --force to start it anyway\n";
+    return kExitRefused;
+  }
+
   SimHost host;
   const PlayContext context{form.Text(edit::Time), separator, LocalDateTimeNow};
   SeriesOptions series;
@@ -139,7 +154,7 @@ int Run(const SimOptions& options, char localeSeparator, bool errIsTerminal, std
       return kExitGeneralError;
     }
   }
-  out << RunJson(host, options.pointArrays);
+  WriteRunJson(host, options.pointArrays, out);
   out.flush();
   if (!out) {
     err << "teravo-sim: the JSON document could not be written to the standard output\n";
