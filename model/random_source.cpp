@@ -6,13 +6,8 @@
 
 namespace teravo {
 
-double RandomSource::RandomUniform() {
-  Seed = Seed * 134775813u + 1u;
-  ++Draws;
-  return static_cast<double>(Seed) * 0x1p-32;
-}
-
 double RandomSource::RandomGauss(long double mean, long double spread) {
+  ++GaussDraws;
   long double u;
   long double s;
   do {
@@ -23,10 +18,6 @@ double RandomSource::RandomGauss(long double mean, long double spread) {
   } while (s >= 1.0L);
   // s > 0 always: u and v are multiples of 2^-31 and cannot both be 0 in consecutive draws.
   return RoundToDouble(std::sqrt(-2.0L * std::log(s) / s) * u * spread + mean);
-}
-
-bool RandomSource::Chance(double p) {
-  return RandomUniform() <= p;
 }
 
 }  // namespace teravo

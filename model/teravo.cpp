@@ -1,7 +1,8 @@
 #include "model/teravo.h"
 
-#include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <utility>
 
 #include "core/general_error.h"
@@ -22,11 +23,8 @@ void EmptyFromLast(List& list) {
   while (!list.empty()) list.pop_back();
 }
 
-void RemoveError(ErrorList& list, const TError* error) {
-  const auto it = std::find_if(list.begin(), list.end(), [error](const std::unique_ptr<TError>& e) {
-    return e.get() == error;
-  });
-  if (it != list.end()) list.erase(it);
+bool SameBits(double a, double b) {
+  return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
 }
 
 }  // namespace
@@ -60,6 +58,7 @@ void TTeravo::InitPlay() {
   for (std::int32_t i = 0; i < FErrorsNum0; ++i) {
     FClientErrors.push_back(std::make_unique<TError>(Random.RandomUniform()));
   }
+  clientIndex_.Rebuild(FClientErrors);
 
   // The server error of the last play is about to be destroyed; no reference may outlive it.
   FServerError = nullptr;
@@ -69,6 +68,7 @@ void TTeravo::InitPlay() {
   for (std::int64_t i = 0; i <= n; ++i) {
     FServerErrors.push_back(std::make_unique<TError>(Random.RandomUniform()));
   }
+  serverIndex_.Rebuild(FServerErrors);
 
   FCorrectServerTime = 0;
   FServerState = ServerState::Works;
@@ -94,49 +94,88 @@ void TTeravo::FoldIntoAverTer(double run) {
   FAverTer = FAverTer == 0 ? run : RoundToDouble((static_cast<long double>(FAverTer) + run) / 2);
 }
 
+TTeravo::StepConstants& TTeravo::Constants() {
+  StepConstants& c = constants_;
+  if (c.built && SameBits(c.yk, FYk) && SameBits(c.mu, FMu) && SameBits(c.dt, FDT) &&
+      SameBits(c.complexity, FCoeffComplexity) && SameBits(c.pNew, FP_newErr) &&
+      SameBits(c.yNew, FY_newErr) && c.byProbability == FByProbability) {
+    return c;
+  }
+  c = StepConstants{FYk, FMu, FDT, FCoeffComplexity, FP_newErr, FY_newErr, FByProbability};
+  c.built = true;
+  c.firstNew = FirstNewErrorProbability(*this);
+  // Each further error of the chain is less likely by the same factor as the first was.
+  c.factorNew = FByProbability ? static_cast<long double>(FP_newErr) : c.firstNew;
+  return c;
+}
+
 void TTeravo::Iteration() {
   const long double dt = FDT;
+  StepConstants& constants = Constants();
   if (FServerState == ServerState::Failed) {
     SeeFailure();
-    const double fixProbability =
-        ToDouble(StepProbability(CheckedDiv(static_cast<long double>(FMu) * dt, FCoeffComplexity)));
+    if (!constants.haveFix) {
+      constants.fix = ToDouble(
+          StepProbability(CheckedDiv(static_cast<long double>(FMu) * dt, FCoeffComplexity)));
+      constants.haveFix = true;
+    }
+    const double fixProbability = constants.fix;
+    const bool newErrors = constants.firstNew != 0;
     bool fixed = false;
     for (std::int32_t k = 0; k < FProgrammersNum && !fixed; ++k) {
       fixed = Random.Chance(fixProbability);
       // Every programmer's attempt may bring in new errors, successful or not.
-      FNewServerErrorAdd += AddNewErrors(FServerErrors);
+      if (newErrors) FNewServerErrorAdd += AppendNewErrors(FServerErrors, constants);
     }
     if (fixed) {
       FServerState = ServerState::Works;
       TError* const corrected = std::exchange(FServerError, nullptr);
-      RemoveError(FServerErrors, corrected);
+      serverIndex_.Remove(FServerErrors, corrected);
     }
     FCorrectServerTime = RoundToDouble(FCorrectServerTime + dt);
     FDownTime = RoundToDouble(FDownTime + dt * (static_cast<long double>(FClientsNum) + 1));
     return;
   }
 
-  const double requestProbability = ToDouble(StepProbability(FYk * dt));
-  const double correctProbability = ToDouble(StepProbability(FMu * dt));
+  if (!constants.haveClientSteps) {
+    constants.request = ToDouble(StepProbability(FYk * dt));
+    constants.correct = ToDouble(StepProbability(FMu * dt));
+    constants.haveClientSteps = true;
+  }
+  const double requestProbability = constants.request;
+  const double correctProbability = constants.correct;
   bool seen = false;
   auto seeFailedClient = [&] {
-    if (!seen) {
-      seen = true;
-      FDownTime = RoundToDouble(FDownTime + dt);
-    }
+    // Once a step: the first failed client closes the run, which leaves nothing to close.
+    if (seen) return;
+    seen = true;
+    FDownTime = RoundToDouble(FDownTime + dt);
     SeeFailure();
   };
 
-  // By index: CorrectError and AddNewErrors change the error lists, never the client list.
-  for (std::size_t i = 0; i < FClients.size(); ++i) {
-    TClient& client = *FClients[i];
+  // Searched directly from here on: the model's own changes keep both indexes in step.
+  clientIndex_.Follow(FClientErrors);
+  serverIndex_.Follow(FServerErrors);
+  // CorrectError and AddNewErrors change the error lists, never the client list.
+  const std::unique_ptr<TClient>* const clients = FClients.data();
+  const std::size_t clientCount = FClients.size();
+  // The generator in registers through the working clients that make no request, the most
+  // common visit; Random is in step whenever anything else runs.
+  std::uint32_t seed = Random.Seed;
+  std::uint64_t draws = Random.Draws;
+  for (std::size_t i = 0; i < clientCount; ++i) {
+    TClient& client = *clients[i];
     switch (client.FState) {
       case ClientState::Working: {
-        if (!Random.Chance(requestProbability)) break;
+        seed = RandomSource::Next(seed);
+        ++draws;
+        if (!(RandomSource::Uniform(seed) <= requestProbability)) break;
+        Random.Seed = seed;
+        Random.Draws = draws;
         const double position = client.NextRequest(Random);
         const double halfWidth =
             RoundToDouble(Random.RandomUniform() * static_cast<long double>(FA) / 2);
-        client.FError = FindError(FClientErrors, halfWidth, position);
+        client.FError = clientIndex_.Find(FClientErrors, halfWidth, position);
         if (client.FError != nullptr) {
           FFailureNum += 1;
           --FWorkClientNum;
@@ -146,23 +185,31 @@ void TTeravo::Iteration() {
           } else {
             client.FState = ClientState::Waiting;
           }
-          break;
+        } else {
+          const double position2 = client.NextRequest(Random);
+          const double halfWidth2 =
+              RoundToDouble(Random.RandomUniform() * (static_cast<long double>(FA) * 10) / 2);
+          if (TError* const hit = serverIndex_.Find(FServerErrors, halfWidth2, position2)) {
+            FServerState = ServerState::Failed;
+            FServerError = hit;
+            FFailureNum += 1;
+          }
         }
-        const double position2 = client.NextRequest(Random);
-        const double halfWidth2 =
-            RoundToDouble(Random.RandomUniform() * (static_cast<long double>(FA) * 10) / 2);
-        if (TError* const hit = FindError(FServerErrors, halfWidth2, position2)) {
-          FServerState = ServerState::Failed;
-          FServerError = hit;
-          FFailureNum += 1;
-        }
+        seed = Random.Seed;
+        draws = Random.Draws;
         break;
       }
       case ClientState::InCorrection:
         seeFailedClient();
         client.FCorrectTime = RoundToDouble(client.FCorrectTime + dt);
+        Random.Seed = seed;
+        Random.Draws = draws;
         if (Random.Chance(correctProbability)) CorrectError(client.FError);
-        FNewClientErrorAdd += AddNewErrors(FClientErrors);
+        if (constants.firstNew != 0) {
+          FNewClientErrorAdd += AppendNewErrors(FClientErrors, constants);
+        }
+        seed = Random.Seed;
+        draws = Random.Draws;
         break;
       case ClientState::Waiting:
         seeFailedClient();
@@ -174,30 +221,46 @@ void TTeravo::Iteration() {
         break;
     }
   }
+  Random.Seed = seed;
+  Random.Draws = draws;
 }
 
-TError* TTeravo::FindError(const ErrorList& list, double halfWidth, double position) const {
-  const long double width = halfWidth;
-  const long double at = position;
-  for (const auto& error : list) {
-    if (std::fabs(error->FPosition - at) <= width) return error.get();
-  }
+ErrorIndex* TTeravo::IndexOf(const ErrorList& list) const {
+  if (&list == &FClientErrors) return &clientIndex_;
+  if (&list == &FServerErrors) return &serverIndex_;
   return nullptr;
 }
 
+TError* TTeravo::FindError(const ErrorList& list, double halfWidth, double position) const {
+  ErrorIndex* const index = IndexOf(list);
+  if (index == nullptr) return ScanErrors(list, halfWidth, position);
+  index->Follow(list);
+  return index->Find(list, halfWidth, position);
+}
+
 std::int32_t TTeravo::AddNewErrors(ErrorList& list) {
-  const long double first = FirstNewErrorProbability(*this);
+  return AppendNewErrors(list, Constants());
+}
+
+std::int32_t TTeravo::AppendNewErrors(ErrorList& list, const StepConstants& constants) {
+  const long double first = constants.firstNew;
   if (first == 0) return 0;
-  // Each further error of the chain is less likely by the same factor as the first was.
-  const long double factor = FByProbability ? static_cast<long double>(FP_newErr) : first;
+  const long double factor = constants.factorNew;
+  ErrorIndex* const index = IndexOf(list);
   long double p = first;
   std::int32_t n = 0;
   while (Random.Chance(ToDouble(p))) {
     list.push_back(std::make_unique<TError>(Random.RandomUniform()));
+    if (index != nullptr) index->Appended(list);
     ++n;
     p *= factor;
   }
   return n;
+}
+
+void TTeravo::ReindexErrors() {
+  clientIndex_.Rebuild(FClientErrors);
+  serverIndex_.Rebuild(FServerErrors);
 }
 
 void TTeravo::CorrectError(TError* error) {
@@ -208,7 +271,7 @@ void TTeravo::CorrectError(TError* error) {
     client->FError = nullptr;
     ++FWorkClientNum;
   }
-  RemoveError(FClientErrors, error);
+  clientIndex_.Remove(FClientErrors, error);
 }
 
 void TTeravo::ExtendFailureFreeRun() {

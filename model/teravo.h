@@ -4,21 +4,13 @@
 #include <memory>
 #include <vector>
 
+#include "model/error_index.h"
+#include "model/error_list.h"
 #include "model/parameters.h"
 #include "model/random_source.h"
 #include "model/seed_source.h"
 
 namespace teravo {
-
-// An error (defect) at a point of the common data area [0, 1). Whether it lies in a client
-// or in the server follows from the list that holds it.
-class TError {
- public:
-  explicit TError(double position) : FPosition(position) {}
-  double GetPosition() const { return FPosition; }
-
-  double FPosition = 0;
-};
 
 // The states keep the numbers they have always had: 0 working, 1 in correction (a programmer
 // is correcting its error), 2 waiting for a free programmer.
@@ -40,7 +32,6 @@ class TClient {
   double FWaitTime = 0;
 };
 
-using ErrorList = std::vector<std::unique_ptr<TError>>;
 using ClientList = std::vector<std::unique_ptr<TClient>>;
 
 // What a finished play leaves for its window's last figures.
@@ -61,6 +52,8 @@ class TTeravo : public TParameters {
   ServerState FServerState = ServerState::Works;
   double FCorrectServerTime = 0;
   TError* FServerError = nullptr;  // not owning; meaningful while the server has failed
+  // Each searched through an index of its own. Anyone may read them or append to them; any
+  // other change from outside the model must be followed by ReindexErrors.
   ErrorList FClientErrors;
   ErrorList FServerErrors;
   std::int32_t FBusyProgrammers = 0;
@@ -109,6 +102,9 @@ class TTeravo : public TParameters {
   std::int32_t AddNewErrors(ErrorList& list);
   // Restores every failed client on `error`, then removes and destroys it.
   void CorrectError(TError* error);
+  // Reindexes both error lists: needed only after changing them from outside other than by
+  // appending.
+  void ReindexErrors();
 
   RandomSource Random;
   std::uint32_t PlaySeed = 0;  // the seed the current play started from
@@ -116,10 +112,32 @@ class TTeravo : public TParameters {
   void SetSeedSource(std::unique_ptr<SeedSource> seeds) { seeds_ = std::move(seeds); }
 
  private:
+  // What a step computes from the parameters alone, kept while they stay the same (bit for
+  // bit): tests and dialogs may change parameters between plays or even between steps.
+  struct StepConstants {
+    double yk, mu, dt, complexity, pNew, yNew;
+    bool byProbability;
+    bool built = false;
+    bool haveClientSteps = false;  // request and correction probabilities
+    double request = 0, correct = 0;
+    bool haveFix = false;  // the server fix probability; it may throw, so only when needed
+    double fix = 0;
+    long double firstNew = 0, factorNew = 0;  // the new-error chain
+  };
+  StepConstants& Constants();
+  std::int32_t AppendNewErrors(ErrorList& list, const StepConstants& constants);
+  // The index of one of the model's own lists, nullptr for any other list.
+  ErrorIndex* IndexOf(const ErrorList& list) const;
+
   void SeeFailure();
   // FAverTer's halving average: the first run's length, then (FAverTer + run) / 2.
   void FoldIntoAverTer(double run);
   std::unique_ptr<SeedSource> seeds_;
+  StepConstants constants_{};
+  // Beside FClientErrors and FServerErrors; kept in step by the model's own changes, and
+  // rebuilt when a search finds its list changed.
+  mutable ErrorIndex clientIndex_;
+  mutable ErrorIndex serverIndex_;
 };
 
 }  // namespace teravo

@@ -315,6 +315,43 @@ TEST(IterationTest, FailureRunClosesOncePerStepAndAveragesByHalving) {
   EXPECT_EQ(s.m.FDownTime, 4);
 }
 
+// The step probabilities depend on the parameters only, yet a parameter changed between
+// two steps of the same model must count from the next step on.
+TEST(IterationTest, ParametersChangedBetweenStepsTakeEffectAtTheNextStep) {
+  Situation s(1);
+  TError* e = s.AddClientError(0.5);
+  TClient& a = s.AddClient(0.5);
+  s.m.Iteration();  // request rate 0
+  EXPECT_EQ(a.FState, ClientState::Working);
+  s.AlwaysRequest();
+  s.m.Iteration();
+  EXPECT_EQ(a.FState, ClientState::InCorrection);
+  EXPECT_EQ(a.FError, e);
+  s.m.Iteration();  // correction rate 0
+  EXPECT_EQ(a.FState, ClientState::InCorrection);
+  s.m.FP_newErr = 0.5;  // the correction now brings new errors as well
+  s.AlwaysCorrect();
+  RandomSource ref = s.m.Random;
+  ref.Chance(1);
+  std::size_t added = 0;
+  for (long double p = 0.5L; ref.Chance(static_cast<double>(p)); p *= 0.5L) {
+    ref.RandomUniform();
+    ++added;
+  }
+  s.m.Iteration();
+  EXPECT_EQ(a.FState, ClientState::Working);
+  EXPECT_EQ(s.m.Random.Seed, ref.Seed);
+  EXPECT_EQ(s.m.FClientErrors.size(), added);
+
+  s.FailServer(s.AddServerError(0.9));
+  s.m.FMu = 0;
+  s.m.Iteration();
+  EXPECT_EQ(s.m.FServerState, ServerState::Failed);
+  s.m.FMu = 1e6;
+  s.m.Iteration();
+  EXPECT_EQ(s.m.FServerState, ServerState::Works);
+}
+
 struct FindCase {
   const char* name;
   std::vector<double> errors;

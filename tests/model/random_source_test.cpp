@@ -105,6 +105,7 @@ TEST(RandomSourceTest, GaussDrawsUThenVAndRejectsPairsOutsideTheCircle) {
   r.Seed = seed;
   EXPECT_EQ(r.RandomGauss(0.5L, 0.25L), expected);
   EXPECT_EQ(r.Draws, 4u);
+  EXPECT_EQ(r.GaussDraws, 1u);  // one value, however many pairs it took
   EXPECT_EQ(r.Seed, after);
   // Swapping u and v gives a different value unless they happen to coincide.
   ASSERT_NE(u, v);
