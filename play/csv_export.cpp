@@ -135,4 +135,31 @@ std::string DistributionsCsv(const DistributionsRecord& record) {
   return csv.Take();
 }
 
+std::string SweepCsv(const SweepTable& table) {
+  CsvText csv(table.separator);
+  csv.Cell("Исследование параметра " + table.edit).EndRow();
+  csv.Cell("Начальное значение датчика: " + IntToStr(table.seed)).EndRow();
+  csv.EndRow();
+  csv.Cell("Точка").Cell(table.edit).Cell("Розыгрышей");
+  for (int f = 0; f < kFieldCount; ++f) {
+    const auto field = static_cast<Field>(f);
+    if (!IsAveragedField(field)) continue;
+    const std::string name(FieldName(field));
+    csv.Cell(name).Cell(name + " СКО").Cell(name + " полуширина 95 %");
+  }
+  csv.Cell("Отказ").EndRow();
+  for (const SweepPoint& point : table.points) {
+    csv.Cell(IntToStr(point.index)).Cell(point.value);
+    csv.Cell(point.refused ? std::string() : IntToStr(point.plays));
+    for (int f = 0; f < kFieldCount; ++f) {
+      if (!IsAveragedField(static_cast<Field>(f))) continue;
+      const auto& spread = point.spreads[static_cast<std::size_t>(f)];
+      csv.Cell(point.means[static_cast<std::size_t>(f)]);
+      csv.Cell(spread ? spread->deviation : "").Cell(spread ? spread->halfWidth : "");
+    }
+    csv.Cell(point.refused.value_or("")).EndRow();
+  }
+  return csv.Take();
+}
+
 }  // namespace teravo

@@ -4,6 +4,7 @@
 
 #include "play/distributions.h"
 #include "play/play_record.h"
+#include "play/sweep_values.h"
 
 namespace teravo {
 
@@ -14,5 +15,8 @@ namespace teravo {
 // distributions window its caption, moment and both histograms.
 std::string PlayRecordCsv(const PlayRecord& record);
 std::string DistributionsCsv(const DistributionsRecord& record);
+// A sweep: one row per point with its value, its number of plays and every averaged figure
+// with its spread; a refused point leaves the figures empty and gives its reason last.
+std::string SweepCsv(const SweepTable& table);
 
 }  // namespace teravo

@@ -5,8 +5,8 @@
 #include <nlohmann/json.hpp>
 #include <ostream>
 #include <sstream>
-
 #include <vector>
+
 #include "core/number_text.h"
 
 namespace teravo::sim {
@@ -123,7 +123,58 @@ std::string DistributionsJson(const DistributionsRecord& record, bool pointArray
   return out;
 }
 
+Json SweepPointJson(const SweepPoint& point) {
+  Json json = {{"index", point.index}, {"value", point.value}};
+  if (point.refused) {
+    json["refused"] = *point.refused;
+    return json;
+  }
+  json["plays"] = point.plays;
+  Json& fields = json["fields"] = Json::object();
+  Json spread = Json::object();
+  for (const Field field : kFieldOrder) {
+    if (!IsAveragedField(field)) continue;
+    const std::string name(FieldName(field));
+    const auto at = static_cast<std::size_t>(field);
+    fields[name] = point.means[at];
+    if (const auto& value = point.spreads[at]) {
+      spread[name] = {{"deviation", value->deviation}, {"halfWidth", value->halfWidth}};
+    }
+  }
+  json["spread"] = spread.empty() ? Json(nullptr) : spread;
+  return json;
+}
+
 }  // namespace
+
+std::string PlayWindowJson(const PlayRecord& record, bool pointArrays) {
+  return WindowJson(record, true, pointArrays);
+}
+
+void WritePlaysPartJson(std::string_view header,
+                        const std::vector<std::shared_ptr<PlayRecord>>& plays, bool pointArrays,
+                        std::ostream& out) {
+  for (const auto& play : plays) WindowJson(*play, true, false);  // every text first
+  out << "{\"part\":" << header << ",\n\"plays\":[";
+  for (std::size_t i = 0; i < plays.size(); ++i) {
+    if (i > 0) out << ',';
+    out << '\n' << WindowJson(*plays[i], true, pointArrays);
+  }
+  out << "]}\n";
+}
+
+void WriteSweepJson(const SweepTable& table, std::ostream& out, std::string_view partHeader) {
+  std::string head = Dump({{"edit", table.edit}, {"seed", table.seed}, {"values", table.values}});
+  head.pop_back();  // the points follow
+  out << '{';
+  if (!partHeader.empty()) out << "\"part\":" << partHeader << ",\n";
+  out << "\"sweep\":" << head << ",\"points\":[";
+  for (std::size_t i = 0; i < table.points.size(); ++i) {
+    if (i > 0) out << ',';
+    out << '\n' << Dump(SweepPointJson(table.points[i]));
+  }
+  out << "]}}\n";
+}
 
 void WriteRunJson(const SimHost& host, bool pointArrays, std::ostream& out) {
   const auto& windows = host.PlayWindows();

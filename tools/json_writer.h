@@ -1,8 +1,12 @@
 #pragma once
 
+#include <memory>
 #include <ostream>
 #include <string>
+#include <string_view>
+#include <vector>
 
+#include "play/sweep_values.h"
 #include "tools/sim_host.h"
 
 namespace teravo::sim {
@@ -11,5 +15,18 @@ namespace teravo::sim {
 // window and the distributions window. Without point arrays the charts are left out.
 void WriteRunJson(const SimHost& host, bool pointArrays, std::ostream& out);
 std::string RunJson(const SimHost& host, bool pointArrays);
+
+// One play window exactly as the whole run writes it.
+std::string PlayWindowJson(const PlayRecord& record, bool pointArrays);
+
+// A part of a series: its header (a JSON object), then its play windows, each on a line of
+// its own as in the whole run.
+void WritePlaysPartJson(std::string_view header,
+                        const std::vector<std::shared_ptr<PlayRecord>>& plays, bool pointArrays,
+                        std::ostream& out);
+
+// A sweep: the swept edit, the first seed, the values and every point, one line each. A part
+// of a sweep gives its header first (empty for a whole run) and only its own points.
+void WriteSweepJson(const SweepTable& table, std::ostream& out, std::string_view partHeader = {});
 
 }  // namespace teravo::sim

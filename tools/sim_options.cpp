@@ -3,10 +3,12 @@
 #include <CLI/CLI.hpp>
 #include <charconv>
 #include <functional>
+#include <limits>
 #include <optional>
 #include <string>
 
 #include "params/settings_edits.h"
+#include "play/sweep_values.h"
 
 namespace teravo::sim {
 
@@ -14,6 +16,7 @@ namespace {
 
 constexpr std::string_view kUsage =
     "Usage: teravo-sim [options]\n"
+    "       teravo-sim merge [--csv DIR] PART.json ...\n"
     "Runs plays of the reliability model without windows and prints one JSON document.\n"
     "\n"
     "  --set edX=TEXT           the text of a settings edit (repeatable), e.g. --set edM=1000;\n"
@@ -34,8 +37,16 @@ constexpr std::string_view kUsage =
     "                           --set and --by-intensity apply after it\n"
     "  --save-params FILE       write the edits of this run as a parameter file\n"
     "  --csv DIR                also write every window as a CSV file into DIR\n"
+    "  --sweep edX=VALUES       a series (edK plays, the same seeds) at each value of one edit:\n"
+    "                           a list V1;V2;... or a range FROM:TO:COUNT, evenly spaced, or\n"
+    "                           FROM:TO:COUNT:log; values that fail acceptance are skipped\n"
+    "  --points I-J             run points I ... J of the sweep only, as a part (needs --seed)\n"
+    "  --plays A-B              run plays A ... B of the series only, as a part (needs --seed)\n"
     "  --force                  start a run that may take more than an hour\n"
     "  --help                   show this text\n"
+    "\n"
+    "merge combines the parts of one run (--points, --plays) into the document the whole run\n"
+    "prints, byte for byte; --csv DIR writes its CSV files too.\n"
     "\n"
     "Exit status: 0 success, 2 refused parameters or command line, 1 general error.\n";
 
@@ -53,8 +64,12 @@ constexpr ValueOption kThreads{"--threads", "--threads needs a whole number from
 constexpr ValueOption kParams{"--params", "--params needs a file"};
 constexpr ValueOption kSaveParams{"--save-params", "--save-params needs a file"};
 constexpr ValueOption kCsv{"--csv", "--csv needs a folder"};
+constexpr ValueOption kSweep{"--sweep", "--sweep needs edX=VALUES"};
+constexpr ValueOption kPoints{"--points", "--points needs I-J, whole numbers with 1 <= I <= J"};
+constexpr ValueOption kPlays{"--plays", "--plays needs A-B, whole numbers with 1 <= A <= B"};
 constexpr ValueOption kValueOptions[] = {kSet,     kMoment, kSeed,       kSeparator,
-                                         kThreads, kParams, kSaveParams, kCsv};
+                                         kThreads, kParams, kSaveParams, kCsv,
+                                         kSweep,   kPoints, kPlays};
 
 UsageError Needs(const ValueOption& option) {
   return UsageError{std::string(option.needs)};
@@ -109,6 +124,16 @@ std::optional<std::uint32_t> ParseWhole(std::string_view text) {
   return value;
 }
 
+// "I-J" or "I": a range of 1-based numbers.
+std::optional<PartRange> ParseRange(std::string_view text) {
+  const std::size_t dash = text.find('-');
+  const auto first = ParseWhole(text.substr(0, dash));
+  const auto last = dash == std::string_view::npos ? first : ParseWhole(text.substr(dash + 1));
+  constexpr std::uint32_t kMost = std::numeric_limits<std::int32_t>::max();
+  if (!first || !last || *first < 1 || *last < *first || *last > kMost) return std::nullopt;
+  return PartRange{static_cast<std::int32_t>(*first), static_cast<std::int32_t>(*last)};
+}
+
 }  // namespace
 
 std::string_view UsageText() {
@@ -148,6 +173,24 @@ std::variant<SimOptions, UsageError> ParseSimOptions(const std::vector<std::stri
   AddValueOption(app, kParams, [&](const std::string& text) { options.paramsFile = text; });
   AddValueOption(app, kSaveParams, [&](const std::string& text) { options.saveParams = text; });
   AddValueOption(app, kCsv, [&](const std::string& text) { options.csvFolder = text; });
+  AddValueOption(app, kSweep, [&](const std::string& text) {
+    const std::string name = text.substr(0, text.find('='));
+    if (name.size() == text.size()) throw Refusal{Needs(kSweep)};
+    const SettingsEdit* edit = FindSettingsEdit(name);
+    if (edit == nullptr) throw Refusal{{"unknown settings edit '" + name + "'"}};
+    if (!IsSweepable(*edit)) {
+      throw Refusal{{name + " cannot be swept: only an edit that fills a parameter can"}};
+    }
+    options.sweep = text;
+  });
+  AddValueOption(app, kPoints, [&](const std::string& text) {
+    options.points = ParseRange(text);
+    if (!options.points) throw Refusal{Needs(kPoints)};
+  });
+  AddValueOption(app, kPlays, [&](const std::string& text) {
+    options.plays = ParseRange(text);
+    if (!options.plays) throw Refusal{Needs(kPlays)};
+  });
   AddValueOption(app, kSeparator, [&](const std::string& text) {
     if (!IsUsableSeparator(text)) throw Refusal{Needs(kSeparator)};
     options.separator = text[0];
@@ -167,6 +210,26 @@ std::variant<SimOptions, UsageError> ParseSimOptions(const std::vector<std::stri
   }
   if (fault) return *fault;
   options.pointArrays = !noSeries;
+  return options;
+}
+
+std::variant<MergeOptions, UsageError> ParseMergeOptions(
+    const std::vector<std::string_view>& args) {
+  MergeOptions options;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string_view arg = args[i];
+    if (arg == "--help" || arg == "-h") {
+      options.help = true;
+    } else if (arg == "--csv") {
+      if (++i == args.size()) return Needs(kCsv);
+      options.csvFolder = std::string(args[i]);
+    } else if (arg.starts_with('-')) {
+      return UsageError{"merge: unknown option '" + std::string(arg) + "'"};
+    } else {
+      options.parts.emplace_back(arg);
+    }
+  }
+  if (options.parts.empty() && !options.help) return UsageError{"merge needs the parts to merge"};
   return options;
 }
 

@@ -1,8 +1,6 @@
 #include "tools/sim_runner.h"
 
 #include <exception>
-#include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
 
@@ -14,58 +12,19 @@
 #include "params/estimators.h"
 #include "params/parameter_file.h"
 #include "play/commands.h"
-#include "play/csv_export.h"
 #include "play/distributions.h"
 #include "play/run_budget.h"
 #include "tools/json_writer.h"
 #include "tools/sim_host.h"
 #include "tools/sim_options.h"
+#include "tools/sim_output.h"
+#include "tools/sim_parts.h"
 #include "tools/sim_settings_form.h"
+#include "tools/sim_sweep.h"
 
 namespace teravo::sim {
 
 namespace {
-
-// The general error report: the text, with a full stop when it does not end in one.
-void ReportGeneralError(std::ostream& err, const std::string& text) {
-  err << text;
-  if (text.empty() || text.back() != '.') err << '.';
-  err << '\n';
-}
-
-// Every window of the run as a CSV file in `folder`: play-1.csv ... in the order of the
-// plays, then averages.csv and distributions.csv for a series. Empty on success.
-std::string WriteCsvFiles(const SimHost& host, const std::filesystem::path& folder) {
-  std::error_code error;
-  std::filesystem::create_directories(folder, error);
-  const auto write = [&folder](const std::string& name, const std::string& text) -> std::string {
-    std::ofstream out(folder / name, std::ios::binary | std::ios::trunc);
-    out << text;
-    out.flush();
-    return out ? std::string() : "cannot write " + (folder / name).string();
-  };
-  const auto& windows = host.PlayWindows();
-  const bool series = host.Distributions() != nullptr && !windows.empty();
-  const std::size_t plays = series ? windows.size() - 1 : windows.size();
-  for (std::size_t i = 0; i < plays; ++i) {
-    if (auto problem = write("play-" + std::to_string(i + 1) + ".csv", PlayRecordCsv(*windows[i]));
-        !problem.empty()) {
-      return problem;
-    }
-  }
-  if (!series) return {};
-  if (auto problem = write("averages.csv", PlayRecordCsv(*windows.back())); !problem.empty()) {
-    return problem;
-  }
-  return write("distributions.csv", DistributionsCsv(*host.Distributions()));
-}
-
-// "Розыгрыш k из K" on one line that keeps being rewritten.
-void ShowProgress(std::ostream& err, int done, int total) {
-  err << "\rРозыгрыш " << IntToStr(done) << " из " << IntToStr(total);
-  if (done == total) err << '\n';
-  err.flush();
-}
 
 int Run(const SimOptions& options, char localeSeparator, bool errIsTerminal, std::ostream& out,
         std::ostream& err) {
@@ -88,6 +47,7 @@ int Run(const SimOptions& options, char localeSeparator, bool errIsTerminal, std
       return kExitGeneralError;
     }
   }
+  if (options.sweep) return RunSweep(options, form, errIsTerminal, out, err);
 
   TTeravo model;
   if (options.seed) model.SetSeedSource(std::make_unique<FixedSeedSource>(*options.seed));
@@ -107,8 +67,17 @@ int Run(const SimOptions& options, char localeSeparator, bool errIsTerminal, std
     }
   }
 
+  if (options.plays && options.plays->last > model.FK) {
+    err << "teravo-sim: --plays " << IntToStr(options.plays->first) << '-'
+        << IntToStr(options.plays->last) << ": the series has " << IntToStr(model.FK)
+        << " plays (edK)\n";
+    return kExitRefused;
+  }
+
   // Refusals first, then a run that may take hours needs --force.
-  const std::int32_t plays = options.series ? model.FK : 1;
+  const std::int32_t plays = options.plays    ? options.plays->last - options.plays->first + 1
+                             : options.series ? model.FK
+                                              : 1;
   const CommandOutcome check = CheckBeforeRun(model, plays, options.pointArrays, options.threads);
   if (!check.ran()) {
     err << check.text << '\n';
@@ -128,25 +97,13 @@ int Run(const SimOptions& options, char localeSeparator, bool errIsTerminal, std
   series.keepPoints = options.pointArrays;
   if (errIsTerminal)
     series.progress = [&err](int done, int total) { ShowProgress(err, done, total); };
+  if (options.plays) return RunSeriesPart(model, context, series, options, out, err);
   CommandOutcome outcome = options.series ? aPlayPlayExecute(model, host, context, series)
                                           : aPlayIterationExecute(model, host, context);
   if (outcome.ran() && options.moment) {
-    DistributionsRecord& distributions = *host.Distributions();
-    distributions.CurTimeText = *options.moment;
-    outcome = Guarded([&] {
-      return options.pointArrays ? edRecallClick(distributions, host) : CheckMoment(distributions);
-    });
+    outcome = RecallAtMoment(host, *options.moment, options.pointArrays);
   }
-  switch (outcome.kind) {
-    case CommandOutcome::Kind::Ran:
-      break;
-    case CommandOutcome::Kind::Refused:
-      err << outcome.text << '\n';
-      return kExitRefused;
-    case CommandOutcome::Kind::Failed:
-      ReportGeneralError(err, outcome.text);
-      return kExitGeneralError;
-  }
+  if (!outcome.ran()) return ExitStatusOf(outcome, err);
 
   if (options.csvFolder) {
     if (const std::string problem = WriteCsvFiles(host, *options.csvFolder); !problem.empty()) {
@@ -155,18 +112,50 @@ int Run(const SimOptions& options, char localeSeparator, bool errIsTerminal, std
     }
   }
   WriteRunJson(host, options.pointArrays, out);
-  out.flush();
-  if (!out) {
-    err << "teravo-sim: the JSON document could not be written to the standard output\n";
-    return kExitGeneralError;
+  return FinishDocument(out, err, kExitSuccess);
+}
+
+// Whatever the options combine that no run can do.
+std::optional<std::string> Conflict(const SimOptions& options) {
+  if (options.moment && options.sweep) return "--moment does not apply to a sweep";
+  if (options.moment && !options.series && !options.plays) {
+    return "--moment applies to a series (--series)";
   }
-  return kExitSuccess;
+  if (options.points && !options.sweep) {
+    return "--points applies to a sweep (--sweep); a series is split with --plays";
+  }
+  if (options.plays && options.sweep)
+    return "--plays splits a series; a sweep is split with --points";
+  if ((options.points || options.plays) && !options.seed) {
+    return "a part (--points, --plays) needs --seed, so that the parts of one run agree";
+  }
+  if ((options.points || options.plays) && options.csvFolder) {
+    return "a part writes no CSV files: give --csv to teravo-sim merge";
+  }
+  return std::nullopt;
 }
 
 }  // namespace
 
 int RunSim(const std::vector<std::string_view>& args, char localeSeparator, bool errIsTerminal,
            std::ostream& out, std::ostream& err) {
+  if (!args.empty() && args.front() == "merge") {
+    const auto merge = ParseMergeOptions({args.begin() + 1, args.end()});
+    if (const auto* usage = std::get_if<UsageError>(&merge)) {
+      err << "teravo-sim: " << usage->text << "\n\n" << UsageText();
+      return kExitRefused;
+    }
+    if (std::get<MergeOptions>(merge).help) {
+      out << UsageText();
+      return kExitSuccess;
+    }
+    try {
+      return RunMerge(std::get<MergeOptions>(merge), out, err);
+    } catch (const std::exception& error) {
+      ReportGeneralError(err, error.what());
+    }
+    return kExitGeneralError;
+  }
   const auto parsed = ParseSimOptions(args);
   if (const auto* usage = std::get_if<UsageError>(&parsed)) {
     err << "teravo-sim: " << usage->text << "\n\n" << UsageText();
@@ -177,8 +166,8 @@ int RunSim(const std::vector<std::string_view>& args, char localeSeparator, bool
     out << UsageText();
     return kExitSuccess;
   }
-  if (options.moment && !options.series) {
-    err << "teravo-sim: --moment applies to a series (--series)\n";
+  if (const auto conflict = Conflict(options)) {
+    err << "teravo-sim: " << *conflict << '\n';
     return kExitRefused;
   }
   try {

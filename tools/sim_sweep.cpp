@@ -1,0 +1,163 @@
+#include "tools/sim_sweep.h"
+
+#include <algorithm>
+#include <exception>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/number_text.h"
+#include "model/teravo.h"
+#include "params/acceptance.h"
+#include "play/commands.h"
+#include "play/csv_export.h"
+#include "play/multi_play.h"
+#include "play/run_budget.h"
+#include "play/series.h"
+#include "play/sweep_values.h"
+#include "tools/json_writer.h"
+#include "tools/sim_output.h"
+#include "tools/sim_parts.h"
+#include "tools/sim_runner.h"
+
+namespace teravo::sim {
+
+namespace {
+
+// The settings form of one point: what acceptance shows goes to stderr under the point's
+// value, and the last message is kept, since a refused field's message comes last.
+class PointForm : public SimSettingsForm {
+ public:
+  PointForm(const SimSettingsForm& base, std::string heading, std::ostream& err)
+      : SimSettingsForm(base), heading_(std::move(heading)), err_(err) {}
+  void ShowMessage(const std::string& text) override {
+    err_ << heading_ << text << '\n';
+    last = text;
+  }
+  std::string last;
+
+ private:
+  std::string heading_;
+  std::ostream& err_;
+};
+
+// A point accepted and checked, or refused with the reason.
+struct PlannedPoint {
+  std::int32_t index = 0;
+  std::string value;
+  std::optional<std::string> refused;
+  TParameters parameters;
+  std::string timeText;
+};
+
+// The swept edit is read in one new-error mode only: in the other its values would change
+// nothing.
+std::optional<std::string> ModeProblem(const SettingsEdit& edit, bool byProbability) {
+  if (edit.readWhen == ReadWhen::Always ||
+      (edit.readWhen == ReadWhen::ByProbability) == byProbability) {
+    return std::nullopt;
+  }
+  return std::string(edit.name) +
+         (byProbability ? " is read only when new errors come by intensity (--by-intensity)"
+                        : " is read only when new errors come by probability");
+}
+
+}  // namespace
+
+int RunSweep(const SimOptions& options, const SimSettingsForm& form, bool errIsTerminal,
+             std::ostream& out, std::ostream& err) {
+  const char separator = form.DecimalSeparator();
+  auto parsed = ParseSweepValues(*options.sweep, separator);
+  if (const auto* problem = std::get_if<std::string>(&parsed)) {
+    err << "teravo-sim: --sweep: " << *problem << '\n';
+    return kExitRefused;
+  }
+  const SweepValues& sweep = std::get<SweepValues>(parsed);
+  const std::string name(sweep.edit->name);
+  if (const auto problem = ModeProblem(*sweep.edit, form.IsProbabilityChecked())) {
+    err << "teravo-sim: --sweep: " << *problem << '\n';
+    return kExitRefused;
+  }
+  const auto count = static_cast<std::int32_t>(sweep.texts.size());
+  const PartRange range = options.points.value_or(PartRange{1, count});
+  if (range.last > count) {
+    err << "teravo-sim: --points " << IntToStr(range.first) << '-' << IntToStr(range.last)
+        << ": the sweep has " << IntToStr(count) << " values\n";
+    return kExitRefused;
+  }
+  // One seed for every point: the points then differ by the value and not by luck.
+  const std::uint32_t seed = options.seed ? *options.seed : ClockSeedSource().NextSeed();
+
+  // Every value is accepted and checked before any plays run, so a typing error costs no time.
+  std::vector<PlannedPoint> planned;
+  long double seconds = 0;
+  for (std::int32_t index = range.first; index <= range.last; ++index) {
+    PlannedPoint point;
+    point.index = index;
+    point.value = sweep.texts[static_cast<std::size_t>(index - 1)];
+    PointForm pointForm(form, name + " = " + point.value + ": ", err);
+    pointForm.SetText(name, point.value);
+    TTeravo model;
+    if (!AcceptParameters(model, pointForm)) {
+      point.refused = pointForm.last;
+    } else if (const CommandOutcome check = CheckBeforeRun(model, model.FK, false, options.threads);
+               !check.ran()) {
+      pointForm.ShowMessage(check.text);
+      point.refused = check.text;
+    } else {
+      point.parameters = model.Parameters();
+      point.timeText = pointForm.Text(edit::Time);
+      seconds += EstimateNeeds(model, model.FK, false, options.threads).seconds;
+    }
+    planned.push_back(std::move(point));
+  }
+  if (!options.force && seconds > kLongRunSeconds) {
+    err << "teravo-sim: the sweep may take " << AboutDuration(seconds)
+        << " (an upper bound); add --force to start it anyway\n";
+    return kExitRefused;
+  }
+
+  SweepTable table{name, sweep.texts, seed, separator, {}};
+  bool refused = false;
+  for (const PlannedPoint& point : planned) {
+    if (point.refused) {
+      refused = true;
+      SweepPoint skipped;
+      skipped.index = point.index;
+      skipped.value = point.value;
+      skipped.refused = point.refused;
+      table.points.push_back(std::move(skipped));
+      continue;
+    }
+    const PlayContext context{point.timeText, separator, LocalDateTimeNow};
+    SeriesOptions series;
+    series.threads = options.threads;
+    series.keepPoints = false;  // only the figures are reported
+    if (errIsTerminal) {
+      const std::string heading = "\rТочка " + IntToStr(point.index) + " из " + IntToStr(count);
+      series.progress = [&err, heading](int done, int total) {
+        err << heading << ": розыгрыш " << IntToStr(done) << " из " << IntToStr(total);
+        err.flush();
+      };
+    }
+    SeriesPlays plays = RunSeriesPlays(point.parameters, SeriesStart{0, seed}, context, series);
+    if (plays.error) std::rethrow_exception(plays.error);
+    PlayRecord averages(separator);
+    FormAverages(plays.records, averages);
+    table.points.push_back(SweepPointOf(point.index, point.value,
+                                        static_cast<std::int32_t>(plays.records.size()), averages));
+  }
+  if (errIsTerminal) err << '\n';
+
+  if (options.csvFolder) {
+    if (const std::string problem = WriteFileInto(*options.csvFolder, "sweep.csv", SweepCsv(table));
+        !problem.empty()) {
+      err << "teravo-sim: " << problem << '\n';
+      return kExitGeneralError;
+    }
+  }
+  WriteSweepJson(table, out, options.points ? SweepPartHeader(form, table, range) : std::string());
+  return FinishDocument(out, err, refused ? kExitRefused : kExitSuccess);
+}
+
+}  // namespace teravo::sim
