@@ -1,5 +1,6 @@
 #include "model/teravo.h"
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstdint>
@@ -81,6 +82,7 @@ void TTeravo::InitPlay() {
   FAverTer = 0;
   FDownTime = 0;
   FFailureNum = 0;
+  ErrorLimitReached = false;
 }
 
 void TTeravo::SeeFailure() {
@@ -91,7 +93,7 @@ void TTeravo::SeeFailure() {
 }
 
 void TTeravo::FoldIntoAverTer(double run) {
-  FAverTer = FAverTer == 0 ? run : RoundToDouble((static_cast<long double>(FAverTer) + run) / 2);
+  FAverTer = FAverTer == 0 ? run : ToDouble((static_cast<long double>(FAverTer) + run) / 2);
 }
 
 TTeravo::StepConstants& TTeravo::Constants() {
@@ -132,8 +134,8 @@ void TTeravo::Iteration() {
       TError* const corrected = std::exchange(FServerError, nullptr);
       serverIndex_.Remove(FServerErrors, corrected);
     }
-    FCorrectServerTime = RoundToDouble(FCorrectServerTime + dt);
-    FDownTime = RoundToDouble(FDownTime + dt * (static_cast<long double>(FClientsNum) + 1));
+    FCorrectServerTime = ToDouble(FCorrectServerTime + dt);
+    FDownTime = ToDouble(FDownTime + dt * (static_cast<long double>(FClientsNum) + 1));
     return;
   }
 
@@ -149,7 +151,7 @@ void TTeravo::Iteration() {
     // Once a step: the first failed client closes the run, which leaves nothing to close.
     if (seen) return;
     seen = true;
-    FDownTime = RoundToDouble(FDownTime + dt);
+    FDownTime = ToDouble(FDownTime + dt);
     SeeFailure();
   };
 
@@ -201,7 +203,7 @@ void TTeravo::Iteration() {
       }
       case ClientState::InCorrection:
         seeFailedClient();
-        client.FCorrectTime = RoundToDouble(client.FCorrectTime + dt);
+        client.FCorrectTime = ToDouble(client.FCorrectTime + dt);
         Random.Seed = seed;
         Random.Draws = draws;
         if (Random.Chance(correctProbability)) CorrectError(client.FError);
@@ -213,7 +215,7 @@ void TTeravo::Iteration() {
         break;
       case ClientState::Waiting:
         seeFailedClient();
-        client.FWaitTime = RoundToDouble(client.FWaitTime + dt);
+        client.FWaitTime = ToDouble(client.FWaitTime + dt);
         if (FBusyProgrammers < FProgrammersNum) {
           client.FState = ClientState::InCorrection;
           ++FBusyProgrammers;
@@ -250,6 +252,11 @@ std::int32_t TTeravo::AppendNewErrors(ErrorList& list, const StepConstants& cons
   long double p = first;
   std::int32_t n = 0;
   while (Random.Chance(ToDouble(p))) {
+    // A chain that would outgrow the list ends here; the play driver stops the play.
+    if (list.size() >= MaxErrorsInList) {
+      ErrorLimitReached = true;
+      break;
+    }
     list.push_back(std::make_unique<TError>(Random.RandomUniform()));
     if (index != nullptr) index->Appended(list);
     ++n;
@@ -276,7 +283,7 @@ void TTeravo::CorrectError(TError* error) {
 
 void TTeravo::ExtendFailureFreeRun() {
   if (FBusyProgrammers == 0 && FServerState != ServerState::Failed) {
-    FCurTer = RoundToDouble(static_cast<long double>(FCurTer) + FDT);
+    FCurTer = ToDouble(static_cast<long double>(FCurTer) + FDT);
     FTer = FCurTer;
   }
 }
@@ -291,7 +298,9 @@ void TTeravo::UpdateFailureProbability() {
 long double TTeravo::AvailabilityCoefficient(long double elapsed) const {
   // The units are the clients of the play and the server.
   const long double unitDays = elapsed * (static_cast<long double>(FClients.size()) + 1);
-  return CheckedDiv(unitDays - FDownTime, unitDays);
+  // The down time is a sum of rounded steps, so when nothing or everything was down the
+  // share can land a rounding error outside [0, 1]; a coefficient never is.
+  return std::clamp(CheckedDiv(unitDays - FDownTime, unitDays), 0.0L, 1.0L);
 }
 
 TPlayEnd TTeravo::EndPlay() {
@@ -299,8 +308,8 @@ TPlayEnd TTeravo::EndPlay() {
   double correctSum = 0;
   double waitSum = 0;
   for (const auto& client : FClients) {
-    correctSum = RoundToDouble(static_cast<long double>(correctSum) + client->FCorrectTime);
-    waitSum = RoundToDouble(static_cast<long double>(waitSum) + client->FWaitTime);
+    correctSum = ToDouble(static_cast<long double>(correctSum) + client->FCorrectTime);
+    waitSum = ToDouble(static_cast<long double>(waitSum) + client->FWaitTime);
   }
   const long double clients = static_cast<long double>(FClients.size());
   TPlayEnd end{};

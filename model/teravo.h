@@ -67,6 +67,9 @@ class TTeravo : public TParameters {
   std::int32_t FNewServerErrorAdd = 0;
 
   bool FShowProgress = false;  // display flag of the play drivers; the model ignores it
+  // Set when a new-error chain stopped at MaxErrorsInList; the play cannot go on.
+  bool ErrorLimitReached = false;
+  std::size_t MaxErrorsInList = kMaxErrorsInList;  // lowered only by tests
 
   double FCurTer = 0;
   double FDownTime = 0;

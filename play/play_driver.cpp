@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string>
 
+#include "core/general_error.h"
 #include "core/number_text.h"
 #include "core/rounding.h"
 #include "params/run_description.h"
@@ -13,6 +14,22 @@ namespace teravo {
 namespace {
 
 constexpr int kHistogramBins = 100;
+
+// New errors came faster than any list can hold: the window keeps what was played and says
+// that it stopped, and the play ends with a message naming the parameter to change.
+[[noreturn]] void StopAtErrorLimit(TTeravo& model, PlayHost& host, PlayRecord& record,
+                                   std::int64_t step) {
+  record.Stopped = true;
+  record.Title += kStoppedMark;
+  host.Repaint(record);
+  model.FShowProgress = true;
+  Raise("Розыгрыш остановлен на шаге " + IntToStr(step) + ": ошибок стало больше " +
+        IntToStr(static_cast<std::int64_t>(model.MaxErrorsInList)) +
+        ", исправления вносят новые ошибки слишком часто. Уменьшите " +
+        (model.FByProbability ? "вероятность внести ошибку при исправлении"
+                              : "интенсивность внесения ошибки при исправлении") +
+        " в окне «Параметры розыгрыша» (F2).");
+}
 
 }  // namespace
 
@@ -78,6 +95,7 @@ std::shared_ptr<PlayRecord> Play(TTeravo& model, PlayHost& host, const PlayConte
       return record;
     }
     model.Iteration();
+    if (model.ErrorLimitReached) StopAtErrorLimit(model, host, *record, i);
     model.ExtendFailureFreeRun();
     model.UpdateFailureProbability();
 

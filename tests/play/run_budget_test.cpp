@@ -6,6 +6,7 @@
 #include "play/commands.h"
 #include "play/run_budget.h"
 #include "tests/support/parameter_sets.h"
+#include "tests/support/recording_host.h"
 
 namespace teravo {
 namespace {
@@ -60,6 +61,30 @@ TEST(RunBudget, WorkBoundAsksAboutHoursButNotAboutALongDefaultSeries) {
   ASSERT_TRUE(LongRunQuestion(needs).has_value());
   EXPECT_GT(needs.seconds, 24 * 3600.0L);
   EXPECT_NE(LongRunQuestion(needs)->find("сут"), std::string::npos);
+}
+
+TEST(Play, NewErrorsBeyondWhatAListHoldsStopThePlayWithWhatItShowed) {
+  for (const bool byProbability : {true, false}) {
+    TTeravo model;
+    testing::PrepareDefaultPlay(model, 2000);
+    model.FByProbability = byProbability;
+    model.FP_newErr = 0.999;
+    model.FY_newErr = 6900;  // a first chance of 0.999 in a step of 0.001
+    model.FMu = 50;
+    model.MaxErrorsInList = 3000;
+    testing::RecordingHost host;
+    const CommandOutcome outcome = aPlayIterationExecute(model, host, testing::TestContext());
+    ASSERT_EQ(outcome.kind, CommandOutcome::Kind::Failed) << byProbability;
+    EXPECT_NE(outcome.text.find("ошибок стало больше 3000"), std::string::npos) << outcome.text;
+    EXPECT_NE(
+        outcome.text.find(byProbability ? "Уменьшите вероятность" : "Уменьшите интенсивность"),
+        std::string::npos)
+        << outcome.text;
+    ASSERT_EQ(host.playWindows.size(), 1u);
+    EXPECT_TRUE(host.playWindows[0]->Stopped);
+    EXPECT_LE(model.FClientErrors.size(), 3000u);
+    EXPECT_GT(host.playWindows[0]->Series(Chart::chNums).Count(), 0) << "what was played stays";
+  }
 }
 
 TEST(RunBudget, SizesAndDurationsReadAsAPersonWouldSayThem) {
