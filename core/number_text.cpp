@@ -11,8 +11,9 @@
 namespace teravo {
 namespace {
 
+// A blank is a space only: a tab or line break pasted around a number makes it no number.
 bool IsBlank(char c) {
-  return c == ' ' || c == '\t';
+  return c == ' ';
 }
 bool IsDigit(char c) {
   return c >= '0' && c <= '9';

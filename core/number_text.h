@@ -9,6 +9,8 @@ namespace teravo {
 
 // Number texts are locale-independent: the decimal separator is always passed in.
 // (QApplication switches the C locale, so strtod/printf must never be used here.)
+// Blanks are spaces only: a tab, line break or other white space beside a number (pasted
+// from a table, say) makes the text fail rather than being skipped.
 
 // 32-bit signed integer: leading blanks skipped, optional sign, decimal or "$"/"0x" hex.
 // Trailing characters, the empty text and out-of-range values do not parse.

@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libcli11-dev nlohmann-json3-dev libboost-math-dev
   clang-format
+  clang libclang-rt-dev llvm
   xvfb xauth imagemagick fonts-dejavu-core
   qt6-translations-l10n locales openbox
 )

@@ -16,7 +16,7 @@ using namespace std::string_literals;
 TEST(ParseInt, AcceptsDecimalAndHexForms) {
   const std::pair<std::string, std::int32_t> cases[] = {{"0", 0},
                                                         {"42", 42},
-                                                        {"  \t7", 7},
+                                                        {"   7", 7},
                                                         {"+5", 5},
                                                         {"-0", 0},
                                                         {"$ff", 255},
@@ -56,7 +56,7 @@ TEST(ParseInt, RefusesEverythingElse) {
 TEST(ParseReal, AcceptsTheGrammarWithTheGivenSeparator) {
   const std::pair<std::string, long double> cases[] = {
       {"0,0001", 0.0001L}, {" 5, ", 5},    {",5", 0.5L},   {"-2,5E20", -2.5E20L},
-      {"+1e-6", 1E-6L},    {"1E+3", 1000}, {"\t12\t", 12}, {"1e400", 1E400L},
+      {"+1e-6", 1E-6L},    {"1E+3", 1000}, {"  12  ", 12}, {"1e400", 1E400L},
       {"0e99999", 0},      {"1e-5000", 0}, {"-0", 0}};
   for (const auto& [text, expected] : cases) EXPECT_EQ(ParseReal(text, ','), expected) << text;
   EXPECT_EQ(ParseReal("0.5", '.'), 0.5L);
@@ -75,6 +75,33 @@ TEST(ParseReal, RefusesEverythingElse) {
                                "5\0"s,    "5\xC2\xA0", "\xD9\xA3", "1,5e,5"};
   for (const auto& text : cases) EXPECT_FALSE(ParseReal(text, ',')) << text;
   EXPECT_FALSE(ParseReal("0,5", '.'));
+}
+
+// Blanks are spaces only: a number pasted with a tab or a line break around it is no number.
+TEST(NumberTexts, SkipSpacesButNoOtherWhiteSpace) {
+  const std::string spaced[] = {"7", " 7", "   7", "  7  ", "7 "};
+  for (const auto& text : spaced) EXPECT_EQ(ParseReal(text, ','), 7) << text;
+  EXPECT_EQ(ParseInt("   7"), 7);
+  const std::string blanks[] = {"\t", "\n", "\r", "\r\n", "\v", "\f", " \t"};
+  for (const auto& blank : blanks) {
+    SCOPED_TRACE(::testing::PrintToString(blank));
+    EXPECT_FALSE(ParseInt(blank + "100"));
+    EXPECT_FALSE(ParseInt(blank + "-5"));
+    EXPECT_FALSE(ParseInt(blank + "$ff"));
+    EXPECT_FALSE(ParseInt("100" + blank));
+    EXPECT_FALSE(ParseInt("-" + blank + "5"));
+    EXPECT_FALSE(ParseInt(blank));
+    EXPECT_FALSE(ParseReal(blank + "100", ','));
+    EXPECT_FALSE(ParseReal(blank + "1,5", ','));
+    EXPECT_FALSE(ParseReal("1,5" + blank, ','));
+    EXPECT_FALSE(ParseReal(blank + "12" + blank, ','));
+    EXPECT_FALSE(ParseReal(" " + blank + "0.5 ", '.'));
+    EXPECT_FALSE(ParseReal("0.5" + blank + " ", '.'));
+    EXPECT_FALSE(ParseReal("1E" + blank + "5", ','));
+    EXPECT_FALSE(ParseReal(blank, ','));
+    EXPECT_THROW(StrToInt(blank + "100"), GeneralError);
+    EXPECT_THROW(StrToFloat("100" + blank, ','), GeneralError);
+  }
 }
 
 TEST(StrTo, RaiseTheGeneralTextsWithTheTextVerbatim) {

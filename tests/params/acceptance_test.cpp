@@ -203,6 +203,21 @@ TEST(Acceptance, StepCorrectionsRewriteTheStepAndSaySo) {
   }
 }
 
+// Blanks around a number are spaces only: a pasted tab or line break is refused.
+TEST(Acceptance, OnlySpacesCountAsBlanks) {
+  for (const char* text : {"\t100", "100\t", "100\n", "\r\n100", " 100\v"}) {
+    TTeravo model;
+    FakeSettingsForm form;
+    form.Type(edit::ClientsNum, text);
+    EXPECT_FALSE(AcceptParameters(model, form));
+    EXPECT_EQ(form.log, (Log{Message(msg::ClientsNum), FocusOn(edit::ClientsNum)}));
+  }
+  TTeravo model;
+  FakeSettingsForm form;
+  form.Type(edit::ClientsNum, "  100");  // an integer skips only the blanks before it
+  EXPECT_TRUE(AcceptParameters(model, form));
+}
+
 // Whatever is typed into a field, acceptance either refuses it with exactly that field's
 // message and focus, or stores a value in the field's range.
 TEST(Acceptance, HostileTextsGiveTheFieldsMessageOrAValidValue) {
