@@ -22,11 +22,9 @@ constexpr std::string_view kShareAdvice =
     "интенсивности обращений клиента к сервру долю данных в одном запросе клиента рекомендуем "
     "равной ";
 
-// Makes the step at most one mean interval of the given intensity (the threshold leaves room
-// for rounding), rewriting edDT and telling the user.
+// Rewrites edDT and tells the user when the step had to be corrected.
 void CorrectStep(TTeravo& model, SettingsForm& form, double intensity, std::string_view text) {
-  if (static_cast<long double>(model.FDT) * intensity - 1.009L > 0) {
-    model.FDT = RoundToDouble(1.0L / intensity);
+  if (CorrectStepFor(model, intensity)) {
     const std::string step = FloatToStr(model.FDT, form.DecimalSeparator());
     form.SetText(edit::DT, step);
     form.ShowMessage(std::string(text) + step);
@@ -34,6 +32,14 @@ void CorrectStep(TTeravo& model, SettingsForm& form, double intensity, std::stri
 }
 
 }  // namespace
+
+bool CorrectStepFor(TParameters& parameters, double intensity) {
+  if (static_cast<long double>(parameters.FDT) * intensity - 1.009L > 0) {
+    parameters.FDT = RoundToDouble(1.0L / intensity);
+    return true;
+  }
+  return false;
+}
 
 bool AcceptParameters(TTeravo& model, SettingsForm& form) {
   model.FPlayCount = 0;

@@ -14,6 +14,7 @@
 #include "play/multi_play.h"
 #include "play/run_budget.h"
 #include "play/series.h"
+#include "play/sweep.h"
 #include "play/sweep_values.h"
 #include "tools/json_writer.h"
 #include "tools/sim_output.h"
@@ -41,22 +42,10 @@ class PointForm : public SimSettingsForm {
   std::ostream& err_;
 };
 
-// A point accepted and checked, or refused with the reason.
-struct PlannedPoint {
-  std::int32_t index = 0;
-  std::string value;
-  std::optional<std::string> refused;
-  TParameters parameters;
-  std::string timeText;
-};
-
 // The swept edit is read in one new-error mode only: in the other its values would change
 // nothing.
 std::optional<std::string> ModeProblem(const SettingsEdit& edit, bool byProbability) {
-  if (edit.readWhen == ReadWhen::Always ||
-      (edit.readWhen == ReadWhen::ByProbability) == byProbability) {
-    return std::nullopt;
-  }
+  if (IsReadInMode(edit, byProbability)) return std::nullopt;
   return std::string(edit.name) +
          (byProbability ? " is read only when new errors come by intensity (--by-intensity)"
                         : " is read only when new errors come by probability");
@@ -89,10 +78,10 @@ int RunSweep(const SimOptions& options, const SimSettingsForm& form, bool errIsT
   const std::uint32_t seed = options.seed ? *options.seed : ClockSeedSource().NextSeed();
 
   // Every value is accepted and checked before any plays run, so a typing error costs no time.
-  std::vector<PlannedPoint> planned;
+  std::vector<SweepPlan> planned;
   long double seconds = 0;
   for (std::int32_t index = range.first; index <= range.last; ++index) {
-    PlannedPoint point;
+    SweepPlan point;
     point.index = index;
     point.value = sweep.texts[static_cast<std::size_t>(index - 1)];
     PointForm pointForm(form, name + " = " + point.value + ": ", err);
@@ -117,36 +106,21 @@ int RunSweep(const SimOptions& options, const SimSettingsForm& form, bool errIsT
     return kExitRefused;
   }
 
-  SweepTable table{name, sweep.texts, seed, separator, {}};
-  bool refused = false;
-  for (const PlannedPoint& point : planned) {
-    if (point.refused) {
-      refused = true;
-      SweepPoint skipped;
-      skipped.index = point.index;
-      skipped.value = point.value;
-      skipped.refused = point.refused;
-      table.points.push_back(std::move(skipped));
-      continue;
-    }
-    const PlayContext context{point.timeText, separator, LocalDateTimeNow};
-    SeriesOptions series;
-    series.threads = options.threads;
-    series.keepPoints = false;  // only the figures are reported
-    if (errIsTerminal) {
-      const std::string heading = "\rТочка " + IntToStr(point.index) + " из " + IntToStr(count);
-      series.progress = [&err, heading](int done, int total) {
-        err << heading << ": розыгрыш " << IntToStr(done) << " из " << IntToStr(total);
-        err.flush();
-      };
-    }
-    SeriesPlays plays = RunSeriesPlays(point.parameters, SeriesStart{0, seed}, context, series);
-    if (plays.error) std::rethrow_exception(plays.error);
-    PlayRecord averages(separator);
-    FormAverages(plays.records, averages);
-    table.points.push_back(SweepPointOf(point.index, point.value,
-                                        static_cast<std::int32_t>(plays.records.size()), averages));
+  SweepRunOptions run;
+  run.threads = options.threads;
+  if (errIsTerminal) {
+    run.progress = [&err, count](std::int32_t index, int done, int total) {
+      err << "\rТочка " << IntToStr(index) << " из " << IntToStr(count) << ": розыгрыш "
+          << IntToStr(done) << " из " << IntToStr(total);
+      err.flush();
+    };
   }
+  SweepRun ran = ::teravo::RunSweep(planned, seed, separator, run);
+  if (ran.error) std::rethrow_exception(ran.error);
+  const bool refused = std::any_of(planned.begin(), planned.end(), [](const SweepPlan& point) {
+    return point.refused.has_value();
+  });
+  SweepTable table{name, sweep.texts, seed, separator, std::move(ran.points)};
   if (errIsTerminal) err << '\n';
 
   if (options.csvFolder) {

@@ -1,0 +1,89 @@
+#include "play/sweep.h"
+
+#include <utility>
+
+#include "core/number_text.h"
+#include "core/rounding.h"
+#include "model/teravo.h"
+#include "params/acceptance.h"
+#include "play/commands.h"
+#include "play/multi_play.h"
+#include "play/series.h"
+
+namespace teravo {
+
+bool IsReadInMode(const SettingsEdit& edit, bool byProbability) {
+  return edit.readWhen == ReadWhen::Always ||
+         (edit.readWhen == ReadWhen::ByProbability) == byProbability;
+}
+
+SweepPlan PlanSweepValue(const TParameters& accepted, const SettingsEdit& edit, std::int32_t index,
+                         std::string value, char separator, int threads) {
+  SweepPlan plan;
+  plan.index = index;
+  plan.value = std::move(value);
+  plan.parameters = accepted;
+  if (!StoreEditText(plan.parameters, edit, plan.value, separator)) {
+    plan.refused = std::string(edit.message);
+    return plan;
+  }
+  CorrectStepFor(plan.parameters, plan.parameters.FYk);
+  CorrectStepFor(plan.parameters, plan.parameters.FMu);
+  TTeravo model;
+  model.Parameters() = plan.parameters;
+  if (const CommandOutcome check = CheckBeforeRun(model, model.FK, false, threads); !check.ran()) {
+    plan.refused = check.text;
+    return plan;
+  }
+  plan.timeText =
+      FloatToStr(static_cast<long double>(plan.parameters.FDT) * plan.parameters.FM, separator);
+  return plan;
+}
+
+SweepRun RunSweep(const std::vector<SweepPlan>& plan, std::uint32_t seed, char separator,
+                  const SweepRunOptions& options) {
+  SweepRun run;
+  for (const SweepPlan& point : plan) {
+    if (options.stop.stop_requested()) {
+      run.stopped = true;
+      break;
+    }
+    if (point.refused) {
+      SweepPoint skipped;
+      skipped.index = point.index;
+      skipped.value = point.value;
+      skipped.refused = point.refused;
+      run.points.push_back(std::move(skipped));
+      if (options.pointDone) options.pointDone(run.points.back());
+      continue;
+    }
+    const PlayContext context{point.timeText, separator, LocalDateTimeNow};
+    SeriesOptions series;
+    series.threads = options.threads;
+    series.keepPoints = false;  // only the figures are reported
+    series.stop = options.stop;
+    if (options.progress) {
+      series.progress = [&options, index = point.index](int done, int total) {
+        options.progress(index, done, total);
+      };
+    }
+    SeriesPlays plays = RunSeriesPlays(point.parameters, SeriesStart{0, seed}, context, series);
+    if (plays.error) {
+      run.error = plays.error;
+      break;
+    }
+    // A point stopped halfway has fewer plays than the others: its means would not compare.
+    if (plays.Stopped()) {
+      run.stopped = true;
+      break;
+    }
+    PlayRecord averages(separator);
+    FormAverages(plays.records, averages);
+    run.points.push_back(SweepPointOf(point.index, point.value,
+                                      static_cast<std::int32_t>(plays.records.size()), averages));
+    if (options.pointDone) options.pointDone(run.points.back());
+  }
+  return run;
+}
+
+}  // namespace teravo
