@@ -1,9 +1,10 @@
 // The desktop program walking through itself, for the screenshot script: the settings
 // dialog, its defaults accepted, one play, a series, the series tiled, the window menu with
 // its list of windows, a child window's own menu, the distributions window, and the same
-// window once its plays are deleted. Before each pause it prints the name of what is on
-// screen, so the script knows when to take its picture. Not installed; the program itself
-// has no such mode.
+// window once its plays are deleted, the averages window with its bands, its own menu, its
+// spread table and its export dialog, the File menu, and a parameter sweep: its dialog and its
+// result window. Before each pause it prints the name of what is on screen, so the script
+// knows when to take its picture. Not installed; the program itself has no such mode.
 #include <cstdio>
 #include <functional>
 #include <utility>
@@ -11,16 +12,23 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QContextMenuEvent>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 
 #include "ui/application_setup.h"
 #include "ui/distributions_window.h"
 #include "ui/main_form.h"
+#include "ui/play_results_window.h"
 #include "ui/settings_dialog.h"
+#include "ui/spread_table.h"
+#include "ui/sweep_control.h"
+#include "ui/window_commands.h"
 
 namespace {
 
@@ -37,10 +45,20 @@ teravo::TAllPlayResults* Distributions(teravo::TMainForm& form) {
   return nullptr;
 }
 
-// Each step does something, then its stage is announced and held for a pause.
+teravo::TfmPlayResults* Averages(teravo::TMainForm& form) {
+  for (QMdiSubWindow* window : form.MdiArea().subWindowList()) {
+    auto* found = qobject_cast<teravo::TfmPlayResults*>(window);
+    if (found && found->Record() && teravo::IsAverages(*found->Record())) return found;
+  }
+  return nullptr;
+}
+
+// Each step does something, then its stage is announced and held for a pause. A step that
+// opens a modal window announces its stage itself, from inside that window.
 struct Step {
   const char* stage;
   std::function<void()> act;
+  bool announcesItself = false;
 };
 
 void RunSteps(teravo::TMainForm& form, std::vector<Step> steps, std::size_t next = 0) {
@@ -50,7 +68,7 @@ void RunSteps(teravo::TMainForm& form, std::vector<Step> steps, std::size_t next
     return;
   }
   steps[next].act();
-  Announce(steps[next].stage);
+  if (!steps[next].announcesItself) Announce(steps[next].stage);
   QTimer::singleShot(kPauseMs, &form,
                      [&form, steps = std::move(steps), next] { RunSteps(form, steps, next + 1); });
 }
@@ -79,6 +97,74 @@ void RunDemo(teravo::TMainForm& form) {
          if (auto* window = Distributions(form)) {
            window->DeleteButton()->click();
            window->RecallButton()->click();
+         }
+       }},
+      {"bands",
+       [&form] {
+         if (auto* window = Averages(form)) {
+           form.RaiseWindow(window);
+           window->showMaximized();
+         }
+       }},
+      {"context-menu",
+       [&form] {
+         auto* window = Averages(form);
+         if (!window || !window->widget()) return Announce("context-menu");
+         // The menu runs its own loop: its picture is announced and it is closed from inside.
+         QTimer::singleShot(500, &form, [] { Announce("context-menu"); });
+         QTimer::singleShot(500 + kPauseMs, &form, [] {
+           if (QWidget* menu = QApplication::activePopupWidget()) menu->close();
+         });
+         const QPoint at = window->widget()->geometry().center();
+         QContextMenuEvent event(QContextMenuEvent::Mouse, at, window->mapToGlobal(at));
+         QApplication::sendEvent(window, &event);
+       },
+       true},
+      {"spread",
+       [&form] {
+         if (auto* window = Averages(form)) window->SpreadAction()->trigger();
+       }},
+      {"export",
+       [&form] {
+         auto* window = Averages(form);
+         if (!window) return Announce("export");
+         for (auto* table : window->findChildren<teravo::SpreadTable*>()) table->close();
+         QTimer::singleShot(500, &form, [] { Announce("export"); });
+         QTimer::singleShot(500 + kPauseMs, &form, [] {
+           if (QWidget* dialog = QApplication::activeModalWidget()) dialog->close();
+         });
+         form.ResultWindowCommands().SaveAs(*window);
+       },
+       true},
+      {"file-menu",
+       [&form] {
+         if (auto* file = form.menuBar()->findChild<QMenu*>(QStringLiteral("FileMenu")))
+           form.menuBar()->setActiveAction(file->menuAction());
+       }},
+      {"sweep-dialog",
+       [&form] {
+         form.menuBar()->setActiveAction(nullptr);
+         if (auto* file = form.menuBar()->findChild<QMenu*>(QStringLiteral("FileMenu")))
+           file->hide();
+         form.Sweeps().SetAsker([&form](teravo::SweepDialog& dialog) {
+           dialog.ListEdit()->setText(QStringLiteral("1; 2; 3; 4; 6; 8"));
+           const QPointer<teravo::SweepDialog> shown(&dialog);
+           QTimer::singleShot(500, &form, [] { Announce("sweep-dialog"); });
+           QTimer::singleShot(500 + kPauseMs, &form, [shown] {
+             if (shown) shown->accept();
+           });
+           return dialog.exec() == QDialog::Accepted;
+         });
+         form.aSweepExecute();
+       },
+       true},
+      {"sweep",
+       [&form] {
+         // The points play on workers; the picture waits for their window.
+         while (form.Sweeps().Running()) QApplication::processEvents(QEventLoop::AllEvents, 50);
+         if (QMdiSubWindow* window = form.Sweeps().LastWindow()) {
+           form.RaiseWindow(window);
+           window->showMaximized();
          }
        }},
   };

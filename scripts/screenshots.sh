@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Starts the real program in Russian under a virtual X server with a window manager, lets it
 # walk through the settings dialog, one play, a series, the series tiled, the window menu, a
-# child window's menu, the distributions window and that window with its plays deleted
-# (teravo-demo), and saves a picture of the screen at each stage into screenshots/.
+# child window's menu, the distributions window and that window with its plays deleted, the
+# averages window with its 5–95 % bands, its own menu, its spread table and its export dialog,
+# the File menu, and a parameter sweep's dialog and result window (teravo-demo), and saves a picture of the screen at each stage into
+# screenshots/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -22,7 +24,7 @@ mkdir -p screenshots
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
 
-stages="settings play series tiled window-menu child-menu distributions emptied"
+stages="settings play series tiled window-menu child-menu distributions emptied bands context-menu spread export file-menu sweep-dialog sweep"
 # Inside the virtual server: a window manager for frames and placement, the program, and a
 # picture of each stage it announces.
 xvfb-run -a -s "-screen 0 1400x900x24" bash -c '

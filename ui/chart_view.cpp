@@ -39,6 +39,16 @@ double BarWidth(const ChartSeries& series) {
   return width > 0 ? width : 1.0;
 }
 
+// The band is light enough for the mean line to stay readable over it.
+const QColor kBandFill(100, 149, 237, 70);
+const QColor kBandEdge(100, 149, 237, 150);
+
+std::optional<AxisSpan> Merged(std::optional<AxisSpan> a, std::optional<AxisSpan> b) {
+  if (!a) return b;
+  if (!b) return a;
+  return AxisSpan{std::min(a->lower, b->lower), std::max(a->upper, b->upper)};
+}
+
 std::optional<AxisSpan> SpanOf(const std::vector<double>& values) {
   std::optional<AxisSpan> span;
   for (double value : values) {
@@ -76,7 +86,7 @@ AxisSpan FitAxis(std::optional<AxisSpan> values, bool counts, bool fromZero) {
 
 ChartView::ChartView(QWidget* parent, const QString& name, const QString& title, Kind kind,
                      std::optional<QColor> color, Counts counts)
-    : plot_(new QCustomPlot(parent)), kind_(kind), counts_(counts) {
+    : plot_(new QCustomPlot(parent)), title_(title), kind_(kind), counts_(counts) {
   plot_->setObjectName(name);
   plot_->setBackground(Qt::white);
   plot_->legend->setVisible(false);
@@ -130,7 +140,6 @@ bool ChartView::Show(const ChartSeries& series) {
 }
 
 void ChartView::FitAxes(const ChartSeries& series, const ChartSeries::Points& points) {
-  const bool histogram = kind_ != Kind::Line;
   std::optional<AxisSpan> keys = SpanOf(points.xs);
   if (keys && kind_ == Kind::Bars) {
     // The data stops at the outer bars' centres: a bar's width more on each side shows
@@ -141,10 +150,70 @@ void ChartView::FitAxes(const ChartSeries& series, const ChartSeries::Points& po
     // The outer impulses would otherwise stand on the frame.
     keys = AxisSpan{keys->lower - 1, keys->upper + 1};
   }
-  const AxisSpan x = FitAxis(keys, counts_.x, false);
-  const AxisSpan y = FitAxis(SpanOf(points.ys), counts_.y, histogram);
+  keys_ = keys;
+  values_ = SpanOf(points.ys);
+  ApplyAxes();
+}
+
+void ChartView::ApplyAxes() {
+  const bool histogram = kind_ != Kind::Line;
+  // A band wider than the curve must not be cut off by the axes.
+  const std::optional<AxisSpan> values = ShowsBand() ? Merged(values_, bandValues_) : values_;
+  const AxisSpan x = FitAxis(keys_, counts_.x, false);
+  const AxisSpan y = FitAxis(values, counts_.y, histogram);
   plot_->xAxis->setRange(x.lower, x.upper);
   plot_->yAxis->setRange(y.lower, y.upper);
+}
+
+void ChartView::CreateBand() {
+  // On a layer of its own below the line, so the line is drawn over the band.
+  const QString layer = QStringLiteral("band");
+  if (!plot_->layer(layer))
+    plot_->addLayer(layer, plot_->layer(QStringLiteral("main")), QCustomPlot::limBelow);
+  bandLow_ = new QCPGraph(plot_->xAxis, plot_->yAxis);
+  bandHigh_ = new QCPGraph(plot_->xAxis, plot_->yAxis);
+  for (QCPGraph* edge : {bandLow_, bandHigh_}) {
+    edge->setLayer(layer);
+    edge->setPen(QPen(kBandEdge));
+    edge->setSelectable(QCP::stNone);
+  }
+  bandHigh_->setBrush(kBandFill);
+  bandHigh_->setChannelFillGraph(bandLow_);
+}
+
+void ChartView::ShowBand(const ChartSeries* low, const ChartSeries* high) {
+  if (!graph_) return;  // histograms have no band
+  const bool wanted = low && high && low->Count() > 0 && high->Count() > 0;
+  if (!wanted) {
+    if (!ShowsBand()) return;
+    bandLow_->setVisible(false);
+    bandHigh_->setVisible(false);
+    bandLowSeries_ = bandHighSeries_ = nullptr;
+  } else {
+    if (ShowsBand() && bandLowSeries_ == low && bandHighSeries_ == high &&
+        bandLowVersion_ == low->Version() && bandHighVersion_ == high->Version())
+      return;
+    if (!bandLow_) CreateBand();
+    const ChartSeries::Points lows = low->AllPoints();
+    const ChartSeries::Points highs = high->AllPoints();
+    bandLow_->setData(QVector<double>(lows.xs.begin(), lows.xs.end()),
+                      QVector<double>(lows.ys.begin(), lows.ys.end()), true);
+    bandHigh_->setData(QVector<double>(highs.xs.begin(), highs.xs.end()),
+                       QVector<double>(highs.ys.begin(), highs.ys.end()), true);
+    bandLow_->setVisible(true);
+    bandHigh_->setVisible(true);
+    bandValues_ = Merged(SpanOf(lows.ys), SpanOf(highs.ys));
+    bandLowSeries_ = low;
+    bandHighSeries_ = high;
+    bandLowVersion_ = low->Version();
+    bandHighVersion_ = high->Version();
+  }
+  ApplyAxes();
+  plot_->replot(QCustomPlot::rpQueuedRefresh);
+}
+
+bool ChartView::ShowsBand() const {
+  return bandHigh_ && bandHigh_->visible() && bandHigh_->data()->size() > 0;
 }
 
 void ChartView::SetEmptyNote(const QString& note) {

@@ -61,14 +61,35 @@ class ChartView {
   // Written across the plot while it has no points.
   void SetEmptyNote(const QString& note);
   bool ShowsEmptyNote() const;
+  // A shaded band between two series, drawn behind the line (the spread of the plays around a
+  // mean curve); null series, or series without points, hide it. Replots when it changed.
+  void ShowBand(const ChartSeries* low, const ChartSeries* high);
+  bool ShowsBand() const;
+  // The title written above the plot.
+  QString Title() const { return title_; }
 
  private:
   void FitAxes(const ChartSeries& series, const ChartSeries::Points& points);
+  // Sets the axes to the last shown points and, while it shows, the band.
+  void ApplyAxes();
+  void CreateBand();
   void UpdateNote();
 
   QCustomPlot* plot_;
+  QString title_;
   Kind kind_;
   Counts counts_;
+  // The spans of the shown points, and of the band's values.
+  std::optional<AxisSpan> keys_;
+  std::optional<AxisSpan> values_;
+  std::optional<AxisSpan> bandValues_;
+  QCPGraph* bandLow_ = nullptr;
+  QCPGraph* bandHigh_ = nullptr;
+  // The band's series as last shown, with their versions.
+  const ChartSeries* bandLowSeries_ = nullptr;
+  const ChartSeries* bandHighSeries_ = nullptr;
+  std::uint64_t bandLowVersion_ = 0;
+  std::uint64_t bandHighVersion_ = 0;
   QCPGraph* graph_ = nullptr;
   QCPBars* bars_ = nullptr;
   QCPItemText* note_ = nullptr;

@@ -1,9 +1,12 @@
 #include "ui/distributions_window.h"
 
+#include <QAction>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -13,6 +16,7 @@
 #include "ui/figure_edit.h"
 #include "ui/locale_text.h"
 #include "ui/scrolling_pane.h"
+#include "ui/window_commands.h"
 #include "ui/window_metrics.h"
 
 namespace teravo {
@@ -30,7 +34,7 @@ const char kNoPlaysLeft[] = "Розыгрышей не осталось";
 TAllPlayResults::TAllPlayResults(std::shared_ptr<DistributionsRecord> record, PlayHost& host,
                                  MessageSink& messages, QWidget* parent)
     : QMdiSubWindow(parent), record_(std::move(record)), host_(host), messages_(messages) {
-  auto* content = new QWidget;
+  auto* content = content_ = new QWidget;
   content->setObjectName(QStringLiteral("AllPlayResults"));
   content->setAutoFillBackground(true);
   QPalette white = content->palette();
@@ -93,6 +97,11 @@ TAllPlayResults::TAllPlayResults(std::shared_ptr<DistributionsRecord> record, Pl
   });
   connect(buDelete_, &QPushButton::clicked, this,
           [this] { RunGuarded(messages_, this, [this] { buDeleteClick(*record_, host_); }); });
+  aSaveAs_ = new QAction(ToQString("Сохранить как…"), this);
+  aSaveAs_->setObjectName(QStringLiteral("aSaveAs"));
+  connect(aSaveAs_, &QAction::triggered, this, [this] {
+    if (WindowCommands* commands = WindowCommands::Of(*this)) commands->SaveAs(*this);
+  });
   Show();
 }
 
@@ -110,6 +119,17 @@ void TAllPlayResults::Show() {
 void TAllPlayResults::PaintNow() {
   Show();
   repaint();
+}
+
+void TAllPlayResults::contextMenuEvent(QContextMenuEvent* event) {
+  // The title bar keeps the window's system menu.
+  if (!widget() || !widget()->geometry().contains(event->pos())) {
+    QMdiSubWindow::contextMenuEvent(event);
+    return;
+  }
+  QMenu menu(this);
+  menu.addAction(aSaveAs_);
+  menu.exec(event->globalPos());
 }
 
 void TAllPlayResults::closeEvent(QCloseEvent* event) {

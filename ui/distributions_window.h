@@ -9,6 +9,7 @@
 #include "ui/chart_view.h"
 #include "ui/message_sink.h"
 
+class QAction;
 class QLineEdit;
 class QPushButton;
 
@@ -31,9 +32,14 @@ class TAllPlayResults : public QMdiSubWindow {
   QPushButton* DeleteButton() const { return buDelete_; }
   const ChartView& WorkClients() const { return *chWorkClients_; }
   const ChartView& ErrorsInClients() const { return *chErrorsInClients_; }
+  // Everything the window shows, whatever part of it is scrolled out of sight.
+  QWidget* Content() const { return content_; }
+  // "Сохранить как…" of the window's own menu.
+  QAction* SaveAsAction() const { return aSaveAs_; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:
   void Show();
@@ -41,6 +47,8 @@ class TAllPlayResults : public QMdiSubWindow {
   std::shared_ptr<DistributionsRecord> record_;
   PlayHost& host_;
   MessageSink& messages_;
+  QWidget* content_ = nullptr;
+  QAction* aSaveAs_ = nullptr;
   QLineEdit* edCurTime_ = nullptr;
   std::unique_ptr<ChartView> chWorkClients_;
   std::unique_ptr<ChartView> chErrorsInClients_;

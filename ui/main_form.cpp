@@ -15,9 +15,13 @@
 #include "ui/error_report.h"
 #include "ui/locale_text.h"
 #include "ui/mdi_arrangement.h"
+#include "ui/parameter_file_actions.h"
+#include "ui/play_control.h"
 #include "ui/qt_play_host.h"
 #include "ui/settings_dialog.h"
 #include "ui/status_hint_router.h"
+#include "ui/sweep_control.h"
+#include "ui/window_commands.h"
 #include "ui/window_placement.h"
 
 namespace teravo {
@@ -57,6 +61,21 @@ TMainForm::TMainForm(std::unique_ptr<MessageSink> messages, QWidget* parent)
   fmSettings_ = new TfmSettings(*model_, *messages_, this);
   frmAbout_ = new TfrmAbout(this);
   host_ = std::make_unique<QtPlayHost>(*mdiArea_, *messages_);
+  // Parameter files, the active window's export and the recent files head the File menu.
+  windowCommands_ = new WindowCommands(
+      *model_, *host_, *messages_, [this] { return Context(); }, *this, *mdiArea_);
+  parameterFiles_ = new ParameterFileActions(
+      *fmSettings_, *messages_, [this] { aSettingsExecute(); }, *this);
+  if (auto* fileMenu = menuBar()->findChild<QMenu*>(QStringLiteral("FileMenu"))) {
+    parameterFiles_->AddTo(*fileMenu, windowCommands_->SaveAsAction());
+    connect(fileMenu, &QMenu::aboutToShow, windowCommands_, &WindowCommands::UpdateSaveAsAction);
+  }
+  CreatePlayControl();
+  sweeps_ = new SweepControl(*this, *mdiArea_, *messages_,
+                             {aSettings_, aPlayIteration_, aPlayPlay_, aSweep_});
+  windowCommands_->SetPlayRunner([this](const std::function<CommandOutcome()>& replay) {
+    return plays_->RunPlay([&replay](const PlayOptions&) { return replay(); });
+  });
   for (QDialog* dialog : {static_cast<QDialog*>(fmSettings_), static_cast<QDialog*>(frmAbout_)})
     connect(dialog, &QDialog::finished, this, &TMainForm::TakeFocusBack);
   PlaceOnScreen(*this, toolBar_->sizeHint().width() + 2 * toolBar_->iconSize().width());
@@ -76,6 +95,9 @@ void TMainForm::CreateActions() {
   aPlayIteration_->setShortcut(QKeySequence(Qt::Key_F3));
   aPlayPlay_ = MakeAction(this, "aPlayPlay", "Розыгрыш многократный (F4)", nullptr);
   aPlayPlay_->setShortcut(QKeySequence(Qt::Key_F4));
+  // No function key: F2-F4 keep the meaning they have always had.
+  aSweep_ = MakeAction(this, "aSweep", "&Исследование параметра…",
+                       "Многократный розыгрыш при нескольких значениях одного параметра");
   aFileExit_ = MakeAction(this, "FileExitItem", "E&xit", "Exit this application");
   aWindowTile_ = MakeAction(this, "WindowTileItem", "&Tile", "Tile all windows");
   aWindowCascade_ = MakeAction(this, "WindowCascadeItem", "&Cascade", "Cascade all windows");
@@ -88,6 +110,7 @@ void TMainForm::CreateActions() {
   connect(aSettings_, &QAction::triggered, this, &TMainForm::aSettingsExecute);
   connect(aPlayIteration_, &QAction::triggered, this, &TMainForm::aPlayIterationExecute);
   connect(aPlayPlay_, &QAction::triggered, this, &TMainForm::aPlayPlayExecute);
+  connect(aSweep_, &QAction::triggered, this, &TMainForm::aSweepExecute);
   connect(aFileExit_, &QAction::triggered, this, &TMainForm::FileExit);
   connect(aWindowTile_, &QAction::triggered, this, &TMainForm::WindowTile);
   connect(aWindowCascade_, &QAction::triggered, this, &TMainForm::WindowCascade);
@@ -105,6 +128,7 @@ void TMainForm::CreateMenus() {
   QMenu* settingsMenu = menuBar()->addMenu(ToQString("&Настройки"));
   settingsMenu->setObjectName(QStringLiteral("SettingsMenu"));
   settingsMenu->addAction(aSettings_);
+  settingsMenu->addAction(aSweep_);
   windowMenu_ = menuBar()->addMenu(ToQString("&Window"));
   windowMenu_->setObjectName(QStringLiteral("WindowMenu"));
   windowMenu_->addActions({aWindowTile_, aWindowCascade_, aWindowArrange_});
@@ -180,12 +204,27 @@ PlayContext TMainForm::Context() const {
   return {fmSettings_->Text(edit::Time), LocaleDecimalSeparator(), LocalDateTimeNow};
 }
 
-void TMainForm::aPlayIterationExecute() {
-  ReportOutcome(*messages_, this, ::teravo::aPlayIterationExecute(*model_, *host_, Context()));
+void TMainForm::CreatePlayControl() {
+  plays_ = std::make_unique<PlayControl>(
+      *this, *mdiArea_, *host_, QList<QAction*>{aSettings_, aPlayIteration_, aPlayPlay_, aSweep_});
 }
 
+void TMainForm::aPlayIterationExecute() {
+  const CommandOutcome outcome = plays_->RunPlay([this](const PlayOptions& options) {
+    return ::teravo::aPlayIterationExecute(*model_, *host_, Context(), options);
+  });
+  ReportOutcome(*messages_, this, outcome);
+}
+
+// Returns at once: the series reports when its windows have opened.
 void TMainForm::aPlayPlayExecute() {
-  ReportOutcome(*messages_, this, ::teravo::aPlayPlayExecute(*model_, *host_, Context()));
+  plays_->StartSeries(*model_, Context(), [this](const CommandOutcome& outcome) {
+    ReportOutcome(*messages_, this, outcome);
+  });
+}
+
+void TMainForm::aSweepExecute() {
+  Run([this] { sweeps_->Execute(*model_, Context().Separator); });
 }
 
 void TMainForm::FileExit() {

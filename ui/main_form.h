@@ -18,9 +18,13 @@ class QToolBar;
 
 namespace teravo {
 
+class PlayControl;
+class ParameterFileActions;
 class QtPlayHost;
+class SweepControl;
 class TfmSettings;
 class TfrmAbout;
+class WindowCommands;
 
 // The frame of the program: the model, the three commands, the child windows of the plays
 // and the status line. It computes nothing itself; each command hands the model on.
@@ -40,10 +44,16 @@ class TMainForm : public QMainWindow {
   TfrmAbout& About() const { return *frmAbout_; }
   QMdiArea& MdiArea() const { return *mdiArea_; }
   QtPlayHost& Host() const { return *host_; }
+  ParameterFileActions& ParameterFiles() const { return *parameterFiles_; }
+  WindowCommands& ResultWindowCommands() const { return *windowCommands_; }
+  PlayControl& Plays() const { return *plays_; }
+  SweepControl& Sweeps() const { return *sweeps_; }
 
   void aSettingsExecute();
   void aPlayIterationExecute();
   void aPlayPlayExecute();
+  // "Исследование параметра…": a series at each value of one edit, see SweepControl.
+  void aSweepExecute();
   void FileExit();
   void WindowTile();
   void WindowCascade();
@@ -68,6 +78,8 @@ class TMainForm : public QMainWindow {
   void TakeFocusBack();
   // What a play takes from the settings dialog and the user's locale.
   PlayContext Context() const;
+  // F3 and F4 run through this; see PlayControl.
+  void CreatePlayControl();
   template <class Command>
   void Run(Command&& command);
 
@@ -75,13 +87,19 @@ class TMainForm : public QMainWindow {
   std::unique_ptr<TTeravo> model_;
   QMdiArea* mdiArea_;
   std::unique_ptr<QtPlayHost> host_;
+  // After the model and the host, so that a running series is stopped before they go.
+  std::unique_ptr<PlayControl> plays_;
   TfmSettings* fmSettings_ = nullptr;
   TfrmAbout* frmAbout_ = nullptr;
+  ParameterFileActions* parameterFiles_ = nullptr;
+  WindowCommands* windowCommands_ = nullptr;
+  SweepControl* sweeps_ = nullptr;
   ModalRunner runModal_;
 
   QAction* aSettings_ = nullptr;
   QAction* aPlayIteration_ = nullptr;
   QAction* aPlayPlay_ = nullptr;
+  QAction* aSweep_ = nullptr;
   QAction* aFileExit_ = nullptr;
   QAction* aWindowTile_ = nullptr;
   QAction* aWindowCascade_ = nullptr;

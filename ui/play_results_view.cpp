@@ -14,6 +14,7 @@
 
 #include "ui/figure_edit.h"
 #include "ui/locale_text.h"
+#include "ui/spread_table.h"
 #include "ui/window_metrics.h"
 
 namespace teravo {
@@ -103,6 +104,18 @@ const char kNewClientErrorsHint[] =
 const char kNewServerErrorsHint[] =
     "Количество ошибок внесенных программистами ошибок при исправлении сервера";
 
+const FieldLayout& LayoutOf(Field field) {
+  for (const FieldLayout& item : Fields())
+    if (item.field == field) return item;
+  return Fields().front();
+}
+
+QString WithoutColon(const char* caption) {
+  QString text = ToQString(caption);
+  if (text.endsWith(QLatin1Char(':'))) text.chop(1);
+  return text;
+}
+
 QFont BoldValueFont(QFont font) {
   font.setPointSize(kValuePointSize);
   font.setBold(true);
@@ -110,6 +123,25 @@ QFont BoldValueFont(QFont font) {
 }
 
 }  // namespace
+
+const std::vector<Field>& FieldsInWindowOrder() {
+  static const std::vector<Field> order = [] {
+    std::vector<Field> fields;
+    for (const FieldLayout& item : Fields()) fields.push_back(item.field);
+    return fields;
+  }();
+  return order;
+}
+
+QString FieldTitle(Field field) {
+  const FieldLayout& item = LayoutOf(field);
+  QString title = WithoutColon(item.caption);
+  // Both groups have a "Число ошибок": out of its group a caption names it.
+  if (item.place == Place::Clients) title = ToQString("Клиенты: ") + title.toLower();
+  if (item.place == Place::Server) title = ToQString("Сервер: ") + title.toLower();
+  if (item.unit) title += QLatin1Char(' ') + ToQString(item.unit);
+  return title;
+}
 
 PlayResultsView::PlayResultsView(QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("fmPlayResults"));
@@ -185,6 +217,7 @@ QBoxLayout* PlayResultsView::CreateFields() {
   FieldEdit(Field::edNewClientErrorAdd)->setToolTip(ToQString(kNewClientErrorsHint));
   FieldEdit(Field::edNewClientErrorAdd)->setStatusTip(ToQString(kNewClientErrorsHint));
   FieldEdit(Field::edNewServerErrorAdd)->setStatusTip(ToQString(kNewServerErrorsHint));
+  for (int i = 0; i < kFieldCount; ++i) hints_[i] = fields_[i]->toolTip();
 
   // The two groups one above the other: side by side they would make the window wider
   // than most frames.
@@ -234,7 +267,19 @@ void PlayResultsView::Show(const PlayRecord& record) {
     widened = widened || fields_[i]->Widened();
     fields_[i]->ClearWidened();
   }
-  for (int i = 0; i < kChartCount; ++i) charts_[i]->Show(record.Series(static_cast<Chart>(i)));
+  for (int i = 0; i < kFieldCount; ++i) {
+    const QString spread = SpreadToolTip(record, static_cast<Field>(i));
+    QString tip = hints_[i];
+    if (!spread.isEmpty()) tip = tip.isEmpty() ? spread : tip + QLatin1Char('\n') + spread;
+    if (fields_[i]->toolTip() != tip) fields_[i]->setToolTip(tip);
+  }
+  for (int i = 0; i < kChartCount; ++i) {
+    const auto chart = static_cast<Chart>(i);
+    charts_[i]->Show(record.Series(chart));
+    const bool band = bandsVisible_ && IsAverages(record);
+    charts_[i]->ShowBand(band ? &record.BandLow[static_cast<std::size_t>(i)] : nullptr,
+                         band ? &record.BandHigh[static_cast<std::size_t>(i)] : nullptr);
+  }
   // A play paints without returning to the event loop: a value that needs a wider column
   // gets it now rather than after the play.
   if (widened) QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);

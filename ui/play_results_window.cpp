@@ -1,11 +1,16 @@
 #include "ui/play_results_window.h"
 
+#include <QAction>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QTimer>
 
 #include "ui/locale_text.h"
 #include "ui/play_results_view.h"
 #include "ui/scrolling_pane.h"
+#include "ui/spread_table.h"
+#include "ui/window_commands.h"
 
 namespace teravo {
 
@@ -13,11 +18,82 @@ TfmPlayResults::TfmPlayResults(std::shared_ptr<PlayRecord> record, QWidget* pare
     : QMdiSubWindow(parent), record_(std::move(record)) {
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle(ToQString(record_->Title));
+  CreateActions();
   // A play runs without giving control back, so these only take effect once it has ended:
   // a window left normal, or one the user restores, gets its charts then.
   QTimer::singleShot(0, this, &TfmPlayResults::BuildIfShown);
   connect(this, &QMdiSubWindow::windowStateChanged, this,
           [this] { QTimer::singleShot(0, this, &TfmPlayResults::BuildIfShown); });
+}
+
+void TfmPlayResults::CreateActions() {
+  aSaveAs_ = new QAction(ToQString("Сохранить как…"), this);
+  aSaveAs_->setObjectName(QStringLiteral("aSaveAs"));
+  aReplay_ = new QAction(ToQString("Повторить розыгрыш"), this);
+  aReplay_->setObjectName(QStringLiteral("aReplay"));
+  aSpread_ = new QAction(ToQString("Разброс по розыгрышам…"), this);
+  aSpread_->setObjectName(QStringLiteral("aSpread"));
+  aBand_ = new QAction(ToQString("Показать полосу 5–95 %"), this);
+  aBand_->setObjectName(QStringLiteral("aBand"));
+  aBand_->setCheckable(true);
+  // What the main window does for its result windows: export and replay need its model,
+  // its host and its messages, which a window does not have.
+  connect(aSaveAs_, &QAction::triggered, this, [this] {
+    if (WindowCommands* commands = WindowCommands::Of(*this)) commands->SaveAs(*this);
+  });
+  connect(aReplay_, &QAction::triggered, this, [this] {
+    WindowCommands* commands = WindowCommands::Of(*this);
+    if (commands && record_) commands->Replay(*record_);
+  });
+  connect(aSpread_, &QAction::triggered, this, &TfmPlayResults::ShowSpread);
+  // Turns the band over from what shows, whatever state the check mark was left in.
+  connect(aBand_, &QAction::triggered, this, [this] {
+    bandsChosen_ = !BandsShown();
+    aBand_->setChecked(*bandsChosen_);
+    if (view_ && record_) {
+      view_->SetBandsVisible(*bandsChosen_);
+      view_->Show(*record_);
+    }
+  });
+}
+
+void TfmPlayResults::UpdateActions() {
+  const bool averages = record_ && IsAverages(*record_);
+  aSaveAs_->setEnabled(record_ != nullptr);
+  aReplay_->setVisible(record_ && !averages);
+  aSpread_->setVisible(averages);
+  aBand_->setVisible(averages);
+  aBand_->setChecked(BandsShown());
+}
+
+bool TfmPlayResults::BandsShown() const {
+  if (!record_ || !IsAverages(*record_)) return false;
+  return bandsChosen_.value_or(BandsByDefault(*record_));
+}
+
+void TfmPlayResults::contextMenuEvent(QContextMenuEvent* event) {
+  // The title bar keeps the window's system menu.
+  if (!widget() || !widget()->geometry().contains(event->pos()) || !record_) {
+    QMdiSubWindow::contextMenuEvent(event);
+    return;
+  }
+  UpdateActions();
+  QMenu menu(this);
+  menu.addAction(aSaveAs_);
+  for (QAction* action : {aReplay_, aSpread_, aBand_})
+    if (action->isVisible()) menu.addAction(action);
+  menu.exec(event->globalPos());
+}
+
+void TfmPlayResults::ShowSpread() {
+  if (!record_ || !IsAverages(*record_)) return;
+  auto* table = new SpreadTable(*record_, windowTitle(), this);
+  table->show();
+}
+
+PlayResultsView* TfmPlayResults::BuiltView() {
+  Build();
+  return view_;
 }
 
 void TfmPlayResults::ApplyState(WindowState state) {
@@ -41,6 +117,7 @@ void TfmPlayResults::PaintNow() {
   setWindowTitle(ToQString(record_->Title));
   if (!Shown()) return;
   Build();
+  view_->SetBandsVisible(BandsShown());
   view_->Show(*record_);
   repaint();
 }
@@ -57,6 +134,7 @@ void TfmPlayResults::Build() {
   // Left to itself, QMdiSubWindow shows a new widget through a queued call, and that late
   // showing activates this window again, after a series has activated its distributions.
   scroll->show();
+  view_->SetBandsVisible(BandsShown());
   view_->Show(*record_);
 }
 

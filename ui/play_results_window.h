@@ -1,10 +1,13 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 
 #include <QMdiSubWindow>
 
 #include "play/play_record.h"
+
+class QAction;
 
 namespace teravo {
 
@@ -27,17 +30,37 @@ class TfmPlayResults : public QMdiSubWindow {
 
   bool IsBuilt() const { return view_ != nullptr; }
   PlayResultsView* View() const { return view_; }
+  // The view, built first if the window has not been shown yet (to export it).
+  PlayResultsView* BuiltView();
+
+  // The window's own menu: export, replay of a play; the spread and the band of an averages
+  // window. Each is offered only where it applies.
+  QAction* SaveAsAction() const { return aSaveAs_; }
+  QAction* ReplayAction() const { return aReplay_; }
+  QAction* SpreadAction() const { return aSpread_; }
+  QAction* BandAction() const { return aBand_; }
+  // The mean curves show their 5–95 % band: as the user chose, or by the size of the series.
+  bool BandsShown() const;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:
+  void CreateActions();
+  void UpdateActions();
+  void ShowSpread();
   void BuildIfShown();
   void Build();
   bool Shown() const { return isVisible() && !isMinimized(); }
 
   std::shared_ptr<PlayRecord> record_;
   PlayResultsView* view_ = nullptr;
+  std::optional<bool> bandsChosen_;
+  QAction* aSaveAs_ = nullptr;
+  QAction* aReplay_ = nullptr;
+  QAction* aSpread_ = nullptr;
+  QAction* aBand_ = nullptr;
 };
 
 }  // namespace teravo

@@ -39,6 +39,7 @@ void QtPlayHost::ShowPlayWindow(PlayRecord& record, WindowState state) {
 
 void QtPlayHost::Repaint(PlayRecord& record) {
   if (TfmPlayResults* window = WindowOf(record)) window->PaintNow();
+  if (afterRepaint_) afterRepaint_();
 }
 
 void QtPlayHost::ClosePlayWindow(PlayRecord& record) {

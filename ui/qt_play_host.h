@@ -1,6 +1,8 @@
 #pragma once
 
+#include <functional>
 #include <memory>
+#include <utility>
 
 #include "play/play_host.h"
 #include "ui/message_sink.h"
@@ -29,9 +31,14 @@ class QtPlayHost : public PlayHost {
   TfmPlayResults* WindowOf(const PlayRecord& record) const;
   TAllPlayResults* WindowOf(const DistributionsRecord& record) const;
 
+  // Called after each repaint of a play window: how a play in the window thread gets to
+  // look at the user's input. Empty to call nothing.
+  void SetAfterRepaint(std::function<void()> hook) { afterRepaint_ = std::move(hook); }
+
  private:
   QMdiArea& area_;
   MessageSink& messages_;
+  std::function<void()> afterRepaint_;
 };
 
 }  // namespace teravo

@@ -52,9 +52,12 @@ TEST_F(MainForm, StartsWithItsCaptionAZeroModelAndHiddenDialogs) {
 TEST_F(MainForm, MenusAndToolBarHoldTheActionsInOrder) {
   QMenuBar* bar = form_->menuBar();
   EXPECT_EQ(Items(bar->actions()), (QStringList{"&File", "&Настройки", "&Window", "&Help"}));
+  // The commands for files come first; the play commands keep their order after them.
   EXPECT_EQ(Items(MenuNamed(bar, "&File")->actions()),
-            (QStringList{"Розыгрыш итерации (F3)", "Розыгрыш многократный (F4)", "-", "E&xit"}));
-  EXPECT_EQ(Items(MenuNamed(bar, "&Настройки")->actions()), QStringList{"&Настройки (F2)"});
+            (QStringList{"&Открыть параметры…", "&Сохранить параметры…", "Сохранить &как…", "-",
+                         "Розыгрыш итерации (F3)", "Розыгрыш многократный (F4)", "-", "E&xit"}));
+  EXPECT_EQ(Items(MenuNamed(bar, "&Настройки")->actions()),
+            (QStringList{"&Настройки (F2)", "&Исследование параметра…"}));
   EXPECT_EQ(Items(MenuNamed(bar, "&Window")->actions()),
             (QStringList{"&Tile", "&Cascade", "&Arrange All"}));
   EXPECT_EQ(Items(MenuNamed(bar, "&Help")->actions()), (QStringList{"-", "&About..."}));

@@ -18,6 +18,7 @@
 #include "ui/distributions_window.h"
 #include "ui/main_form.h"
 #include "ui/message_sink.h"
+#include "ui/play_control.h"
 #include "ui/play_results_window.h"
 #include "ui/settings_dialog.h"
 
@@ -96,6 +97,12 @@ class MainFormTest : public ::testing::Test {
   void Press(Qt::Key key) {
     Activate(form_.get());
     QTest::keyClick(form_.get(), key);
+    WaitForPlays();
+  }
+
+  // A series plays on worker threads: this waits until its windows have opened.
+  void WaitForPlays() {
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !form_->Plays().Running(); }, 60000));
   }
 
   template <class Window>

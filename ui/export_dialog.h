@@ -1,0 +1,73 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <QDialog>
+#include <QString>
+
+class QComboBox;
+class QCustomPlot;
+class QLineEdit;
+class QPushButton;
+
+namespace teravo {
+
+enum class ExportFormat { Csv, Png, Pdf };
+
+// What a window can be saved as: its data as CSV, the whole window or one of its charts as a
+// picture or a document.
+struct ExportSource {
+  struct Chart {
+    QString title;
+    QCustomPlot* plot;
+  };
+  QString title;   // the window's title, the suggested file name
+  QWidget* whole;  // the window's content, drawn whole even where it is scrolled out
+  std::vector<Chart> charts;
+  std::function<std::string()> csv;
+};
+
+struct ExportChoice {
+  ExportFormat format = ExportFormat::Csv;
+  int chart = -1;  // an index into the source's charts; -1: the whole window
+  QString path;
+};
+
+// Writes what was chosen, through a temporary file that replaces the target only once it is
+// whole. Empty on success, otherwise what went wrong, in Russian, naming the file.
+QString WriteExport(const ExportSource& source, const ExportChoice& choice);
+
+// A file name from a window title: characters that file systems refuse become '_'.
+QString ExportFileStem(const QString& title);
+
+// "Сохранить как": the format, what to save (the whole window, or one chart for a picture or
+// a document) and the file.
+class ExportDialog : public QDialog {
+  Q_OBJECT
+ public:
+  ExportDialog(const ExportSource& source, QWidget* parent = nullptr);
+
+  ExportChoice Choice() const;
+
+  QComboBox* FormatBox() const { return format_; }
+  QComboBox* PartBox() const { return part_; }
+  QLineEdit* PathEdit() const { return path_; }
+  QPushButton* SaveButton() const { return save_; }
+
+  void accept() override;
+
+ private:
+  void FormatChanged();
+  void Browse();
+
+  QComboBox* format_ = nullptr;
+  QComboBox* part_ = nullptr;
+  QLineEdit* path_ = nullptr;
+  QPushButton* save_ = nullptr;
+  // The path as the file dialog confirmed it: replacing that file was already agreed.
+  QString confirmed_;
+};
+
+}  // namespace teravo
