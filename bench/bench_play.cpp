@@ -15,17 +15,6 @@ namespace {
 
 constexpr std::uint32_t kSeed = 20240301;
 
-// Keeps nothing and draws nothing: what remains is the cost of the drivers and their records.
-class NullHost : public PlayHost {
- public:
-  void OpenPlayWindow(std::shared_ptr<PlayRecord> /*record*/) override {}
-  void ShowPlayWindow(PlayRecord& /*record*/, WindowState /*state*/) override {}
-  void Repaint(PlayRecord& /*record*/) override {}
-  void ClosePlayWindow(PlayRecord& /*record*/) override {}
-  void OpenDistributionsWindow(std::shared_ptr<DistributionsRecord> /*record*/) override {}
-  void Repaint(DistributionsRecord& /*record*/) override {}
-};
-
 PlayContext Context() {
   return {"10", ',', [] { return std::string("08.12.2026 4:39:53"); }};
 }
@@ -34,7 +23,7 @@ PlayContext Context() {
 void BM_PlayDriver(benchmark::State& state, void (*set)(TTeravo&)) {
   TTeravo model;
   set(model);
-  NullHost host;
+  DiscardingHost host;
   for (auto _ : state) {
     model.SetSeedSource(std::make_unique<FixedSeedSource>(kSeed));
     auto record = Play(model, host, Context());
@@ -46,7 +35,7 @@ void BM_PlayDriver(benchmark::State& state, void (*set)(TTeravo&)) {
 void BM_TenPlays(benchmark::State& state, void (*set)(TTeravo&)) {
   TTeravo model;
   set(model);
-  NullHost host;
+  DiscardingHost host;
   for (auto _ : state) {
     model.SetSeedSource(std::make_unique<FixedSeedSource>(kSeed));
     for (int k = 0; k < 10; ++k) {
@@ -62,7 +51,7 @@ void BM_TenPlays(benchmark::State& state, void (*set)(TTeravo&)) {
 void BM_Series(benchmark::State& state, void (*set)(TTeravo&)) {
   TTeravo model;
   set(model);
-  NullHost host;
+  DiscardingHost host;
   SeriesOptions oneThread;
   oneThread.threads = 1;
   for (auto _ : state) {
@@ -77,7 +66,7 @@ void BM_SeriesThreads(benchmark::State& state) {
   TTeravo model;
   testing::SetServerUp(model);
   model.FK = 20;
-  NullHost host;
+  DiscardingHost host;
   SeriesOptions options;
   options.threads = static_cast<int>(state.range(0));
   for (auto _ : state) {

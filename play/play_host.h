@@ -38,4 +38,16 @@ class PlayHost {
   virtual void Repaint(DistributionsRecord& record) = 0;
 };
 
+// Opens nothing and shows nothing: for plays whose records are kept elsewhere or not at all
+// (the workers of a series, benchmarks, the fuzz target).
+class DiscardingHost : public PlayHost {
+ public:
+  void OpenPlayWindow(std::shared_ptr<PlayRecord> /*record*/) override {}
+  void ShowPlayWindow(PlayRecord& /*record*/, WindowState /*state*/) override {}
+  void Repaint(PlayRecord& /*record*/) override {}
+  void ClosePlayWindow(PlayRecord& /*record*/) override {}
+  void OpenDistributionsWindow(std::shared_ptr<DistributionsRecord> /*record*/) override {}
+  void Repaint(DistributionsRecord& /*record*/) override {}
+};
+
 }  // namespace teravo

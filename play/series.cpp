@@ -14,14 +14,9 @@ namespace {
 
 // A worker's plays open no windows; it only remembers the record of the play it runs, so a
 // play that fails keeps what it had shown.
-class WorkerHost : public PlayHost {
+class WorkerHost : public DiscardingHost {
  public:
   void OpenPlayWindow(std::shared_ptr<PlayRecord> record) override { last = std::move(record); }
-  void ShowPlayWindow(PlayRecord& /*record*/, WindowState /*state*/) override {}
-  void Repaint(PlayRecord& /*record*/) override {}
-  void ClosePlayWindow(PlayRecord& /*record*/) override {}
-  void OpenDistributionsWindow(std::shared_ptr<DistributionsRecord> /*record*/) override {}
-  void Repaint(DistributionsRecord& /*record*/) override {}
 
   std::shared_ptr<PlayRecord> last;
 };

@@ -139,16 +139,6 @@ class QuietForm : public SettingsForm {
 
 // ---- a play
 
-class NullHost : public PlayHost {
- public:
-  void OpenPlayWindow(std::shared_ptr<PlayRecord> /*record*/) override {}
-  void ShowPlayWindow(PlayRecord& /*record*/, WindowState /*state*/) override {}
-  void Repaint(PlayRecord& /*record*/) override {}
-  void ClosePlayWindow(PlayRecord& /*record*/) override {}
-  void OpenDistributionsWindow(std::shared_ptr<DistributionsRecord> /*record*/) override {}
-  void Repaint(DistributionsRecord& /*record*/) override {}
-};
-
 // Keeps one input to milliseconds: what a play's work and memory grow with is bounded, the
 // rest of the set stays as accepted.
 void ClampSize(TParameters& p) {
@@ -174,7 +164,7 @@ void PlayAccepted(TTeravo& model, const std::string& totalTime, char separator) 
   if (!IsUsable(model)) return;
   ClampSize(model.Parameters());
   FUZZ_CHECK(IsUsable(model), "clamped set unusable");
-  NullHost host;
+  DiscardingHost host;
   const PlayContext context{totalTime, separator, [] { return std::string("01.01.2026 0:00:00"); }};
   const auto record = Play(model, host, context, PlayOptions{});
   FUZZ_CHECK(record != nullptr, "no record");

@@ -12,11 +12,14 @@
 
 #include "params/acceptance.h"
 #include "play/commands.h"
+#include "tests/support/json_text.h"
 #include "tests/support/messages.h"
 #include "tools/sim_runner.h"
 
 namespace teravo::sim {
 namespace {
+
+using testing::WithoutDates;
 
 struct Outcome {
   int status;
@@ -141,17 +144,6 @@ ProgramRun RunProgram(const std::string& args, const std::string& name) {
   std::ifstream file(outPath);
   std::string out((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
   return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, out};
-}
-
-// Every play title ends in the date and time of its play; they are cut off.
-std::string WithoutDates(std::string json) {
-  constexpr std::string_view kBeforeDate = " розыгрыш  ";
-  for (std::size_t at = json.find(kBeforeDate); at != std::string::npos;
-       at = json.find(kBeforeDate, at + 1)) {
-    const std::size_t date = at + kBeforeDate.size();
-    json.erase(date, json.find('"', date) - date);
-  }
-  return json;
 }
 
 TEST(TeravoSim, SameSeedGivesTheSameDocument) {

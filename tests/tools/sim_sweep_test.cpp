@@ -10,11 +10,14 @@
 #include <vector>
 
 #include "play/sweep_values.h"
+#include "tests/support/json_text.h"
 #include "tests/support/messages.h"
 #include "tools/sim_runner.h"
 
 namespace teravo::sim {
 namespace {
+
+using testing::WithoutDates;
 
 struct Outcome {
   int status;
@@ -37,17 +40,6 @@ std::vector<std::string> With(std::vector<std::string> args, std::vector<std::st
 
 bool Contains(const std::string& text, std::string_view part) {
   return text.find(part) != std::string::npos;
-}
-
-// Play titles end in the date and time of the play; they are cut off.
-std::string WithoutDates(std::string json) {
-  constexpr std::string_view kBeforeDate = " розыгрыш  ";
-  for (std::size_t at = json.find(kBeforeDate); at != std::string::npos;
-       at = json.find(kBeforeDate, at + 1)) {
-    const std::size_t date = at + kBeforeDate.size();
-    json.erase(date, json.find('"', date) - date);
-  }
-  return json;
 }
 
 std::string Saved(const std::string& text, const std::string& name) {
