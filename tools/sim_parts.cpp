@@ -227,7 +227,7 @@ void ReadContents(const Json& document, Part& part) {
   part.separator = separator[0];
   if (part.series) {
     part.parameters = ParametersOf(Member(header, "parameters"));
-    part.timeText = Text(header, "edTime");
+    part.timeText = Text(header, std::string(edit::Time));
     if (header.contains("moment")) part.moment = Text(header, "moment");
     part.keptPoints = Flag(header, "keptPoints");
     part.total = static_cast<std::int32_t>(
@@ -416,7 +416,7 @@ int RunSeriesPart(const TTeravo& model, const PlayContext& context, const Series
                  {"seed", *options.seed},
                  {"separator", std::string(1, context.Separator)},
                  {"parameters", ParametersJson(model.Parameters())},
-                 {"edTime", context.TotalTimeText}};
+                 {std::string(edit::Time), context.TotalTimeText}};
   if (options.moment) header["moment"] = *options.moment;
   header["keptPoints"] = options.pointArrays;
   header["plays"] = model.FK;

@@ -10,6 +10,7 @@
 
 #include "params/settings_form.h"
 #include "play/commands.h"
+#include "play/run_budget.h"
 #include "ui/about_form.h"
 #include "ui/application_setup.h"
 #include "ui/error_report.h"
@@ -209,7 +210,15 @@ void TMainForm::CreatePlayControl() {
       *this, *mdiArea_, *host_, QList<QAction*>{aSettings_, aPlayIteration_, aPlayPlay_, aSweep_});
 }
 
+bool TMainForm::AgreedToLongRun(std::int32_t plays) {
+  // Only a usable set is estimated; the command itself says why another one is refused.
+  if (!CheckBeforeRun(*model_, plays, true, 0).ran()) return true;
+  const auto question = LongRunQuestion(EstimateNeeds(*model_, plays, true, 0));
+  return !question || messages_->Ask(this, ToQString(*question));
+}
+
 void TMainForm::aPlayIterationExecute() {
+  if (!AgreedToLongRun(1)) return;
   const CommandOutcome outcome = plays_->RunPlay([this](const PlayOptions& options) {
     return ::teravo::aPlayIterationExecute(*model_, *host_, Context(), options);
   });
@@ -218,6 +227,7 @@ void TMainForm::aPlayIterationExecute() {
 
 // Returns at once: the series reports when its windows have opened.
 void TMainForm::aPlayPlayExecute() {
+  if (!AgreedToLongRun(model_->FK)) return;
   plays_->StartSeries(*model_, Context(), [this](const CommandOutcome& outcome) {
     ReportOutcome(*messages_, this, outcome);
   });

@@ -78,6 +78,8 @@ class TMainForm : public QMainWindow {
   void TakeFocusBack();
   // What a play takes from the settings dialog and the user's locale.
   PlayContext Context() const;
+  // A run that may take more than an hour starts only when the user agrees.
+  bool AgreedToLongRun(std::int32_t plays);
   // F3 and F4 run through this; see PlayControl.
   void CreatePlayControl();
   template <class Command>

@@ -23,4 +23,11 @@ void MessageBoxSink::Error(QWidget* parent, const QString& text) {
   ShowBox(parent, QMessageBox::Critical, text);
 }
 
+bool MessageBoxSink::Ask(QWidget* parent, const QString& text) {
+  QMessageBox box(QMessageBox::Question, ToQString(kApplicationTitle), text,
+                  QMessageBox::Yes | QMessageBox::No, parent);
+  box.setDefaultButton(QMessageBox::No);
+  return box.exec() == QMessageBox::Yes;
+}
+
 }  // namespace teravo

@@ -18,6 +18,11 @@ class MessageSink {
   virtual void Info(QWidget* parent, const QString& text) = 0;
   // The same with an error icon: the default error handler's report.
   virtual void Error(QWidget* parent, const QString& text) = 0;
+  // A question with Yes and No; true for Yes. Sinks that only record messages answer Yes.
+  virtual bool Ask(QWidget* parent, const QString& text) {
+    Info(parent, text);
+    return true;
+  }
 };
 
 // The real one: QMessageBox with the application's title and a single OK button.
@@ -25,6 +30,7 @@ class MessageBoxSink : public MessageSink {
  public:
   void Info(QWidget* parent, const QString& text) override;
   void Error(QWidget* parent, const QString& text) override;
+  bool Ask(QWidget* parent, const QString& text) override;
 };
 
 }  // namespace teravo

@@ -307,5 +307,18 @@ TEST_F(MainForm, ExitClosesTheMainWindow) {
   EXPECT_FALSE(form_->isVisible());
 }
 
+// A play that may take days asks first; answered No, nothing starts.
+TEST_F(MainForm, ALongRunAsksBeforeItStarts) {
+  AcceptSettings({{"edProgrammersNum", "2147483647"}, {"edMu", "0,000001"}});
+  for (Qt::Key key : {Qt::Key_F3, Qt::Key_F4}) {
+    messages_.clear();
+    Press(key);
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_TRUE(messages_[0].text.startsWith(QStringLiteral("Розыгрыш может занять около")));
+    EXPECT_TRUE(messages_[0].text.endsWith(QStringLiteral("Начать?")));
+    EXPECT_TRUE(form_->MdiArea().subWindowList().isEmpty());
+  }
+}
+
 }  // namespace
 }  // namespace teravo::test

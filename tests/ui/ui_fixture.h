@@ -35,6 +35,11 @@ class RecordingSink : public MessageSink {
   explicit RecordingSink(std::vector<Message>& log) : log_(log) {}
   void Info(QWidget*, const QString& text) override { log_.push_back({false, text}); }
   void Error(QWidget*, const QString& text) override { log_.push_back({true, text}); }
+  // Questions are kept like messages and answered No, so nothing long ever starts.
+  bool Ask(QWidget*, const QString& text) override {
+    log_.push_back({false, text});
+    return false;
+  }
 
  private:
   std::vector<Message>& log_;
