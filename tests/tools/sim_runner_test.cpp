@@ -163,6 +163,16 @@ TEST(TeravoSim, SameSeedGivesTheSameDocument) {
   EXPECT_NE(WithoutDates(other.out), WithoutDates(first.out));
 }
 
+// The down time is a sum of rounded steps; here it comes to a hair over the whole time, and
+// the availability coefficient still reads 0, not -2,1E-15.
+TEST(RunSim, TheAvailabilityCoefficientStaysWithinZeroAndOne) {
+  const Outcome o = RunInProcess({"--seed", "3665295956", "--set", "edClientsNum=50", "--set",
+                                  "edProgrammersNum=1", "--set", "edA=0,9999999999999999",
+                                  "--set", "edErrorsNum0=2", "--set", "edM=149", "--no-series"});
+  ASSERT_EQ(o.status, kExitSuccess) << o.err;
+  EXPECT_TRUE(Contains(o.out, "\"edKg\":\"0\"")) << o.out;
+}
+
 TEST(RunSim, TheNumberOfThreadsChangesNoByte) {
   std::string first;
   for (std::string_view threads : {"1", "2", "4"}) {
