@@ -44,7 +44,7 @@ long double CheckedResult(long double value) {
   return value;
 }
 
-double ToDouble(long double value) {
+double ToDoubleChecked(long double value) {
   const double rounded = static_cast<double>(CheckedResult(value));
   if (std::isinf(rounded)) Raise(kOverflow);
   return rounded;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 
 namespace teravo {
@@ -16,7 +17,16 @@ std::int32_t RoundToInt32(long double value);
 // raise the general error texts instead of producing silent infinities or NaNs.
 long double CheckedDiv(long double numerator, long double denominator);
 long double CheckedResult(long double value);  // overflow / invalid check of a finished result
-double ToDouble(long double value);            // rounds to double, overflow -> kOverflow
+// Rounds to double; a result beyond a double raises kOverflow, a NaN kInvalidOperation.
+// Inline for the common case, since the model stores every step's times through it.
+double ToDoubleChecked(long double value);
+inline double ToDouble(long double value) {
+  const double rounded = static_cast<double>(value);
+  // A finite double comes only from a finite, representable value: nothing to report.
+  if (std::isfinite(rounded)) [[likely]]
+    return rounded;
+  return ToDoubleChecked(value);
+}
 
 // Stores an extended-precision result in a double field: rounds to the nearest double, ties
 // to even, with no range check (ToDouble is the checked form).
