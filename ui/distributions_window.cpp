@@ -6,12 +6,12 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 #include <qcustomplot.h>
 
+#include "ui/content_menu.h"
 #include "ui/error_report.h"
 #include "ui/figure_edit.h"
 #include "ui/locale_text.h"
@@ -122,14 +122,7 @@ void TAllPlayResults::PaintNow() {
 }
 
 void TAllPlayResults::contextMenuEvent(QContextMenuEvent* event) {
-  // The title bar keeps the window's system menu.
-  if (!widget() || !widget()->geometry().contains(event->pos())) {
-    QMdiSubWindow::contextMenuEvent(event);
-    return;
-  }
-  QMenu menu(this);
-  menu.addAction(aSaveAs_);
-  menu.exec(event->globalPos());
+  if (!ShowContentMenu(*this, *event, {aSaveAs_})) QMdiSubWindow::contextMenuEvent(event);
 }
 
 void TAllPlayResults::closeEvent(QCloseEvent* event) {

@@ -3,9 +3,9 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
-#include <QMenu>
 #include <QTimer>
 
+#include "ui/content_menu.h"
 #include "ui/locale_text.h"
 #include "ui/play_results_view.h"
 #include "ui/scrolling_pane.h"
@@ -72,17 +72,11 @@ bool TfmPlayResults::BandsShown() const {
 }
 
 void TfmPlayResults::contextMenuEvent(QContextMenuEvent* event) {
-  // The title bar keeps the window's system menu.
-  if (!widget() || !widget()->geometry().contains(event->pos()) || !record_) {
-    QMdiSubWindow::contextMenuEvent(event);
-    return;
+  if (record_) {
+    UpdateActions();
+    if (ShowContentMenu(*this, *event, {aSaveAs_, aReplay_, aSpread_, aBand_})) return;
   }
-  UpdateActions();
-  QMenu menu(this);
-  menu.addAction(aSaveAs_);
-  for (QAction* action : {aReplay_, aSpread_, aBand_})
-    if (action->isVisible()) menu.addAction(action);
-  menu.exec(event->globalPos());
+  QMdiSubWindow::contextMenuEvent(event);
 }
 
 void TfmPlayResults::ShowSpread() {

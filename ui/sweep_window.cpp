@@ -13,7 +13,6 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QMenu>
 #include <QPointer>
 #include <QPushButton>
 #include <QSplitter>
@@ -23,6 +22,7 @@
 
 #include "core/number_text.h"
 #include "play/csv_export.h"
+#include "ui/content_menu.h"
 #include "ui/error_report.h"
 #include "ui/locale_text.h"
 #include "ui/window_placement.h"
@@ -329,14 +329,7 @@ void TSweepResults::SaveAs() {
 }
 
 void TSweepResults::contextMenuEvent(QContextMenuEvent* event) {
-  // The title bar keeps the window's system menu.
-  if (!widget() || !widget()->geometry().contains(event->pos())) {
-    QMdiSubWindow::contextMenuEvent(event);
-    return;
-  }
-  QMenu menu(this);
-  menu.addAction(aSaveAs_);
-  menu.exec(event->globalPos());
+  if (!ShowContentMenu(*this, *event, {aSaveAs_})) QMdiSubWindow::contextMenuEvent(event);
 }
 
 }  // namespace teravo
