@@ -21,10 +21,11 @@ long double CheckedResult(long double value);  // overflow / invalid check of a 
 // Inline for the common case, since the model stores every step's times through it.
 double ToDoubleChecked(long double value);
 inline double ToDouble(long double value) {
-  const double rounded = static_cast<double>(value);
-  // A finite double comes only from a finite, representable value: nothing to report.
-  if (std::isfinite(rounded)) [[likely]]
-    return rounded;
+  // Below the midpoint between the largest double and 2^1024 a value rounds to a finite
+  // double; at it or beyond, or NaN, it does not. Testing before rounding keeps the value in
+  // the x87 registers, which a test of the rounded double would store and reload.
+  if (std::fabs(value) < 0x1.fffffffffffff8p+1023L) [[likely]]
+    return static_cast<double>(value);
   return ToDoubleChecked(value);
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cfenv>
+#include <cmath>
 #include <limits>
 #include <string_view>
 
@@ -84,6 +85,15 @@ TEST(CheckedArithmetic, ToDoubleRoundsAndRefusesOverflow) {
   EXPECT_EQ(ErrorOf([] { ToDouble(1E400L); }), kOverflow);
   EXPECT_EQ(ErrorOf([] { ToDouble(-1E309L); }), kOverflow);
   EXPECT_EQ(ErrorOf([] { ToDouble(kNaN); }), kInvalidOperation);
+  // Halfway between the largest double and 2^1024 the tie goes to the even 2^1024: overflow.
+  // Just below it, the largest double.
+  constexpr long double kHalfway = 0x1.fffffffffffff8p+1023L;
+  const long double below = std::nextafter(kHalfway, 0.0L);
+  EXPECT_EQ(ToDouble(below), std::numeric_limits<double>::max());
+  EXPECT_EQ(ToDouble(-below), -std::numeric_limits<double>::max());
+  for (const long double v : {kHalfway, -kHalfway, std::numeric_limits<long double>::infinity()}) {
+    EXPECT_EQ(ErrorOf([v] { ToDouble(v); }), kOverflow) << static_cast<double>(v);
+  }
 }
 
 }  // namespace
