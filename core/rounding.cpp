@@ -30,7 +30,7 @@ std::int32_t RoundToInt32(long double value) {
   return static_cast<std::int32_t>(rounded);
 }
 
-long double CheckedDiv(long double numerator, long double denominator) {
+long double CheckedDivReport(long double numerator, long double denominator) {
   if (denominator == 0) {
     if (numerator == 0 || std::isnan(numerator)) Raise(kInvalidOperation);
     Raise(kDivisionByZero);

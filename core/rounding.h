@@ -15,7 +15,15 @@ std::int32_t RoundToInt32(long double value);
 
 // Checked extended-precision arithmetic: a zero divisor, an overflow to infinity or a NaN
 // raise the general error texts instead of producing silent infinities or NaNs.
-long double CheckedDiv(long double numerator, long double denominator);
+// Inline for the common case, since a play divides at every step.
+long double CheckedDivReport(long double numerator, long double denominator);
+inline long double CheckedDiv(long double numerator, long double denominator) {
+  const long double quotient = numerator / denominator;
+  // A finite quotient is what the checks would let through unchanged.
+  if (std::isfinite(quotient)) [[likely]]
+    return quotient;
+  return CheckedDivReport(numerator, denominator);
+}
 long double CheckedResult(long double value);  // overflow / invalid check of a finished result
 // Rounds to double; a result beyond a double raises kOverflow, a NaN kInvalidOperation.
 // Inline for the common case, since the model stores every step's times through it.

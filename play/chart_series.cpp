@@ -11,15 +11,6 @@
 
 namespace teravo {
 
-namespace {
-
-bool IsCount(double y) {
-  return y == std::trunc(y) && y >= std::numeric_limits<std::int32_t>::min() &&
-         y <= std::numeric_limits<std::int32_t>::max() && !(y == 0 && std::signbit(y));
-}
-
-}  // namespace
-
 void ChartSeries::Clear() {
   // clear() keeps the capacity, so a series refilled on every refresh allocates once.
   count_ = 0;
@@ -42,14 +33,6 @@ void ChartSeries::ExpectCounts() {
   y_.clear();
 }
 
-double ChartSeries::X(std::size_t i) const {
-  return stepX_ ? RoundToDouble(static_cast<long double>(i) * step_) : x_[i];
-}
-
-double ChartSeries::Y(std::size_t i) const {
-  return countY_ ? counts_[i] : y_[i];
-}
-
 void ChartSeries::PlainX() {
   if (!stepX_) return;
   x_.resize(count_);
@@ -65,8 +48,8 @@ void ChartSeries::PlainY() {
   countY_ = false;
 }
 
-void ChartSeries::AddXY(double x, double y) {
-  if (stepX_ && x != X(count_)) PlainX();
+void ChartSeries::AddPoint(double x, double y) {
+  if (stepX_ && !IsNextStep(x)) PlainX();
   if (countY_ && !IsCount(y)) PlainY();
   const bool append = count_ == 0 || x >= X(count_ - 1);
   if (!append) PlainX();  // an insertion: only plain pairs can take it

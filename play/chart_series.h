@@ -1,7 +1,12 @@
 #pragma once
 
+#include <bit>
+#include <cmath>
 #include <cstdint>
+#include <limits>
 #include <vector>
+
+#include "core/rounding.h"
 
 namespace teravo {
 
@@ -17,7 +22,21 @@ namespace teravo {
 class ChartSeries {
  public:
   void Clear();
-  void AddXY(double x, double y);
+  // Inline for the common case, the next step's point of a series told to expect steps: four
+  // of them are added at every step of a play.
+  void AddXY(double x, double y) {
+    if (stepX_ && step_ >= 0 && IsNextStep(x) && (!countY_ || IsCount(y))) {
+      if (countY_) {
+        counts_.push_back(static_cast<std::int32_t>(y));
+      } else {
+        y_.push_back(y);
+      }
+      ++count_;
+      ++version_;
+      return;
+    }
+    AddPoint(x, y);
+  }
   void Reserve(std::size_t points);
   // Promises, for points added from now on while the series is empty: x of point i is
   // i * step in extended precision, rounded to double; y is a whole number within 32 bits.
@@ -43,8 +62,22 @@ class ChartSeries {
   friend void AccumulateSeries(const ChartSeries& source, ChartSeries& target);
   friend void ScaleSeries(ChartSeries& series, double factor);
 
-  double X(std::size_t i) const;
-  double Y(std::size_t i) const;
+  // A y that a series expecting counts keeps as one.
+  static bool IsCount(double y) {
+    return y >= std::numeric_limits<std::int32_t>::min() &&
+           y <= std::numeric_limits<std::int32_t>::max() &&
+           static_cast<double>(static_cast<std::int32_t>(y)) == y && !(y == 0 && std::signbit(y));
+  }
+  double X(std::size_t i) const {
+    return stepX_ ? RoundToDouble(static_cast<long double>(i) * step_) : x_[i];
+  }
+  double Y(std::size_t i) const { return countY_ ? counts_[i] : y_[i]; }
+  // Whether x is, bit for bit, the x the next point would be given: a zero of the other sign
+  // would not read back as added.
+  bool IsNextStep(double x) const {
+    return std::bit_cast<std::uint64_t>(x) == std::bit_cast<std::uint64_t>(X(count_));
+  }
+  void AddPoint(double x, double y);
   void PlainX();
   void PlainY();
   void CheckIndex(int index) const;

@@ -86,6 +86,12 @@ std::shared_ptr<PlayRecord> Play(TTeravo& model, PlayHost& host, const PlayConte
   // Stops are looked for every so many steps: often enough to answer at once, rarely
   // enough to cost nothing.
   constexpr std::int64_t kStopCheckSteps = 256;
+  // Steps until the next refresh of the histogram and Kg: the refresh comes at every n-th
+  // step from step 0 on.
+  std::int32_t untilRefresh = 0;
+  // The server's failed time in steps, recomputed only when it changed: most steps leave it.
+  double correctServerTime = 0;
+  long double failedSteps = 0;
   for (std::int64_t i = 0; i <= m; ++i) {
     if (i % kStopCheckSteps == 0 && options.stop.stop_requested()) {
       record->Stopped = true;
@@ -115,8 +121,11 @@ std::shared_ptr<PlayRecord> Play(TTeravo& model, PlayHost& host, const PlayConte
     record->SetReal(Field::edPer, model.FPer);
 
     // Failures so far over the time the server has worked: (i + 1) steps less its failed time.
-    const long double worked =
-        ((static_cast<long double>(i) + 1) - CheckedDiv(model.FCorrectServerTime, dt)) * dt;
+    if (model.FCorrectServerTime != correctServerTime) {
+      correctServerTime = model.FCorrectServerTime;
+      failedSteps = CheckedDiv(correctServerTime, dt);
+    }
+    const long double worked = ((static_cast<long double>(i) + 1) - failedSteps) * dt;
     const double failureIntensity = ToDouble(CheckedDiv(model.FFailureNum, worked));
     if (options.keepPoints) {
       nums.AddXY(x, model.FWorkClientNum);
@@ -125,7 +134,8 @@ std::shared_ptr<PlayRecord> Play(TTeravo& model, PlayHost& host, const PlayConte
       intensity.AddXY(x, failureIntensity);
     }
 
-    if (i % n == 0) {
+    if (untilRefresh-- == 0) {
+      untilRefresh = n - 1;
       FillErrorHistogram(model.FClientErrors, gist);
       const long double elapsed = (static_cast<long double>(i) + 1) * dt;
       record->SetReal(Field::edKg, model.AvailabilityCoefficient(elapsed));

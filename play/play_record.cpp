@@ -48,14 +48,6 @@ std::string_view ChartName(Chart chart) {
   return kChartNames[static_cast<int>(chart)];
 }
 
-void PlayRecord::SetInt(Field field, std::int64_t value) {
-  values_[static_cast<int>(field)] = value;
-}
-
-void PlayRecord::SetReal(Field field, long double value) {
-  values_[static_cast<int>(field)] = value;
-}
-
 void PlayRecord::SetText(Field field, std::string text) {
   values_[static_cast<int>(field)] = std::move(text);
 }

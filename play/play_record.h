@@ -72,8 +72,10 @@ class PlayRecord {
   std::array<ChartSeries, kChartCount> BandLow{};
   std::array<ChartSeries, kChartCount> BandHigh{};
 
-  void SetInt(Field field, std::int64_t value);
-  void SetReal(Field field, long double value);  // shown in the general number format
+  // Inline: a play sets ten fields at every step.
+  void SetInt(Field field, std::int64_t value) { values_[static_cast<int>(field)] = value; }
+  // Shown in the general number format.
+  void SetReal(Field field, long double value) { values_[static_cast<int>(field)] = value; }
   void SetText(Field field, std::string text);
   // The text the window shows: plain decimal for integers, the general number format for
   // reals, empty for a field never set.

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <cstdint>
+#include <limits>
 #include <utility>
 #include <vector>
 
@@ -32,6 +35,46 @@ TEST(ChartSeries, KeepsAscendingXWithEqualXInOrderOfAddition) {
       if (i > 0) {
         EXPECT_LE(series.XValue(i - 1), series.XValue(i)) << c.name;
       }
+    }
+  }
+}
+
+// A series told to expect steps and counts reads back bit for bit what a plain series does,
+// whether the points keep those promises or break them.
+TEST(ChartSeries, ExpectingStepsAndCountsReadsBackWhatWasAdded) {
+  constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+  struct Case {
+    const char* name;
+    long double step;
+    std::vector<std::pair<double, double>> points;
+  };
+  const double third = static_cast<double>(1.0L / 3);
+  const double twoThirds = static_cast<double>(2 * (1.0L / 3));
+  const std::vector<Case> cases = {
+      {"steps and counts", 0.5L, {{0, 3}, {0.5, 4}, {1, -2}}},
+      {"rounded steps", 1.0L / 3, {{0, 1}, {third, 2}, {twoThirds, 3}}},
+      {"a y that is no count", 0.5L, {{0, 3}, {0.5, 0.25}, {1, 2}}},
+      {"negative zero", 0.5L, {{0, 1}, {0.5, -0.0}, {1, 0}}},
+      {"beyond 32 bits", 1, {{0, 2147483647.0}, {1, 2147483648.0}, {2, -2147483649.0}}},
+      {"NaN y", 1, {{0, 1}, {1, kNaN}, {2, 1}}},
+      {"an x off the step", 1, {{0, 1}, {1.5, 2}, {2, 3}}},
+      {"an x going back", 1, {{0, 1}, {1, 2}, {0.5, 3}, {3, 4}}},
+      {"a negative step", -1, {{0, 1}, {-1, 2}, {-2, 3}}},
+  };
+  const auto bits = [](double v) { return std::bit_cast<std::uint64_t>(v); };
+  for (const Case& c : cases) {
+    ChartSeries compact;
+    compact.ExpectSteps(c.step);
+    compact.ExpectCounts();
+    ChartSeries plain;
+    for (const auto& [x, y] : c.points) {
+      compact.AddXY(x, y);
+      plain.AddXY(x, y);
+    }
+    ASSERT_EQ(compact.Count(), plain.Count()) << c.name;
+    for (int i = 0; i < plain.Count(); ++i) {
+      EXPECT_EQ(bits(compact.XValue(i)), bits(plain.XValue(i))) << c.name << " x " << i;
+      EXPECT_EQ(bits(compact.YValue(i)), bits(plain.YValue(i))) << c.name << " y " << i;
     }
   }
 }
