@@ -46,11 +46,12 @@ void BM_TenPlays(benchmark::State& state, void (*set)(TTeravo&)) {
   }
 }
 
-// A series of FK = 10 plays with its averages and distributions, on one thread: its cost
-// against BM_TenPlays is what the series adds to its plays.
+// A series of FK plays with its averages and distributions, on one thread: at FK = 10 its
+// cost against BM_TenPlays is what the series adds to its plays.
 void BM_Series(benchmark::State& state, void (*set)(TTeravo&)) {
   TTeravo model;
   set(model);
+  model.FK = static_cast<std::int32_t>(state.range(0));
   DiscardingHost host;
   SeriesOptions oneThread;
   oneThread.threads = 1;
@@ -83,7 +84,11 @@ const bool registered = [] {
   return true;
 }();
 BENCHMARK_CAPTURE(BM_TenPlays, defaults, testing::SetDefaults)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_Series, defaults, testing::SetDefaults)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Series, defaults, testing::SetDefaults)
+    ->ArgName("FK")
+    ->Arg(10)
+    ->Arg(200)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SeriesThreads)
     ->ArgName("threads")
     ->Arg(1)

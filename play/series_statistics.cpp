@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <numeric>
 
 #include <boost/math/distributions/students_t.hpp>
 
@@ -33,17 +34,44 @@ std::optional<PlayRecord::Spread> SpreadOf(std::span<const long double> values) 
   return spread;
 }
 
-long double Quantile(std::vector<double>& values, long double p) {
-  const long double h = static_cast<long double>(values.size() - 1) * p;
+long double QuantileOfSorted(std::span<const double> sorted, long double p) {
+  const long double h = static_cast<long double>(sorted.size() - 1) * p;
   const auto below = static_cast<std::size_t>(std::floor(h));
-  std::nth_element(values.begin(), values.begin() + static_cast<std::ptrdiff_t>(below),
-                   values.end());
-  const long double low = values[below];
-  if (below + 1 >= values.size()) return low;
-  // The next order statistic is the smallest of those above.
-  const long double high =
-      *std::min_element(values.begin() + static_cast<std::ptrdiff_t>(below) + 1, values.end());
-  return low + (h - static_cast<long double>(below)) * (high - low);
+  const long double low = sorted[below];
+  if (below + 1 >= sorted.size()) return low;
+  return low + (h - static_cast<long double>(below)) * (sorted[below + 1] - low);
+}
+
+PointSorter::PointSorter(std::size_t plays) : order_(plays), sorted_(plays) {
+  std::iota(order_.begin(), order_.end(), std::size_t{0});
+}
+
+std::span<const double> PointSorter::Sort(std::span<const double> values) {
+  const std::size_t n = order_.size();
+  for (std::size_t i = 0; i < n; ++i) sorted_[i] = values[order_[i]];
+  // Insertion sort, which moves each value past only those it overtook since the last point.
+  const std::size_t budget = 8 * n + 64;
+  std::size_t moves = 0;
+  for (std::size_t i = 1; i < n; ++i) {
+    const double value = sorted_[i];
+    const std::size_t play = order_[i];
+    std::size_t j = i;
+    for (; j > 0 && value < sorted_[j - 1]; --j) {
+      sorted_[j] = sorted_[j - 1];
+      order_[j] = order_[j - 1];
+    }
+    sorted_[j] = value;
+    order_[j] = play;
+    moves += i - j;
+    if (moves > budget) {
+      // The plays changed places wholesale: sorting afresh costs less than going on.
+      std::sort(order_.begin(), order_.end(),
+                [&values](std::size_t a, std::size_t b) { return values[a] < values[b]; });
+      for (std::size_t k = 0; k < n; ++k) sorted_[k] = values[order_[k]];
+      break;
+    }
+  }
+  return sorted_;
 }
 
 void FormSpreads(const std::vector<std::shared_ptr<PlayRecord>>& plays, PlayRecord& averages) {
@@ -59,24 +87,39 @@ void FormSpreads(const std::vector<std::shared_ptr<PlayRecord>>& plays, PlayReco
   }
 
   if (plays.empty()) return;
-  std::vector<double> atPoint(plays.size());
+  const std::size_t n = plays.size();
+  // The points every play has; the values are read a block of points at a time, each play's
+  // in a run, where reading one point of every play in turn would touch a line of memory
+  // for each value.
+  constexpr std::size_t kBlock = 64;
+  std::vector<double> block(kBlock * n);  // point b of the block, play k at b * n + k
   for (Chart chart : kCurves) {
     const ChartSeries& mean = averages.Series(chart);
+    int common = mean.Count();
+    for (const auto& play : plays) common = std::min(common, play->Series(chart).Count());
+    const auto points = static_cast<std::size_t>(common);
     ChartSeries& low = averages.BandLow[static_cast<std::size_t>(chart)];
     ChartSeries& high = averages.BandHigh[static_cast<std::size_t>(chart)];
     low.Clear();
     high.Clear();
-    for (int i = 0; i < mean.Count(); ++i) {
-      bool everyPlay = true;
-      for (std::size_t k = 0; k < plays.size() && everyPlay; ++k) {
+    low.Reserve(points);
+    high.Reserve(points);
+    PointSorter sorter(n);
+    for (std::size_t first = 0; first < points; first += kBlock) {
+      const std::size_t count = std::min(kBlock, points - first);
+      for (std::size_t k = 0; k < n; ++k) {
         const ChartSeries& series = plays[k]->Series(chart);
-        everyPlay = i < series.Count();
-        if (everyPlay) atPoint[k] = series.YValue(i);
+        for (std::size_t b = 0; b < count; ++b) {
+          block[b * n + k] = series.YValue(static_cast<int>(first + b));
+        }
       }
-      if (!everyPlay) break;
-      const double x = mean.XValue(i);
-      low.AddXY(x, static_cast<double>(Quantile(atPoint, 0.05L)));
-      high.AddXY(x, static_cast<double>(Quantile(atPoint, 0.95L)));
+      for (std::size_t b = 0; b < count; ++b) {
+        const std::span<const double> sorted =
+            sorter.Sort(std::span<const double>(block).subspan(b * n, n));
+        const double x = mean.XValue(static_cast<int>(first + b));
+        low.AddXY(x, static_cast<double>(QuantileOfSorted(sorted, 0.05L)));
+        high.AddXY(x, static_cast<double>(QuantileOfSorted(sorted, 0.95L)));
+      }
     }
   }
 }

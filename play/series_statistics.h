@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <optional>
 #include <span>
@@ -14,9 +15,24 @@ namespace teravo {
 // Empty for fewer than two values, which give no interval.
 std::optional<PlayRecord::Spread> SpreadOf(std::span<const long double> values);
 
-// The p-th quantile (0 <= p <= 1) of the values, interpolated linearly between the order
-// statistics (the common "type 7" definition). The values are reordered.
-long double Quantile(std::vector<double>& values, long double p);
+// The p-th quantile (0 <= p <= 1) of values sorted ascending, interpolated linearly between
+// the order statistics (the common "type 7" definition).
+long double QuantileOfSorted(std::span<const double> sorted, long double p);
+
+// Sorts the values of the plays at one point of a curve after another. Between neighbouring
+// points most plays keep their value or their place, so the values are taken in the order of
+// the last point and mostly only checked. The sorted values are those std::sort gives; no
+// value may be NaN (a play's points never are).
+class PointSorter {
+ public:
+  explicit PointSorter(std::size_t plays);
+  // values[k]: the value of play k. The result lives until the next call.
+  std::span<const double> Sort(std::span<const double> values);
+
+ private:
+  std::vector<std::size_t> order_;  // the plays, by their value at the last point
+  std::vector<double> sorted_;
+};
 
 // The spread of every averaged field of `plays` (their texts read back, as the means are) and
 // the band between the 5th and 95th percentiles at each point of the four curves over time.

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <random>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -23,9 +26,33 @@ TEST(SeriesStatistics, SpreadAndQuantilesAgreeWithFiguresWorkedByHand) {
               2.36462425159278 * std::sqrt(32.0 / 7) / std::sqrt(8.0), 1e-12);
   EXPECT_FALSE(SpreadOf(std::vector<long double>{3}).has_value()) << "one play has no interval";
 
-  std::vector<double> four = {4, 1, 3, 2};
-  EXPECT_NEAR(static_cast<double>(Quantile(four, 0.05L)), 1.15, 1e-15);
-  EXPECT_NEAR(static_cast<double>(Quantile(four, 0.95L)), 3.85, 1e-15);
+  const std::vector<double> four = {1, 2, 3, 4};
+  EXPECT_NEAR(static_cast<double>(QuantileOfSorted(four, 0.05L)), 1.15, 1e-15);
+  EXPECT_NEAR(static_cast<double>(QuantileOfSorted(four, 0.95L)), 3.85, 1e-15);
+  EXPECT_EQ(QuantileOfSorted(std::vector<double>{7}, 0.95L), 7);
+}
+
+// Point after point, whether the plays keep their order, swap a few places or are shuffled.
+TEST(SeriesStatistics, PointSorterSortsEveryPointAsStdSortDoes) {
+  std::mt19937 random(7);
+  for (const std::size_t n : {1, 2, 10, 200}) {
+    for (const std::size_t changedPerPoint : {std::size_t{0}, std::size_t{1}, n}) {
+      PointSorter sorter(n);
+      std::vector<double> values(n);
+      // Quarters repeat, so equal values are covered too.
+      for (double& v : values) v = static_cast<double>(random() % 40) / 4;
+      for (int point = 0; point < 20; ++point) {
+        for (std::size_t c = 0; c < changedPerPoint; ++c) {
+          values[random() % n] = static_cast<double>(random() % 40) / 4;
+        }
+        std::vector<double> expected = values;
+        std::sort(expected.begin(), expected.end());
+        const std::span<const double> sorted = sorter.Sort(values);
+        ASSERT_TRUE(std::equal(sorted.begin(), sorted.end(), expected.begin(), expected.end()))
+            << n << " plays, " << changedPerPoint << " changed, point " << point;
+      }
+    }
+  }
 }
 
 TEST(SeriesStatistics, FieldSpreadsComeFromThePlaysShownValues) {
