@@ -23,7 +23,8 @@ class ChartSeries {
  public:
   void Clear();
   // Inline for the common case, the next step's point of a series told to expect steps: four
-  // of them are added at every step of a play.
+  // of them are added at every step of a play. With a step that is not negative, that point
+  // is never below the last one, so it goes at the end.
   void AddXY(double x, double y) {
     if (stepX_ && step_ >= 0 && IsNextStep(x) && (!countY_ || IsCount(y))) {
       if (countY_) {
