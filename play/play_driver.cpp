@@ -154,7 +154,7 @@ std::shared_ptr<PlayRecord> Play(TTeravo& model, PlayHost& host, const PlayConte
 }
 
 CommandOutcome ReplayPlay(TTeravo& model, PlayHost& host, const PlayContext& context,
-                          const PlayRecord& original) {
+                          const PlayRecord& original, const PlayOptions& options) {
   if (original.Seed == 0 && original.Parameters == TParameters{}) {
     return CommandOutcome::Refused(std::string(kNothingToReplay));
   }
@@ -166,7 +166,7 @@ CommandOutcome ReplayPlay(TTeravo& model, PlayHost& host, const PlayContext& con
     replay.FShowProgress = true;
     PlayContext same = context;
     same.TotalTimeText = original.TotalTimeText;
-    Play(replay, host, same);
+    Play(replay, host, same, options);
     model.FPlayCount = replay.FPlayCount;
     model.FShowProgress = true;
     return CommandOutcome::Ran();

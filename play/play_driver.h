@@ -38,7 +38,7 @@ inline constexpr std::string_view kNothingToReplay =
 // Plays again the play of `original` (not an averages window): the same seed and the
 // parameters it ran with, into a new window under the model's next number.
 CommandOutcome ReplayPlay(TTeravo& model, PlayHost& host, const PlayContext& context,
-                          const PlayRecord& original);
+                          const PlayRecord& original, const PlayOptions& options = {});
 
 // Runs one whole play of the model into a new play window and returns it.
 std::shared_ptr<PlayRecord> Play(TTeravo& model, PlayHost& host, const PlayContext& context,

@@ -106,9 +106,9 @@ std::optional<std::string> MemoryRefusal(const RunNeeds& needs, std::int32_t pla
          AboutBytes(static_cast<long double>(memory)) + ".";
 }
 
-std::optional<std::string> LongRunQuestion(const RunNeeds& needs) {
+std::optional<std::string> LongRunQuestion(const RunNeeds& needs, std::string_view what) {
   if (needs.seconds <= kLongRunSeconds) return std::nullopt;
-  return "Розыгрыш может занять " + AboutDuration(needs.seconds) +
+  return std::string(what) + " может занять " + AboutDuration(needs.seconds) +
          ". Его можно остановить клавишей Esc. Начать?";
 }
 

@@ -31,7 +31,9 @@ inline constexpr long double kLongRunSeconds = 3600;
 std::optional<std::string> MemoryRefusal(const RunNeeds& needs, std::int32_t plays,
                                          std::uint64_t memory);
 // A question for the user when the work may take longer than an hour; empty otherwise.
-std::optional<std::string> LongRunQuestion(const RunNeeds& needs);
+// `what` names the work: "Розыгрыш" (a play or a series) or "Исследование" (a sweep).
+std::optional<std::string> LongRunQuestion(const RunNeeds& needs,
+                                           std::string_view what = "Розыгрыш");
 
 // How a size reads to a person: "около 52 ГБ", "около 1,5 ГБ", "около 300 МБ".
 std::string AboutBytes(long double bytes);

@@ -8,6 +8,7 @@
 #include "params/acceptance.h"
 #include "play/commands.h"
 #include "play/multi_play.h"
+#include "play/run_budget.h"
 #include "play/series.h"
 
 namespace teravo {
@@ -38,6 +39,15 @@ SweepPlan PlanSweepValue(const TParameters& accepted, const SettingsEdit& edit, 
   plan.timeText =
       FloatToStr(static_cast<long double>(plan.parameters.FDT) * plan.parameters.FM, separator);
   return plan;
+}
+
+long double SweepSeconds(const std::vector<SweepPlan>& plan, int threads) {
+  long double seconds = 0;
+  for (const SweepPlan& point : plan) {
+    if (point.refused) continue;
+    seconds += EstimateNeeds(point.parameters, point.parameters.FK, false, threads).seconds;
+  }
+  return seconds;
 }
 
 SweepRun RunSweep(const std::vector<SweepPlan>& plan, std::uint32_t seed, char separator,

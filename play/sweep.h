@@ -30,6 +30,9 @@ struct SweepPlan {
 SweepPlan PlanSweepValue(const TParameters& accepted, const SettingsEdit& edit, std::int32_t index,
                          std::string value, char separator, int threads);
 
+// What the points that will run may take at most, in seconds, one after another.
+long double SweepSeconds(const std::vector<SweepPlan>& plan, int threads);
+
 // The edit is read in the new-error mode of `parameters` (otherwise its values would change
 // nothing).
 bool IsReadInMode(const SettingsEdit& edit, bool byProbability);

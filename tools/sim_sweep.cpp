@@ -79,7 +79,6 @@ int RunSweep(const SimOptions& options, const SimSettingsForm& form, bool errIsT
 
   // Every value is accepted and checked before any plays run, so a typing error costs no time.
   std::vector<SweepPlan> planned;
-  long double seconds = 0;
   for (std::int32_t index = range.first; index <= range.last; ++index) {
     SweepPlan point;
     point.index = index;
@@ -96,11 +95,11 @@ int RunSweep(const SimOptions& options, const SimSettingsForm& form, bool errIsT
     } else {
       point.parameters = model.Parameters();
       point.timeText = pointForm.Text(edit::Time);
-      seconds += EstimateNeeds(model, model.FK, false, options.threads).seconds;
     }
     planned.push_back(std::move(point));
   }
-  if (!options.force && seconds > kLongRunSeconds) {
+  if (const long double seconds = SweepSeconds(planned, options.threads);
+      !options.force && seconds > kLongRunSeconds) {
     err << "teravo-sim: the sweep may take " << AboutDuration(seconds)
         << " (an upper bound); add --force to start it anyway\n";
     return kExitRefused;

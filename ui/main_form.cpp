@@ -74,9 +74,8 @@ TMainForm::TMainForm(std::unique_ptr<MessageSink> messages, QWidget* parent)
   CreatePlayControl();
   sweeps_ = new SweepControl(*this, *mdiArea_, *messages_,
                              {aSettings_, aPlayIteration_, aPlayPlay_, aSweep_});
-  windowCommands_->SetPlayRunner([this](const std::function<CommandOutcome()>& replay) {
-    return plays_->RunPlay([&replay](const PlayOptions&) { return replay(); });
-  });
+  windowCommands_->SetPlayRunner(
+      [this](const WindowCommands::PlayCommand& replay) { return plays_->RunPlay(replay); });
   for (QDialog* dialog : {static_cast<QDialog*>(fmSettings_), static_cast<QDialog*>(frmAbout_)})
     connect(dialog, &QDialog::finished, this, &TMainForm::TakeFocusBack);
   PlaceOnScreen(*this, toolBar_->sizeHint().width() + 2 * toolBar_->iconSize().width());

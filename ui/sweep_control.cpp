@@ -13,6 +13,7 @@
 
 #include "core/number_text.h"
 #include "play/commands.h"
+#include "play/run_budget.h"
 #include "ui/error_report.h"
 #include "ui/locale_text.h"
 #include "ui/progress_line.h"
@@ -97,6 +98,12 @@ bool SweepControl::Start(TTeravo& model, const SweepRequest& request, char separ
                                  refusals.join(QLatin1Char('\n')));
   }
   if (pointsToRun_ == 0) return false;
+  RunNeeds needs;
+  needs.seconds = SweepSeconds(plan, threads);
+  if (const auto question = LongRunQuestion(needs, "Исследование");
+      question && !messages_.Ask(&window_, ToQString(*question))) {
+    return false;
+  }
 
   started_ = Started{request, request.values, 0, separator};
   // The seeds a series of the largest point would take: every point plays from the first.

@@ -15,6 +15,7 @@
 #include "ui/locale_text.h"
 #include "ui/play_results_view.h"
 #include "ui/play_results_window.h"
+#include "ui/sweep_window.h"
 #include "ui/window_placement.h"
 
 namespace teravo {
@@ -50,6 +51,8 @@ ExportSource ExportSourceOf(QMdiSubWindow& window) {
          {&distributions->WorkClients(), &distributions->ErrorsInClients()})
       source.charts.push_back({chart->Title(), chart->Plot()});
     source.csv = [record] { return DistributionsCsv(*record); };
+  } else if (auto* sweep = qobject_cast<TSweepResults*>(&window)) {
+    return sweep->Export();
   }
   return source;
 }
@@ -89,7 +92,8 @@ void WindowCommands::UpdateSaveAsAction() {
   QMdiSubWindow* window = area_.currentSubWindow();
   auto* play = qobject_cast<TfmPlayResults*>(window);
   auto* distributions = qobject_cast<TAllPlayResults*>(window);
-  aSaveAs_->setEnabled((play && play->Record()) || (distributions && distributions->Record()));
+  aSaveAs_->setEnabled((play && play->Record()) || (distributions && distributions->Record()) ||
+                       qobject_cast<TSweepResults*>(window));
 }
 
 void WindowCommands::SaveAs(QMdiSubWindow& window) {
@@ -120,8 +124,10 @@ void WindowCommands::SaveAs(QMdiSubWindow& window) {
 void WindowCommands::Replay(const PlayRecord& record) {
   // The context is taken now, as F3 takes it; the replay itself keeps the play's own time.
   const PlayContext context = context_();
-  auto replay = [&] { return ReplayPlay(model_, host_, context, record); };
-  ReportOutcome(messages_, &frame_, runPlay_ ? runPlay_(replay) : replay());
+  auto replay = [&](const PlayOptions& options) {
+    return ReplayPlay(model_, host_, context, record, options);
+  };
+  ReportOutcome(messages_, &frame_, runPlay_ ? runPlay_(replay) : replay(PlayOptions{}));
 }
 
 }  // namespace teravo

@@ -6,6 +6,7 @@
 
 #include "model/teravo.h"
 #include "play/command_outcome.h"
+#include "play/play_driver.h"
 #include "play/play_host.h"
 #include "ui/export_dialog.h"
 #include "ui/message_sink.h"
@@ -27,8 +28,10 @@ class WindowCommands : public QObject {
   using ContextSource = std::function<PlayContext()>;
   // Shows the export dialog; true when the user chose to save (exec() unless replaced).
   using ExportAsker = std::function<bool(ExportDialog&)>;
-  // Runs a play the way F3 runs (its commands disabled meanwhile); plain call unless set.
-  using PlayRunner = std::function<CommandOutcome(const std::function<CommandOutcome()>&)>;
+  // Runs a play the way F3 runs (its commands disabled meanwhile, Esc stopping it); a plain
+  // call with no stop unless set.
+  using PlayCommand = std::function<CommandOutcome(const PlayOptions&)>;
+  using PlayRunner = std::function<CommandOutcome(const PlayCommand&)>;
 
   WindowCommands(TTeravo& model, PlayHost& host, MessageSink& messages, ContextSource context,
                  QMainWindow& frame, QMdiArea& area);

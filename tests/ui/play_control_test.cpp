@@ -191,6 +191,18 @@ TEST_F(SinglePlay, EscStopsItAndItsWindowSaysSo) {
   EXPECT_TRUE(window->windowTitle().startsWith(QStringLiteral("№1 ")));
 }
 
+TEST_F(SinglePlay, EscStopsAReplayToo) {
+  PlayWith([&] { QTest::keyClick(form_.get(), Qt::Key_Escape); });
+  ASSERT_EQ(PlayWindows().size(), 1u);
+  QTimer::singleShot(0, form_.get(), [&] { QTest::keyClick(form_.get(), Qt::Key_Escape); });
+  PlayWindows()[0]->ReplayAction()->trigger();
+  EXPECT_TRUE(messages_.empty());
+  ASSERT_EQ(PlayWindows().size(), 2u);
+  EXPECT_TRUE(PlayWindows()[1]->Record()->Stopped);
+  EXPECT_TRUE(PlayWindows()[1]->windowTitle().startsWith(QStringLiteral("№2 ")));
+  ExpectIdle("after the replay");
+}
+
 TEST_F(SinglePlay, ClosingTheMainWindowStopsThePlayFirst) {
   PlayWith([&] { form_->close(); });
   EXPECT_TRUE(form_->isVisible()) << "the play was still on the stack";

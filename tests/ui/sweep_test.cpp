@@ -1,11 +1,13 @@
 #include <qcustomplot.h>
 #include <QAction>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLineEdit>
 #include <QProcess>
 #include <QProgressBar>
 #include <QTableWidget>
@@ -14,10 +16,12 @@
 #include "core/number_text.h"
 #include "play/commands.h"
 #include "tests/ui/ui_fixture.h"
+#include "ui/export_dialog.h"
 #include "ui/locale_text.h"
 #include "ui/progress_line.h"
 #include "ui/sweep_control.h"
 #include "ui/sweep_window.h"
+#include "ui/window_commands.h"
 
 namespace teravo::test {
 namespace {
@@ -80,6 +84,39 @@ TEST_F(SweepTest, ThreePointsPlotTheRunnersMeansAndIntervals) {
   EXPECT_EQ(window->Plot()->xAxis->label(), QString::fromUtf8("Кол-во программистов"));
   EXPECT_TRUE(window->PointTip(0).contains(QString::fromUtf8("±")));
   EXPECT_GT(window->Export().csv().size(), 100u);
+}
+
+// The File menu saves the active sweep window as it saves the others.
+TEST_F(SweepTest, TheFileMenuSavesASweepWindow) {
+  AcceptSmallPlays("2");
+  TSweepResults* window = Run({"1", "2"});
+  ASSERT_NE(window, nullptr);
+  form_->MdiArea().setActiveSubWindow(window);
+  WindowCommands& commands = *WindowCommands::Of(*form_);
+  EXPECT_TRUE(commands.SaveAsAction()->isEnabled());
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("sweep.csv"));
+  commands.SetExportAsker([&](ExportDialog& dialog) {
+    dialog.FormatBox()->setCurrentIndex(0);  // CSV
+    dialog.PathEdit()->setText(path);
+    return true;
+  });
+  commands.SaveAsAction()->trigger();
+  EXPECT_TRUE(messages_.empty());
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_EQ(file.readAll().toStdString(), window->Export().csv());
+}
+
+// A sweep that may take days asks first; answered No, nothing starts.
+TEST_F(SweepTest, ALongSweepAsksBeforeItStarts) {
+  AcceptSettings({{"edProgrammersNum", "2147483647"}, {"edMu", "0,000001"}});
+  const SweepRequest request{FindSettingsEdit("edK"), {"1", "2"}, false, Field::edKg};
+  EXPECT_FALSE(Sweeps().Start(form_->Model(), request, Dialog().DecimalSeparator(), 2));
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_TRUE(messages_[0].text.startsWith(QStringLiteral("Исследование может занять около")));
+  EXPECT_FALSE(Sweeps().Running());
+  EXPECT_EQ(Sweeps().LastWindow(), nullptr);
 }
 
 TEST_F(SweepTest, RefusedValueIsSkippedWithTheFieldsMessage) {
