@@ -43,7 +43,8 @@ class SweepControl : public QObject {
   // The menu command.
   void Execute(TTeravo& model, char separator);
   // Starts a sweep of the model's accepted parameters; refused values are reported with their
-  // field's message and skipped. False when nothing started. `threads` 0 takes every core.
+  // field's message and skipped; a sweep that may take more than an hour asks first. False
+  // when nothing started. `threads` 0 takes every core.
   bool Start(TTeravo& model, const SweepRequest& request, char separator, int threads = 0);
   bool Running() const { return running_; }
   // Esc and the stop button.
