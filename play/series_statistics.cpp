@@ -92,7 +92,7 @@ void FormSpreads(const std::vector<std::shared_ptr<PlayRecord>>& plays, PlayReco
   // in a run, where reading one point of every play in turn would touch a line of memory
   // for each value.
   constexpr std::size_t kBlock = 64;
-  std::vector<double> block(kBlock * n);  // point b of the block, play k at b * n + k
+  std::vector<double> block;  // point b of the block, play k at b * n + k
   for (Chart chart : kCurves) {
     const ChartSeries& mean = averages.Series(chart);
     int common = mean.Count();
@@ -104,6 +104,8 @@ void FormSpreads(const std::vector<std::shared_ptr<PlayRecord>>& plays, PlayReco
     high.Clear();
     low.Reserve(points);
     high.Reserve(points);
+    if (points == 0) continue;  // a series kept without points
+    block.resize(kBlock * n);
     PointSorter sorter(n);
     for (std::size_t first = 0; first < points; first += kBlock) {
       const std::size_t count = std::min(kBlock, points - first);
