@@ -14,29 +14,16 @@
 #include "play/commands.h"
 #include "tests/support/json_text.h"
 #include "tests/support/messages.h"
+#include "tests/tools/run_in_process.h"
 #include "tools/sim_runner.h"
 
 namespace teravo::sim {
 namespace {
 
+using test::Contains;
+using test::Outcome;
+using test::RunInProcess;
 using testing::WithoutDates;
-
-struct Outcome {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-Outcome RunInProcess(std::vector<std::string_view> args, bool terminal = false) {
-  std::ostringstream out;
-  std::ostringstream err;
-  const int status = RunSim(args, ',', terminal, out, err);
-  return {status, out.str(), err.str()};
-}
-
-bool Contains(const std::string& text, std::string_view part) {
-  return text.find(part) != std::string::npos;
-}
 
 std::size_t Occurrences(const std::string& text, std::string_view part) {
   std::size_t n = 0;
@@ -167,8 +154,8 @@ TEST(TeravoSim, SameSeedGivesTheSameDocument) {
 // the availability coefficient still reads 0, not -2,1E-15.
 TEST(RunSim, TheAvailabilityCoefficientStaysWithinZeroAndOne) {
   const Outcome o = RunInProcess({"--seed", "3665295956", "--set", "edClientsNum=50", "--set",
-                                  "edProgrammersNum=1", "--set", "edA=0,9999999999999999",
-                                  "--set", "edErrorsNum0=2", "--set", "edM=149", "--no-series"});
+                                  "edProgrammersNum=1", "--set", "edA=0,9999999999999999", "--set",
+                                  "edErrorsNum0=2", "--set", "edM=149", "--no-series"});
   ASSERT_EQ(o.status, kExitSuccess) << o.err;
   EXPECT_TRUE(Contains(o.out, "\"edKg\":\"0\"")) << o.out;
 }

@@ -12,34 +12,22 @@
 #include "play/sweep_values.h"
 #include "tests/support/json_text.h"
 #include "tests/support/messages.h"
-#include "tools/sim_runner.h"
+#include "tests/tools/run_in_process.h"
 
 namespace teravo::sim {
 namespace {
 
+using test::Contains;
+using test::Outcome;
 using testing::WithoutDates;
 
-struct Outcome {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-Outcome Sim(std::vector<std::string> args) {
-  std::ostringstream out;
-  std::ostringstream err;
-  const std::vector<std::string_view> views(args.begin(), args.end());
-  const int status = RunSim(views, ',', false, out, err);
-  return {status, out.str(), err.str()};
+Outcome Sim(const std::vector<std::string>& args) {
+  return test::RunInProcess(std::vector<std::string_view>(args.begin(), args.end()));
 }
 
 std::vector<std::string> With(std::vector<std::string> args, std::vector<std::string> more) {
   args.insert(args.end(), more.begin(), more.end());
   return args;
-}
-
-bool Contains(const std::string& text, std::string_view part) {
-  return text.find(part) != std::string::npos;
 }
 
 std::string Saved(const std::string& text, const std::string& name) {
