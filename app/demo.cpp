@@ -21,14 +21,14 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "ui/application_setup.h"
-#include "ui/distributions_window.h"
-#include "ui/main_form.h"
-#include "ui/play_results_window.h"
-#include "ui/settings_dialog.h"
-#include "ui/spread_table.h"
-#include "ui/sweep_control.h"
-#include "ui/window_commands.h"
+#include "ui/plays/distributions_window.h"
+#include "ui/plays/play_results_window.h"
+#include "ui/plays/spread_table.h"
+#include "ui/settings/settings_dialog.h"
+#include "ui/shell/application_setup.h"
+#include "ui/shell/main_form.h"
+#include "ui/shell/window_commands.h"
+#include "ui/sweep/sweep_control.h"
 
 namespace {
 
@@ -48,7 +48,8 @@ teravo::TAllPlayResults* Distributions(teravo::TMainForm& form) {
 teravo::TfmPlayResults* Averages(teravo::TMainForm& form) {
   for (QMdiSubWindow* window : form.MdiArea().subWindowList()) {
     auto* found = qobject_cast<teravo::TfmPlayResults*>(window);
-    if (found && found->Record() && teravo::IsAverages(*found->Record())) return found;
+    if (found && found->Record() && found->Record()->Kind == teravo::RecordKind::Averages)
+      return found;
   }
   return nullptr;
 }

@@ -1,8 +1,8 @@
 #include <QApplication>
 #include <QSettings>
 
-#include "ui/application_setup.h"
-#include "ui/main_form.h"
+#include "ui/shell/application_setup.h"
+#include "ui/shell/main_form.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);

@@ -21,9 +21,9 @@
 
 #include "params/settings_form.h"
 #include "play/commands.h"
-#include "ui/main_form.h"
-#include "ui/play_control.h"
-#include "ui/settings_dialog.h"
+#include "ui/plays/play_control.h"
+#include "ui/settings/settings_dialog.h"
+#include "ui/shell/main_form.h"
 
 namespace {
 

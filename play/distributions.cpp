@@ -56,18 +56,6 @@ class Histogram {
 
 }  // namespace
 
-std::vector<std::shared_ptr<PlayRecord>> DistributionsRecord::OpenPlayWindows() {
-  std::vector<std::shared_ptr<PlayRecord>> open;
-  open.reserve(FPlayWindows.size());
-  std::erase_if(FPlayWindows, [&open](const std::weak_ptr<PlayRecord>& window) {
-    std::shared_ptr<PlayRecord> record = window.lock();
-    if (!record) return true;
-    open.push_back(std::move(record));
-    return false;
-  });
-  return open;
-}
-
 CommandOutcome CheckMoment(const DistributionsRecord& record, std::int64_t* index) {
   const long double moment = StrToFloat(record.CurTimeText, record.Separator());
   if (moment < 0) return CommandOutcome::Refused(std::string(kNegativeMoment));

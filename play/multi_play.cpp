@@ -1,6 +1,5 @@
 #include "play/multi_play.h"
 
-#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -12,61 +11,9 @@
 #include "play/distributions.h"
 #include "play/play_driver.h"
 #include "play/series.h"
-#include "play/series_statistics.h"
+#include "results/series_statistics.h"
 
 namespace teravo {
-
-namespace {
-
-constexpr std::array<Field, 5> kIntegerFields = {
-    Field::edClientErrNums,     Field::edWorkClientNum,     Field::edServerErrNums,
-    Field::edNewClientErrorAdd, Field::edNewServerErrorAdd,
-};
-constexpr std::array<Field, 7> kRealFields = {
-    Field::edAverCorrectTime,
-    Field::edAverWaitTime,
-    Field::edCorrectServerTime,
-    Field::edPer,
-    Field::edTer,
-    Field::edAverTer,
-    Field::edKg,
-};
-constexpr std::array<Chart, kChartCount> kAccumulationOrder = {
-    Chart::chNums,  Chart::chClientErrors,    Chart::chErrorsGist,
-    Chart::chAvTer, Chart::chErrorsIntensity,
-};
-
-}  // namespace
-
-void FormAverages(const std::vector<std::shared_ptr<PlayRecord>>& plays, PlayRecord& averages) {
-  const char separator = averages.Separator();
-  // The means are those of the values as the play windows show them: their texts are read back.
-  std::array<std::int64_t, kIntegerFields.size()> integerSums{};
-  std::array<double, kRealFields.size()> realSums{};
-  for (const auto& play : plays) {
-    for (std::size_t f = 0; f < kIntegerFields.size(); ++f) {
-      integerSums[f] += StrToInt(play->Text(kIntegerFields[f]));
-    }
-    for (std::size_t f = 0; f < kRealFields.size(); ++f) {
-      realSums[f] = ToDouble(realSums[f] + StrToFloat(play->Text(kRealFields[f]), separator));
-    }
-    for (Chart chart : kAccumulationOrder) {
-      AccumulateSeries(play->Series(chart), averages.Series(chart));
-    }
-  }
-
-  const long double count = static_cast<long double>(plays.size());
-  for (std::size_t f = 0; f < kIntegerFields.size(); ++f) {
-    averages.SetInt(kIntegerFields[f],
-                    RoundTiesEven(CheckedDiv(static_cast<long double>(integerSums[f]), count)));
-  }
-  for (std::size_t f = 0; f < kRealFields.size(); ++f) {
-    averages.SetReal(kRealFields[f], CheckedDiv(realSums[f], count));
-  }
-  const double share = 1.0 / static_cast<double>(plays.size());
-  for (Chart chart : kAccumulationOrder) ScaleSeries(averages.Series(chart), share);
-  FormSpreads(plays, averages);
-}
 
 CommandOutcome OpenSeries(TTeravo& model, PlayHost& host, const PlayContext& context,
                           const SeriesStart& start, SeriesPlays&& plays) {
@@ -93,7 +40,8 @@ CommandOutcome OpenSeries(TTeravo& model, PlayHost& host, const PlayContext& con
 
   auto averages = std::make_shared<PlayRecord>(separator);
   host.OpenPlayWindow(averages);
-  averages->Seed = 0;
+  averages->Kind = RecordKind::Averages;
+  averages->PlayCount = finished;
   averages->Title = std::string(kAveragesTitle);
   if (plays.Stopped()) {
     averages->Title += " (остановлен после " + IntToStr(finished) + " из " + IntToStr(plays.total) +

@@ -27,9 +27,4 @@ CommandOutcome OpenSeries(TTeravo& model, PlayHost& host, const PlayContext& con
 CommandOutcome PlayMultiple(TTeravo& model, PlayHost& host, const PlayContext& context,
                             const SeriesOptions& options = {});
 
-// The averages of a series: the means of the twelve result fields of the plays, read back
-// from their texts (integer means to the nearest integer, a tie to the even neighbour), and
-// the point-by-point means of their five series. edCurTime is left to the caller.
-void FormAverages(const std::vector<std::shared_ptr<PlayRecord>>& plays, PlayRecord& averages);
-
 }  // namespace teravo

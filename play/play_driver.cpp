@@ -155,7 +155,7 @@ std::shared_ptr<PlayRecord> Play(TTeravo& model, PlayHost& host, const PlayConte
 
 CommandOutcome ReplayPlay(TTeravo& model, PlayHost& host, const PlayContext& context,
                           const PlayRecord& original, const PlayOptions& options) {
-  if (original.Seed == 0 && original.Parameters == TParameters{}) {
+  if (original.Kind != RecordKind::Play) {
     return CommandOutcome::Refused(std::string(kNothingToReplay));
   }
   return Guarded([&] {

@@ -6,7 +6,7 @@
 
 #include "play/date_time_text.h"
 #include "play/distributions.h"
-#include "play/play_record.h"
+#include "results/play_record.h"
 
 namespace teravo {
 

@@ -9,7 +9,7 @@
 
 #include "model/teravo.h"
 #include "play/play_host.h"
-#include "play/play_record.h"
+#include "results/play_record.h"
 
 namespace teravo {
 

@@ -10,6 +10,7 @@
 #include "play/multi_play.h"
 #include "play/run_budget.h"
 #include "play/series.h"
+#include "results/series_statistics.h"
 
 namespace teravo {
 

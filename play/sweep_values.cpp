@@ -118,27 +118,4 @@ std::variant<SweepValues, std::string> ParseSweepValues(std::string_view text, c
   return sweep;
 }
 
-bool IsAveragedField(Field field) {
-  return field != Field::edCurTime;
-}
-
-SweepPoint SweepPointOf(std::int32_t index, std::string value, std::int32_t plays,
-                        const PlayRecord& averages) {
-  SweepPoint point;
-  point.index = index;
-  point.value = std::move(value);
-  point.plays = plays;
-  for (int f = 0; f < kFieldCount; ++f) {
-    const auto field = static_cast<Field>(f);
-    if (!IsAveragedField(field)) continue;
-    const auto at = static_cast<std::size_t>(f);
-    point.means[at] = averages.Text(field);
-    if (const auto& spread = averages.Spreads[at]) {
-      point.spreads[at] = SweepPoint::Spread{FloatToStr(spread->deviation, averages.Separator()),
-                                             FloatToStr(spread->halfWidth, averages.Separator())};
-    }
-  }
-  return point;
-}
-
 }  // namespace teravo

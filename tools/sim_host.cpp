@@ -22,4 +22,17 @@ void SimHost::OpenDistributionsWindow(std::shared_ptr<DistributionsRecord> recor
   distributions_ = std::move(record);
 }
 
+RunWindows SimHost::Windows() const {
+  RunWindows run;
+  for (const auto& window : playWindows_) {
+    if (window->Kind == RecordKind::Averages) {
+      run.averages = window;
+    } else {
+      run.plays.push_back(window);
+    }
+  }
+  if (run.averages) run.distributions = distributions_;
+  return run;
+}
+
 }  // namespace teravo::sim

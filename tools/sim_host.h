@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "play/play_host.h"
+#include "results/json_writer.h"
 
 namespace teravo::sim {
 
@@ -20,6 +21,9 @@ class SimHost : public PlayHost {
 
   const std::vector<std::shared_ptr<PlayRecord>>& PlayWindows() const { return playWindows_; }
   const std::shared_ptr<DistributionsRecord>& Distributions() const { return distributions_; }
+  // The windows as the run's document holds them: the plays, and a series' averages and
+  // distributions.
+  RunWindows Windows() const;
 
  private:
   std::vector<std::shared_ptr<PlayRecord>> playWindows_;

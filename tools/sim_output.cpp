@@ -3,8 +3,8 @@
 #include <fstream>
 
 #include "core/number_text.h"
-#include "play/csv_export.h"
 #include "play/distributions.h"
+#include "results/csv_export.h"
 #include "tools/sim_runner.h"
 
 namespace teravo::sim {

@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "core/number_text.h"
-#include "play/csv_export.h"
 #include "play/multi_play.h"
-#include "tools/json_writer.h"
+#include "results/csv_export.h"
+#include "results/json_writer.h"
 #include "tools/sim_host.h"
 #include "tools/sim_output.h"
 #include "tools/sim_runner.h"
@@ -145,15 +145,12 @@ std::shared_ptr<PlayRecord> RecordOf(const Json& window, char separator, bool ke
     record->BeginSettings.push_back(line.get<std::string>());
   }
   const Json& fields = Member(window, "fields");
-  for (int f = 0; f < kFieldCount; ++f) {
-    const auto field = static_cast<Field>(f);
-    record->SetText(field, Text(fields, FieldName(field)));
-  }
+  for (const ResultField& row : ResultFields()) record->SetText(row.field, Text(fields, row.name));
   if (!keptPoints) return record;
   const Json& charts = Member(window, "series");
-  for (int c = 0; c < kChartCount; ++c) {
-    const auto chart = static_cast<Chart>(c);
-    const Json& points = Array(charts, ChartName(chart));
+  for (const ResultChart& row : ResultCharts()) {
+    const Chart chart = row.chart;
+    const Json& points = Array(charts, row.name);
     ChartSeries& series = record->Series(chart);
     series.Reserve(points.size());
     for (const Json& point : points) {
@@ -164,7 +161,15 @@ std::shared_ptr<PlayRecord> RecordOf(const Json& window, char separator, bool ke
   return record;
 }
 
-SweepPoint PointOf(const Json& json) {
+// A figure of a sweep point: a number in the run's own text form.
+long double FigureOf(const Json& object, std::string_view key, char separator) {
+  const std::string text = Text(object, key);
+  const auto value = ParseReal(text, separator);
+  if (!value) throw NotAPart{"\"" + std::string(key) + "\" is not a number: " + text};
+  return *value;
+}
+
+SweepPoint PointOf(const Json& json, char separator) {
   SweepPoint point;
   point.index = static_cast<std::int32_t>(Whole(json, "index", 1, kMaxSweepValues));
   point.value = Text(json, "value");
@@ -176,15 +181,15 @@ SweepPoint PointOf(const Json& json) {
       static_cast<std::int32_t>(Whole(json, "plays", 1, std::numeric_limits<std::int32_t>::max()));
   const Json& fields = Member(json, "fields");
   const Json& spread = Member(json, "spread");
-  for (int f = 0; f < kFieldCount; ++f) {
-    const auto field = static_cast<Field>(f);
-    if (!IsAveragedField(field)) continue;
-    const std::string name(FieldName(field));
-    point.means[static_cast<std::size_t>(f)] = Text(fields, name);
+  for (const ResultField& row : ResultFields()) {
+    if (!row.averaged) continue;
+    const std::string name(row.name);
+    const auto at = static_cast<std::size_t>(row.field);
+    point.means[at] = FigureOf(fields, name, separator);
     if (spread.is_object() && spread.contains(name)) {
       const Json& value = spread.at(name);
-      point.spreads[static_cast<std::size_t>(f)] =
-          SweepPoint::Spread{Text(value, "deviation"), Text(value, "halfWidth")};
+      point.spreads[at] = PlayRecord::Spread{FigureOf(value, "deviation", separator),
+                                             FigureOf(value, "halfWidth", separator)};
     }
   }
   return point;
@@ -270,7 +275,7 @@ void ReadContents(const Json& document, Part& part) {
     const Json& points = Array(Member(document, "sweep"), "points");
     if (points.size() != count) throw NotAPart{"it holds not as many points as its range"};
     for (std::size_t i = 0; i < count; ++i) {
-      SweepPoint point = PointOf(points[i]);
+      SweepPoint point = PointOf(points[i], part.separator);
       const auto index = part.range.first + static_cast<std::int32_t>(i);
       if (point.index != index || point.value != part.values[static_cast<std::size_t>(index - 1)]) {
         throw NotAPart{"its point " + IntToStr(index) + " is not the run's"};
@@ -368,7 +373,7 @@ int MergeSeries(std::vector<Part>& parts, const MergeOptions& options, std::ostr
       return kExitGeneralError;
     }
   }
-  WriteRunJson(host, first.keptPoints, out);
+  WriteRunJson(host.Windows(), first.keptPoints, out);
   return FinishDocument(out, err, kExitSuccess);
 }
 

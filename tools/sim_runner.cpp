@@ -14,7 +14,7 @@
 #include "play/commands.h"
 #include "play/distributions.h"
 #include "play/run_budget.h"
-#include "tools/json_writer.h"
+#include "results/json_writer.h"
 #include "tools/sim_host.h"
 #include "tools/sim_options.h"
 #include "tools/sim_output.h"
@@ -111,7 +111,7 @@ int Run(const SimOptions& options, char localeSeparator, bool errIsTerminal, std
       return kExitGeneralError;
     }
   }
-  WriteRunJson(host, options.pointArrays, out);
+  WriteRunJson(host.Windows(), options.pointArrays, out);
   return FinishDocument(out, err, kExitSuccess);
 }
 

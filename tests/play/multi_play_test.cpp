@@ -5,7 +5,6 @@
 #include <utility>
 #include <vector>
 
-#include "core/general_error.h"
 #include "core/number_text.h"
 #include "params/run_description.h"
 #include "play/multi_play.h"
@@ -87,35 +86,6 @@ TEST(PlayMultiple, SeriesOfTenOpensItsWindowsAndDistributionsAtHalfTime) {
     for (double y : bars->AllPoints().ys) shares += y;
     EXPECT_NEAR(shares, 1.0, 1e-12);
   }
-}
-
-std::shared_ptr<PlayRecord> PlayWith(int workClients, const char* per) {
-  auto record = std::make_shared<PlayRecord>(',');
-  for (Field field : AllFields()) record->SetText(field, "0");
-  record->SetInt(Field::edWorkClientNum, workClients);
-  record->SetText(Field::edPer, per);
-  record->Series(Chart::chNums).AddXY(0, workClients);
-  return record;
-}
-
-TEST(FormAverages, IntegerMeansTieToEvenAndRealsAreReadFromTheirTexts) {
-  struct Case {
-    int a, b;
-    const char* mean;
-  };
-  for (const Case& c : {Case{2, 3, "2"}, Case{3, 4, "4"}, Case{1, 4, "2"}, Case{-3, -4, "-4"}}) {
-    PlayRecord averages(',');
-    FormAverages({PlayWith(c.a, "0,1"), PlayWith(c.b, "0,2")}, averages);
-    EXPECT_EQ(averages.Text(Field::edWorkClientNum), c.mean) << c.a << " " << c.b;
-    EXPECT_EQ(averages.Text(Field::edPer), "0,15");
-    EXPECT_EQ(averages.Series(Chart::chNums).YValue(0), (c.a + c.b) / 2.0);
-  }
-}
-
-TEST(FormAverages, AFieldThatIsNotANumberEndsTheAveraging) {
-  PlayRecord averages(',');
-  auto broken = PlayWith(1, "0.5");  // a full stop where the separator is a comma
-  EXPECT_THROW(FormAverages({broken}, averages), GeneralError);
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include "play/sweep.h"
+#include "results/series_statistics.h"
 
 #include <gtest/gtest.h>
 

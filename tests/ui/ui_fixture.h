@@ -15,12 +15,12 @@
 #include <QTest>
 
 #include "model/seed_source.h"
-#include "ui/distributions_window.h"
-#include "ui/main_form.h"
-#include "ui/message_sink.h"
-#include "ui/play_control.h"
-#include "ui/play_results_window.h"
-#include "ui/settings_dialog.h"
+#include "ui/common/message_sink.h"
+#include "ui/plays/distributions_window.h"
+#include "ui/plays/play_control.h"
+#include "ui/plays/play_results_window.h"
+#include "ui/settings/settings_dialog.h"
+#include "ui/shell/main_form.h"
 
 namespace teravo::test {
 

@@ -1,0 +1,253 @@
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTextEdit>
+
+#include <qcustomplot.h>
+
+#include "play/distributions.h"
+#include "play/multi_play.h"
+#include "play/play_driver.h"
+#include "tests/ui/ui_fixture.h"
+#include "ui/plays/play_results_view.h"
+#include "ui/plays/qt_play_host.h"
+
+namespace teravo::test {
+namespace {
+
+using PlayWindow = MainFormTest;
+
+QString Title(const QMdiSubWindow* window) {
+  return window->windowTitle();
+}
+
+void ProcessDeferred() {
+  QCoreApplication::processEvents();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+TEST_F(PlayWindow, ANewWindowShowsItsDesignTitleOneLineAndNothingElse) {
+  const auto record = std::make_shared<PlayRecord>(',');
+  form_->Host().OpenPlayWindow(record);
+  TfmPlayResults* window = form_->Host().WindowOf(*record);
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(Title(window), QStringLiteral("Розыгрыш №"));
+  form_->Host().ShowPlayWindow(*record, WindowState::Normal);
+  ASSERT_TRUE(window->IsBuilt());
+  PlayResultsView* view = window->View();
+  EXPECT_EQ(view->BeginSettings()->toPlainText(), QStringLiteral("Начальные условия розыгрыша:"));
+  for (int i = 0; i < kFieldCount; ++i)
+    EXPECT_TRUE(view->FieldEdit(static_cast<Field>(i))->text().isEmpty());
+  for (int i = 0; i < kChartCount; ++i)
+    EXPECT_EQ(view->ChartOf(static_cast<Chart>(i)).PointCount(), 0);
+}
+
+TEST_F(PlayWindow, F3TwiceLeavesTwoMaximisedWindowsNumberedOneAndTwo) {
+  AcceptSmallPlays();
+  Press(Qt::Key_F3);
+  Press(Qt::Key_F3);
+  EXPECT_TRUE(messages_.empty());
+  const auto windows = PlayWindows();
+  ASSERT_EQ(windows.size(), 2u);
+  EXPECT_TRUE(Title(windows[0]).startsWith(QStringLiteral("№1 розыгрыш  ")));
+  EXPECT_TRUE(Title(windows[1]).startsWith(QStringLiteral("№2 розыгрыш  ")));
+  EXPECT_TRUE(windows[1]->isMaximized());
+
+  PlayResultsView* view = windows[1]->View();
+  ASSERT_NE(view, nullptr);
+  const QStringList lines = view->BeginSettings()->toPlainText().split(QLatin1Char('\n'));
+  ASSERT_EQ(lines.size(), 3);
+  EXPECT_EQ(lines[0], QStringLiteral("Начальные условия розыгрыша:"));
+  const PlayRecord& record = *windows[1]->Record();
+  // The seed the play started from, so it can be replayed.
+  EXPECT_EQ(lines[2].toStdString(), std::string(kSeedLine) + std::to_string(record.Seed));
+  for (int i = 0; i < kFieldCount; ++i) {
+    const auto field = static_cast<Field>(i);
+    EXPECT_EQ(view->FieldEdit(field)->text().toStdString(), record.Text(field)) << i;
+    EXPECT_FALSE(view->FieldEdit(field)->text().isEmpty()) << i;
+  }
+  EXPECT_EQ(view->FieldEdit(Field::edCurTime)->text().toStdString(), Real("0,2"));
+  EXPECT_EQ(view->ChartOf(Chart::chNums).PointCount(), 201);
+  EXPECT_EQ(view->ChartOf(Chart::chAvTer).PointCount(), 201);
+  EXPECT_EQ(view->ChartOf(Chart::chErrorsGist).PointCount(), 100);
+}
+
+TEST_F(PlayWindow, FieldsAreReadOnlyBoldAndCarryTheirHints) {
+  AcceptSmallPlays();
+  Press(Qt::Key_F3);
+  PlayResultsView* view = PlayWindows().at(0)->View();
+  ASSERT_NE(view, nullptr);
+  QLineEdit* newClient = view->FieldEdit(Field::edNewClientErrorAdd);
+  QLineEdit* newServer = view->FieldEdit(Field::edNewServerErrorAdd);
+  EXPECT_TRUE(newClient->isReadOnly());
+  EXPECT_TRUE(newClient->font().bold());
+  EXPECT_EQ(newClient->font().pointSize(), 10);
+  EXPECT_EQ(newClient->toolTip(),
+            QStringLiteral("Количество ошибок внесенных программистами при исправлении клиентов"));
+  EXPECT_TRUE(newServer->toolTip().isEmpty());
+  EXPECT_EQ(newServer->statusTip(), QStringLiteral("Количество ошибок внесенных программистами "
+                                                   "ошибок при исправлении сервера"));
+  // Both hints reach the status line, as every other hint does.
+  for (QLineEdit* field : {newClient, newServer}) {
+    QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
+    QCoreApplication::sendEvent(field, &enter);
+    EXPECT_EQ(form_->statusBar()->currentMessage(), field->statusTip());
+    EXPECT_FALSE(field->statusTip().isEmpty());
+  }
+}
+
+TEST_F(PlayWindow, AFigureCanBeSelectedAndCopiedWhole) {
+  AcceptSmallPlays();
+  Press(Qt::Key_F3);
+  QLineEdit* field = PlayWindows().at(0)->View()->FieldEdit(Field::edKg);
+  ASSERT_FALSE(field->text().isEmpty());
+  QTest::mouseClick(field, Qt::LeftButton);
+  EXPECT_TRUE(field->hasFocus());
+  field->selectAll();
+  QTest::keyClick(field, Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), field->text());
+}
+
+TEST_F(PlayWindow, ClosingAPlayWindowDestroysItAndLeavesTheOthers) {
+  AcceptSmallPlays();
+  Press(Qt::Key_F3);
+  Press(Qt::Key_F3);
+  auto windows = PlayWindows();
+  ASSERT_EQ(windows.size(), 2u);
+  QPointer<TfmPlayResults> first = windows[0];
+  first->close();
+  EXPECT_EQ(first->Record(), nullptr);
+  ProcessDeferred();
+  EXPECT_TRUE(first.isNull());
+  ASSERT_EQ(PlayWindows().size(), 1u);
+  EXPECT_TRUE(Title(PlayWindows()[0]).startsWith(QStringLiteral("№2 ")));
+}
+
+class SeriesTest : public MainFormTest {
+ protected:
+  void RunSeries() {
+    AcceptSmallPlays("3");
+    Press(Qt::Key_F4);
+    ASSERT_TRUE(messages_.empty()) << messages_[0].text.toStdString();
+    const auto distributions = DistributionWindows();
+    ASSERT_EQ(distributions.size(), 1u);
+    dist_ = distributions[0];
+  }
+  void Recompute(const std::string& moment) {
+    dist_->CurTimeEdit()->setText(QString::fromStdString(Real(moment)));
+    dist_->RecallButton()->click();
+  }
+  TAllPlayResults* dist_ = nullptr;
+};
+
+TEST_F(SeriesTest, F4LeavesMinimisedPlaysTheAveragesAndTheActiveDistributions) {
+  RunSeries();
+  const auto windows = PlayWindows();
+  ASSERT_EQ(windows.size(), 4u);
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_TRUE(Title(windows[i]).startsWith(QStringLiteral("№%1 розыгрыш  ").arg(i + 1)));
+    EXPECT_TRUE(windows[i]->isMinimized()) << i;
+    // Minimised plays of a series stay light until someone looks at them.
+    EXPECT_FALSE(windows[i]->IsBuilt()) << i;
+  }
+  TfmPlayResults* averages = windows[3];
+  EXPECT_EQ(Title(averages), QStringLiteral("Средние значения за все розыгрышы"));
+  EXPECT_FALSE(averages->isMinimized());
+  ProcessDeferred();
+  ASSERT_TRUE(averages->IsBuilt());
+  EXPECT_TRUE(averages->View()->BeginSettings()->toPlainText().endsWith(
+      QStringLiteral("; Число розыгрышей:3")));
+
+  EXPECT_EQ(Title(dist_), QStringLiteral("Распределения по результатам 3 розыгрышей"));
+  EXPECT_EQ(form_->MdiArea().activeSubWindow(), dist_);
+  EXPECT_EQ(dist_->CurTimeEdit()->text().toStdString(), Real("0,1"));
+  EXPECT_EQ(dist_->WorkClients().PointCount(), 20);
+  EXPECT_EQ(dist_->ErrorsInClients().PointCount(), 20);
+}
+
+TEST_F(SeriesTest, RestoringAMinimisedPlayBuildsAndFillsIt) {
+  RunSeries();
+  TfmPlayResults* play = PlayWindows().at(0);
+  play->showNormal();
+  ProcessDeferred();
+  ASSERT_TRUE(play->IsBuilt());
+  EXPECT_EQ(play->View()->ChartOf(Chart::chNums).PointCount(), 201);
+  EXPECT_EQ(play->View()->FieldEdit(Field::edCurTime)->text().toStdString(), Real("0,2"));
+}
+
+TEST_F(SeriesTest, RecomputeAtAnotherMomentAndRefusalsLeaveTheHistograms) {
+  RunSeries();
+  Recompute("0,2");
+  EXPECT_TRUE(messages_.empty());
+  EXPECT_EQ(dist_->WorkClients().PointCount(), 20);
+
+  Recompute("5");
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_FALSE(messages_[0].error);
+  EXPECT_EQ(messages_[0].text.toStdString(),
+            "Текущее время для вывода распределений не должно превышать время розыгрыша " +
+                Real("0,2") + " суток.");
+  EXPECT_EQ(dist_->WorkClients().PointCount(), 20);
+}
+
+TEST_F(SeriesTest, ANonNumberMomentReachesTheDefaultHandler) {
+  RunSeries();
+  Recompute("abc");
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_TRUE(messages_[0].error);
+  EXPECT_EQ(messages_[0].text, QStringLiteral("'abc' is not a valid floating point value."));
+  EXPECT_EQ(dist_->WorkClients().PointCount(), 20);
+  EXPECT_EQ(PlayWindows().size(), 4u);
+}
+
+TEST_F(SeriesTest, ClosingAPlayOfTheSeriesDropsItFromTheRecompute) {
+  RunSeries();
+  PlayWindows().at(1)->close();
+  EXPECT_EQ(dist_->Record()->OpenPlayWindows().size(), 2u);
+  ProcessDeferred();
+  Recompute("0,1");
+  for (const Message& message : messages_)
+    EXPECT_FALSE(message.error) << message.text.toStdString();
+  EXPECT_EQ(PlayWindows().size(), 3u);
+}
+
+TEST_F(SeriesTest, DeleteClosesThePlaysAndKeepsTheAveragesAndItself) {
+  RunSeries();
+  dist_->DeleteButton()->click();
+  EXPECT_TRUE(dist_->Record()->OpenPlayWindows().empty());
+  ProcessDeferred();
+  const auto windows = PlayWindows();
+  ASSERT_EQ(windows.size(), 1u);
+  EXPECT_EQ(Title(windows[0]), QStringLiteral("Средние значения за все розыгрышы"));
+  ASSERT_EQ(DistributionWindows().size(), 1u);
+  Recompute("0,1");
+  for (const Message& message : messages_)
+    EXPECT_FALSE(message.error) << message.text.toStdString();
+  // Empty charts that say why, not an axis around nothing.
+  for (const ChartView* chart : {&dist_->WorkClients(), &dist_->ErrorsInClients()}) {
+    EXPECT_TRUE(chart->ShowsEmptyNote());
+    EXPECT_EQ(chart->Plot()->yAxis->range().lower, 0);
+    EXPECT_EQ(chart->Plot()->xAxis->range().lower, 0);
+  }
+}
+
+TEST_F(SeriesTest, TheDistributionsCloseBoxOnlyMinimisesIt) {
+  RunSeries();
+  dist_->close();
+  ProcessDeferred();
+  ASSERT_EQ(DistributionWindows().size(), 1u);
+  EXPECT_TRUE(dist_->isMinimized());
+}
+
+TEST_F(SeriesTest, ASecondSeriesNumbersOnAndOpensItsOwnWindows) {
+  RunSeries();
+  Press(Qt::Key_F4);
+  EXPECT_EQ(DistributionWindows().size(), 2u);
+  EXPECT_EQ(PlayWindows().size(), 8u);
+  EXPECT_TRUE(Title(PlayWindows()[4]).startsWith(QStringLiteral("№4 ")));
+}
+
+}  // namespace
+}  // namespace teravo::test

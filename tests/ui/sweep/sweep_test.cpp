@@ -1,0 +1,224 @@
+#include <qcustomplot.h>
+#include <QAction>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLineEdit>
+#include <QProcess>
+#include <QProgressBar>
+#include <QTableWidget>
+#include <QTemporaryDir>
+
+#include "core/number_text.h"
+#include "play/commands.h"
+#include "tests/ui/ui_fixture.h"
+#include "ui/common/export_dialog.h"
+#include "ui/common/locale_text.h"
+#include "ui/common/progress_line.h"
+#include "ui/shell/window_commands.h"
+#include "ui/sweep/sweep_control.h"
+#include "ui/sweep/sweep_window.h"
+
+namespace teravo::test {
+namespace {
+
+class SweepTest : public MainFormTest {
+ protected:
+  SweepControl& Sweeps() { return form_->Sweeps(); }
+
+  TSweepResults* Run(std::vector<std::string> values, Field figure = Field::edKg) {
+    const SweepRequest request{FindSettingsEdit("edProgrammersNum"), std::move(values), false,
+                               figure};
+    EXPECT_TRUE(Sweeps().Start(form_->Model(), request, Dialog().DecimalSeparator(), 2));
+    Wait();
+    return Sweeps().LastWindow();
+  }
+  void Wait() {
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !Sweeps().Running(); }, 60000));
+  }
+
+  double Number(const QString& text) {
+    return static_cast<double>(*ParseReal(text.toStdString(), Dialog().DecimalSeparator()));
+  }
+};
+
+// The desktop sweep plots what the runner prints for the same parameters and seed.
+TEST_F(SweepTest, ThreePointsPlotTheRunnersMeansAndIntervals) {
+  const QString sim = QCoreApplication::applicationDirPath() + "/../tools/teravo-sim";
+  if (!QFile::exists(sim)) GTEST_SKIP() << "no runner at " << sim.toStdString();
+  AcceptSmallPlays("3");
+  TSweepResults* window = Run({"3", "1", "2"});
+  ASSERT_NE(window, nullptr);
+
+  QProcess runner;
+  runner.start(sim, {"--sweep", "edProgrammersNum=1;2;3", "--set", "edM=200", "--set", "edK=3",
+                     "--seed", QString::number(window->Result().table.seed), "--decimal-separator",
+                     QString(QChar(Dialog().DecimalSeparator()))});
+  ASSERT_TRUE(runner.waitForFinished(60000));
+  const QJsonArray points =
+      QJsonDocument::fromJson(runner.readAllStandardOutput())["sweep"]["points"].toArray();
+  ASSERT_EQ(points.size(), 3);
+
+  for (const char* field : {"edKg", "edWorkClientNum", "edAverTer"}) {
+    const auto at = std::find_if(SweepFigures().begin(), SweepFigures().end(),
+                                 [&](Field f) { return FieldName(f) == field; });
+    window->ShowFigure(*at);
+    ASSERT_EQ(window->Means()->dataCount(), 3);
+    for (int i = 0; i < 3; ++i) {  // plotted by value, 1 2 3 as the runner ran them
+      const QJsonObject point = points[i].toObject();
+      EXPECT_EQ(window->Means()->data()->at(i)->key, i + 1);
+      EXPECT_EQ(window->Means()->data()->at(i)->value, Number(point["fields"][field].toString()))
+          << field << " at " << i + 1;
+      // The bar is the exact half-width; the document shows it to 15 digits.
+      const double halfWidth = Number(point["spread"][field]["halfWidth"].toString());
+      EXPECT_NEAR(window->Intervals()->data()->at(i).errorPlus, halfWidth, 1e-14 * halfWidth)
+          << field << " at " << i + 1;
+    }
+  }
+  // The table holds every figure at every point, in the order asked.
+  EXPECT_EQ(window->Table()->rowCount(), 3);
+  EXPECT_EQ(window->Table()->item(0, 0)->text(), "3");
+  EXPECT_EQ(window->Plot()->xAxis->label(), QString::fromUtf8("Кол-во программистов"));
+  EXPECT_TRUE(window->PointTip(0).contains(QString::fromUtf8("±")));
+  EXPECT_GT(window->Export().csv().size(), 100u);
+}
+
+// The File menu saves the active sweep window as it saves the others.
+TEST_F(SweepTest, TheFileMenuSavesASweepWindow) {
+  AcceptSmallPlays("2");
+  TSweepResults* window = Run({"1", "2"});
+  ASSERT_NE(window, nullptr);
+  form_->MdiArea().setActiveSubWindow(window);
+  WindowCommands& commands = *WindowCommands::Of(*form_);
+  EXPECT_TRUE(commands.SaveAsAction()->isEnabled());
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("sweep.csv"));
+  commands.SetExportAsker([&](ExportDialog& dialog) {
+    dialog.FormatBox()->setCurrentIndex(0);  // CSV
+    dialog.PathEdit()->setText(path);
+    return true;
+  });
+  commands.SaveAsAction()->trigger();
+  EXPECT_TRUE(messages_.empty());
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_EQ(file.readAll().toStdString(), window->Export().csv());
+}
+
+// A sweep that may take days asks first; answered No, nothing starts.
+TEST_F(SweepTest, ALongSweepAsksBeforeItStarts) {
+  AcceptSettings({{"edProgrammersNum", "2147483647"}, {"edMu", "0,000001"}});
+  const SweepRequest request{FindSettingsEdit("edK"), {"1", "2"}, false, Field::edKg};
+  EXPECT_FALSE(Sweeps().Start(form_->Model(), request, Dialog().DecimalSeparator(), 2));
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_TRUE(messages_[0].text.startsWith(QStringLiteral("Исследование может занять около")));
+  EXPECT_FALSE(Sweeps().Running());
+  EXPECT_EQ(Sweeps().LastWindow(), nullptr);
+}
+
+TEST_F(SweepTest, RefusedValueIsSkippedWithTheFieldsMessage) {
+  AcceptSmallPlays("2");
+  TSweepResults* window = Run({"1", "0", "2"});
+  ASSERT_NE(window, nullptr);
+  const QString message = ToQString(FindSettingsEdit("edProgrammersNum")->message);
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_TRUE(messages_[0].text.contains(message));
+  EXPECT_EQ(window->Means()->dataCount(), 2);
+  EXPECT_TRUE(window->Table()->item(1, 1)->text().contains(message));
+}
+
+TEST_F(SweepTest, NothingStartsFromUnusableParameters) {
+  // Never accepted: the menu command refuses before the dialog.
+  bool asked = false;
+  Sweeps().SetAsker([&](SweepDialog&) { return asked = true; });
+  form_->aSweepExecute();
+  EXPECT_FALSE(asked);
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_EQ(messages_[0].text.toStdString(), kParametersNotSet);
+}
+
+TEST_F(SweepTest, EscStopsAndKeepsTheFinishedPoints) {
+  AcceptSettings({{"edM", "100000"}, {"edK", "4"}});
+  const SweepRequest request{FindSettingsEdit("edProgrammersNum"),
+                             {"1", "2", "3", "4", "5", "6", "7", "8"},
+                             false,
+                             Field::edKg};
+  QAction* f4 = form_->findChild<QAction*>("aPlayPlay");
+  ASSERT_TRUE(Sweeps().Start(form_->Model(), request, Dialog().DecimalSeparator(), 1));
+  EXPECT_FALSE(f4->isEnabled());
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] { return Sweeps().Progress().Bar()->format().contains(QString::fromUtf8("точка 2")); },
+      60000));
+  Press(Qt::Key_Escape);
+  Wait();
+  EXPECT_TRUE(f4->isEnabled());
+  TSweepResults* window = Sweeps().LastWindow();
+  ASSERT_NE(window, nullptr);
+  EXPECT_TRUE(window->Result().stopped);
+  EXPECT_GE(window->Means()->dataCount(), 1);
+  EXPECT_LT(window->Means()->dataCount(), 8);
+}
+
+TEST(SweepWindowTest, LogSpacedValuesGetALogAxisWithUnitsAndExport) {
+  std::vector<Message> log;
+  RecordingSink sink(log);
+  SweepResult result;
+  result.edit = FindSettingsEdit("edMu");
+  result.logSpaced = true;
+  result.table = SweepTable{"edMu", {"0,1", "1"}, 7, ',', {}};
+  for (const char* value : {"1", "0,1"}) {
+    SweepPoint point;
+    point.index = value[0] == '1' ? 2 : 1;
+    point.value = value;
+    point.plays = 2;
+    point.means[static_cast<std::size_t>(Field::edKg)] = value[0] == '1' ? 0.6L : 0.2L;
+    point.spreads[static_cast<std::size_t>(Field::edKg)] = PlayRecord::Spread{0.1L, 0.05L};
+    result.table.points.push_back(point);
+  }
+  TSweepResults window(std::move(result), sink);
+  EXPECT_EQ(window.Plot()->xAxis->scaleType(), QCPAxis::stLogarithmic);
+  EXPECT_TRUE(window.Plot()->xAxis->label().endsWith(QString::fromUtf8("(1/сутки)")));
+  ASSERT_EQ(window.Means()->dataCount(), 2);
+  EXPECT_EQ(window.Means()->data()->at(0)->value, 0.2);  // sorted by value, bars with them
+  EXPECT_EQ(window.Intervals()->data()->at(1).errorMinus, 0.05);
+
+  QTemporaryDir folder;
+  for (const auto& [format, name] :
+       {std::pair{ExportFormat::Png, "s.png"}, std::pair{ExportFormat::Pdf, "s.pdf"},
+        std::pair{ExportFormat::Csv, "s.csv"}}) {
+    const QString path = folder.filePath(name);
+    EXPECT_EQ(WriteExport(window.Export(), {format, format == ExportFormat::Csv ? -1 : 0, path}),
+              QString());
+    EXPECT_GT(QFileInfo(path).size(), 50) << name;
+  }
+}
+
+TEST(SweepDialogTest, RangeAndListReadWithTheUsersSeparator) {
+  std::vector<Message> log;
+  RecordingSink sink(log);
+  SweepDialog dialog(true, ',', sink);
+  dialog.EditBox()->setCurrentIndex(dialog.EditBox()->findData("edA"));
+  dialog.RangeButton()->setChecked(true);
+  dialog.FromEdit()->setText("0,0001");
+  dialog.ToEdit()->setText("0,01");
+  dialog.CountBox()->setValue(3);
+  dialog.LogBox()->setChecked(true);
+  auto request = std::get<SweepRequest>(dialog.Request());
+  EXPECT_EQ(request.values, (std::vector<std::string>{"0,0001", "0,001", "0,01"}));
+  EXPECT_TRUE(request.logSpaced);
+
+  dialog.ListButton()->setChecked(true);
+  dialog.ListEdit()->setText("0,1; ;0,2");
+  dialog.accept();
+  EXPECT_EQ(log.size(), 1u);  // an empty value is refused, the dialog stays
+  // Only the edits read in the accepted new-error mode are offered.
+  EXPECT_GE(dialog.EditBox()->findData("edP_newErr"), 0);
+  EXPECT_LT(dialog.EditBox()->findData("edY_newErr"), 0);
+}
+
+}  // namespace
+}  // namespace teravo::test

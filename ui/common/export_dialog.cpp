@@ -1,0 +1,286 @@
+#include "ui/common/export_dialog.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPixmap>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QSettings>
+#include <QTemporaryFile>
+#include <QVBoxLayout>
+
+#include <qcustomplot.h>
+
+#include "ui/common/locale_text.h"
+#include "ui/common/message_sink.h"
+
+namespace teravo {
+
+namespace {
+
+const QString kDirectoryKey = QStringLiteral("export/directory");
+// Pixels per inch of a whole window written as PDF: one pixel of the screen is one of the page.
+constexpr int kScreenDpi = 96;
+constexpr double kPointsPerInch = 72.0;
+
+struct FormatInfo {
+  ExportFormat format;
+  const char* caption;
+  const char* suffix;
+  const char* filter;
+};
+
+const FormatInfo kFormats[] = {
+    {ExportFormat::Csv, "Таблица CSV (все данные окна)", "csv", "Таблица CSV (*.csv)"},
+    {ExportFormat::Png, "Рисунок PNG", "png", "Рисунок PNG (*.png)"},
+    {ExportFormat::Pdf, "Документ PDF", "pdf", "Документ PDF (*.pdf)"},
+};
+
+const FormatInfo& InfoOf(ExportFormat format) {
+  for (const FormatInfo& info : kFormats)
+    if (info.format == format) return info;
+  return kFormats[0];
+}
+
+QString Shown(const QString& path) {
+  return QDir::toNativeSeparators(path);
+}
+
+QString CannotWrite(const QString& path, const QString& reason) {
+  QString text = ToQString("Не удалось сохранить файл «%1»").arg(Shown(path));
+  if (!reason.isEmpty()) text += QStringLiteral(": ") + reason;
+  if (!text.endsWith(QLatin1Char('.'))) text += QLatin1Char('.');
+  return text;
+}
+
+std::filesystem::path FsPath(const QString& path) {
+  return std::filesystem::path(QFile::encodeName(path).toStdString());
+}
+
+// For savers that take only a file name (QCustomPlot's): they write a temporary file beside
+// the target, which then replaces it in one rename.
+QString ThroughTemporary(const QString& path, const std::function<bool(const QString&)>& write) {
+  const QFileInfo target(path);
+  QTemporaryFile temporary(target.absolutePath() + QStringLiteral("/.") + target.fileName() +
+                           QStringLiteral(".XXXXXX"));
+  if (!temporary.open()) return CannotWrite(path, temporary.errorString());
+  const QString name = temporary.fileName();
+  temporary.close();
+  if (!write(name)) return CannotWrite(path, {});
+  // A temporary file is private to its owner; the result gets the rights of a new file.
+  QFile::setPermissions(name, target.exists()
+                                  ? QFile::permissions(path)
+                                  : QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser |
+                                        QFile::WriteUser | QFile::ReadGroup | QFile::ReadOther);
+  std::error_code error;
+  std::filesystem::rename(FsPath(name), FsPath(path), error);
+  if (error) return CannotWrite(path, QString::fromLocal8Bit(error.message().c_str()));
+  temporary.setAutoRemove(false);
+  return {};
+}
+
+// For writers that take a device: QSaveFile replaces the target only on commit.
+QString ThroughSaveFile(const QString& path, const std::function<bool(QSaveFile&)>& write) {
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly)) return CannotWrite(path, file.errorString());
+  if (!write(file)) {
+    file.cancelWriting();
+    return CannotWrite(path, file.errorString());
+  }
+  if (!file.commit()) return CannotWrite(path, file.errorString());
+  return {};
+}
+
+// A window that has never been shown has not been laid out: it is given its natural size.
+QSize LaidOut(QWidget& whole) {
+  if (!whole.isVisible()) {
+    if (QLayout* layout = whole.layout()) layout->activate();
+    whole.resize(whole.sizeHint().expandedTo(whole.minimumSizeHint()));
+  }
+  return whole.size();
+}
+
+bool WriteWholePdf(QWidget& whole, const QString& title, QIODevice& device) {
+  const QSize size = LaidOut(whole);
+  QPdfWriter writer(&device);
+  writer.setTitle(title);
+  writer.setCreator(ToQString(kApplicationTitle));
+  writer.setResolution(kScreenDpi);
+  const QSizeF points = QSizeF(size) * (kPointsPerInch / kScreenDpi);
+  writer.setPageLayout(
+      QPageLayout(QPageSize(points, QPageSize::Point, QString(), QPageSize::ExactMatch),
+                  QPageLayout::Portrait, QMarginsF()));
+  QPainter painter;
+  if (!painter.begin(&writer)) return false;
+  whole.render(&painter);
+  return painter.end();
+}
+
+}  // namespace
+
+QString ExportFileStem(const QString& title) {
+  QString stem = title.simplified();
+  for (QChar& c : stem)
+    if (QStringLiteral("/\\:*?\"<>|").contains(c) || c.unicode() < 0x20) c = QLatin1Char('_');
+  while (stem.startsWith(QLatin1Char('.'))) stem.remove(0, 1);
+  return stem.isEmpty() ? ToQString("окно") : stem;
+}
+
+QString WriteExport(const ExportSource& source, const ExportChoice& choice) {
+  const QString& path = choice.path;
+  if (path.isEmpty()) return ToQString("Не указано имя файла.");
+  if (!QFileInfo(path).absoluteDir().exists())
+    return CannotWrite(path, ToQString("нет такой папки"));
+  if (choice.format == ExportFormat::Csv) {
+    if (!source.csv) return CannotWrite(path, {});
+    const std::string text = source.csv();
+    return ThroughSaveFile(path, [&](QSaveFile& file) {
+      return file.write(text.data(), static_cast<qint64>(text.size())) ==
+             static_cast<qint64>(text.size());
+    });
+  }
+  if (choice.chart >= 0) {
+    if (choice.chart >= static_cast<int>(source.charts.size())) return CannotWrite(path, {});
+    const ExportSource::Chart& chart = source.charts[static_cast<std::size_t>(choice.chart)];
+    QCustomPlot* plot = chart.plot;
+    return ThroughTemporary(path, [&](const QString& file) {
+      // The chart at the size it has on screen (its smallest size if it was never laid out).
+      const QSize size = plot->size().expandedTo(plot->minimumSize());
+      return choice.format == ExportFormat::Png
+                 ? plot->savePng(file, size.width(), size.height())
+                 : plot->savePdf(file, size.width(), size.height(), QCP::epAllowCosmetic,
+                                 ToQString(kApplicationTitle), chart.title);
+    });
+  }
+  if (!source.whole) return CannotWrite(path, {});
+  if (choice.format == ExportFormat::Png) {
+    LaidOut(*source.whole);
+    const QPixmap picture = source.whole->grab();
+    if (picture.isNull()) return CannotWrite(path, ToQString("окно не удалось нарисовать"));
+    return ThroughSaveFile(path, [&](QSaveFile& file) { return picture.save(&file, "PNG"); });
+  }
+  return ThroughSaveFile(
+      path, [&](QSaveFile& file) { return WriteWholePdf(*source.whole, source.title, file); });
+}
+
+ExportDialog::ExportDialog(const ExportSource& source, QWidget* parent) : QDialog(parent) {
+  setObjectName(QStringLiteral("ExportDialog"));
+  setWindowTitle(ToQString("Сохранить как"));
+
+  format_ = new QComboBox(this);
+  format_->setObjectName(QStringLiteral("ExportFormat"));
+  for (const FormatInfo& info : kFormats)
+    format_->addItem(ToQString(info.caption), static_cast<int>(info.format));
+  part_ = new QComboBox(this);
+  part_->setObjectName(QStringLiteral("ExportPart"));
+  part_->addItem(ToQString("Всё окно"));
+  for (const ExportSource::Chart& chart : source.charts)
+    part_->addItem(ToQString("График «%1»").arg(chart.title));
+
+  path_ = new QLineEdit(this);
+  path_->setObjectName(QStringLiteral("ExportPath"));
+  path_->setMinimumWidth(fontMetrics().averageCharWidth() * 50);
+  const QString directory = QSettings().value(kDirectoryKey, QDir::homePath()).toString();
+  path_->setText(QDir(directory).filePath(ExportFileStem(source.title) + QStringLiteral(".csv")));
+  auto* browse = new QPushButton(ToQString("&Обзор…"), this);
+  browse->setObjectName(QStringLiteral("ExportBrowse"));
+  browse->setAutoDefault(false);
+  auto* file = new QHBoxLayout;
+  file->addWidget(path_, 1);
+  file->addWidget(browse);
+
+  auto* buttons = new QDialogButtonBox(this);
+  save_ = buttons->addButton(ToQString("&Сохранить"), QDialogButtonBox::AcceptRole);
+  save_->setObjectName(QStringLiteral("ExportSave"));
+  buttons->addButton(ToQString("Отмена"), QDialogButtonBox::RejectRole);
+
+  // The file's row holds a layout, which QFormLayout gives no buddy: the labels are made here.
+  auto label = [this](const char* caption, QWidget* buddy) {
+    auto* made = new QLabel(ToQString(caption), this);
+    made->setBuddy(buddy);
+    return made;
+  };
+  auto* form = new QFormLayout;
+  form->addRow(label("&Формат:", format_), format_);
+  form->addRow(label("&Что сохранить:", part_), part_);
+  form->addRow(label("&Имя файла:", path_), file);
+  auto* root = new QVBoxLayout(this);
+  root->addLayout(form);
+  root->addWidget(buttons);
+
+  connect(format_, &QComboBox::currentIndexChanged, this, &ExportDialog::FormatChanged);
+  connect(browse, &QPushButton::clicked, this, &ExportDialog::Browse);
+  connect(path_, &QLineEdit::textChanged, this,
+          [this](const QString& text) { save_->setEnabled(!text.trimmed().isEmpty()); });
+  connect(buttons, &QDialogButtonBox::accepted, this, &ExportDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  FormatChanged();
+}
+
+ExportChoice ExportDialog::Choice() const {
+  ExportChoice choice;
+  choice.format = static_cast<ExportFormat>(format_->currentData().toInt());
+  choice.chart = choice.format == ExportFormat::Csv ? -1 : part_->currentIndex() - 1;
+  choice.path = path_->text().trimmed();
+  return choice;
+}
+
+void ExportDialog::FormatChanged() {
+  const ExportFormat format = static_cast<ExportFormat>(format_->currentData().toInt());
+  // A table holds the whole window's data; only pictures and documents can hold one chart.
+  const bool csv = format == ExportFormat::Csv;
+  if (csv) part_->setCurrentIndex(0);
+  part_->setEnabled(!csv);
+  QString path = path_->text();
+  const QFileInfo info(path);
+  for (const FormatInfo& known : kFormats) {
+    if (info.suffix().compare(QLatin1String(known.suffix), Qt::CaseInsensitive) == 0) {
+      path.chop(static_cast<int>(info.suffix().size()) + 1);
+      break;
+    }
+  }
+  path_->setText(path + QLatin1Char('.') + QLatin1String(InfoOf(format).suffix));
+}
+
+void ExportDialog::Browse() {
+  const FormatInfo& info = InfoOf(Choice().format);
+  QString chosen = QFileDialog::getSaveFileName(this, ToQString("Сохранить как"), path_->text(),
+                                                ToQString(info.filter));
+  if (chosen.isEmpty()) return;
+  const QString suffix = QLatin1Char('.') + QLatin1String(info.suffix);
+  if (!chosen.endsWith(suffix, Qt::CaseInsensitive)) chosen += suffix;
+  path_->setText(chosen);
+  confirmed_ = chosen;
+}
+
+void ExportDialog::accept() {
+  const QString path = Choice().path;
+  if (path.isEmpty()) return;
+  // The file dialog has already asked about a file it chose; a typed name has not.
+  if (path != confirmed_ && QFileInfo::exists(path)) {
+    const auto answer =
+        QMessageBox::question(this, ToQString(kApplicationTitle),
+                              ToQString("Файл «%1» уже есть. Заменить его?").arg(Shown(path)));
+    if (answer != QMessageBox::Yes) return;
+  }
+  QSettings().setValue(kDirectoryKey, QFileInfo(path).absolutePath());
+  QDialog::accept();
+}
+
+}  // namespace teravo

@@ -1,0 +1,133 @@
+#include "ui/plays/distributions_window.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <qcustomplot.h>
+
+#include "ui/common/content_menu.h"
+#include "ui/common/error_report.h"
+#include "ui/common/figure_edit.h"
+#include "ui/common/locale_text.h"
+#include "ui/common/scrolling_pane.h"
+#include "ui/common/window_metrics.h"
+#include "ui/shell/window_commands.h"
+
+namespace teravo {
+
+namespace {
+
+// Room in the moment's edit, in digits.
+constexpr int kMomentDigits = 12;
+constexpr QSize kChart(320, 220);
+
+const char kNoPlaysLeft[] = "Розыгрышей не осталось";
+
+}  // namespace
+
+TAllPlayResults::TAllPlayResults(std::shared_ptr<DistributionsRecord> record, PlayHost& host,
+                                 MessageSink& messages, QWidget* parent)
+    : QMdiSubWindow(parent), record_(std::move(record)), host_(host), messages_(messages) {
+  auto* content = content_ = new QWidget;
+  content->setObjectName(QStringLiteral("AllPlayResults"));
+  content->setAutoFillBackground(true);
+  QPalette white = content->palette();
+  white.setColor(QPalette::Window, Qt::white);
+  content->setPalette(white);
+  QFont normal = content->font();
+  normal.setPointSize(kTextPointSize);
+  content->setFont(normal);
+
+  auto* label1 = new QLabel(ToQString("Время:"), content);
+  label1->setObjectName(QStringLiteral("Label1"));
+  edCurTime_ = new QLineEdit(content);
+  edCurTime_->setObjectName(QStringLiteral("edCurTime"));
+  edCurTime_->setFixedWidth(DigitsWidth(*edCurTime_, kMomentDigits));
+  auto* label2 = new QLabel(ToQString("(сутки)"), content);
+  label2->setObjectName(QStringLiteral("Label2"));
+
+  chWorkClients_ = std::make_unique<ChartView>(
+      content, QStringLiteral("chWorkClients"), ToQString("Распределение числа рабочих клиентов"),
+      ChartView::Kind::Bars, QColor(229, 229, 229), ChartView::Counts{.x = true});
+  chErrorsInClients_ = std::make_unique<ChartView>(
+      content, QStringLiteral("chErrorsInClients"),
+      ToQString("Распределение числа ошибок в клиентах"), ChartView::Kind::Bars,
+      QColor(232, 232, 232), ChartView::Counts{.x = true});
+  for (ChartView* chart : {chWorkClients_.get(), chErrorsInClients_.get()}) {
+    chart->Plot()->setMinimumSize(kChart);
+    chart->SetEmptyNote(ToQString(kNoPlaysLeft));
+  }
+
+  edRecall_ = new QPushButton(ToQString("&Пересчитать для текущего времени"), content);
+  edRecall_->setObjectName(QStringLiteral("edRecall"));
+  buDelete_ = new QPushButton(ToQString("&Удалить все результаты этого розыгрыша"), content);
+  buDelete_->setObjectName(QStringLiteral("buDelete"));
+
+  auto* moment = new QHBoxLayout;
+  moment->addWidget(label1);
+  moment->addWidget(edCurTime_);
+  moment->addWidget(label2);
+  moment->addStretch();
+  auto* charts = new QHBoxLayout;
+  charts->addWidget(chWorkClients_->Plot());
+  charts->addWidget(chErrorsInClients_->Plot());
+  // Each button under its chart, as the original window had them.
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(edRecall_);
+  buttons->addStretch(2);
+  buttons->addWidget(buDelete_);
+  buttons->addStretch();
+  auto* root = new QVBoxLayout(content);
+  root->addLayout(moment);
+  root->addLayout(charts, 1);
+  root->addLayout(buttons);
+  setWidget(new ScrollingPane(content));
+
+  connect(edRecall_, &QPushButton::clicked, this, [this] {
+    record_->CurTimeText = edCurTime_->text().toStdString();
+    ReportOutcome(messages_, this, Guarded([this] { return edRecallClick(*record_, host_); }));
+    Show();
+  });
+  connect(buDelete_, &QPushButton::clicked, this,
+          [this] { RunGuarded(messages_, this, [this] { buDeleteClick(*record_, host_); }); });
+  aSaveAs_ = new QAction(ToQString("Сохранить как…"), this);
+  aSaveAs_->setObjectName(QStringLiteral("aSaveAs"));
+  connect(aSaveAs_, &QAction::triggered, this, [this] {
+    if (WindowCommands* commands = WindowCommands::Of(*this)) commands->SaveAs(*this);
+  });
+  Show();
+}
+
+void TAllPlayResults::Show() {
+  setWindowTitle(ToQString(record_->Caption));
+  const QString moment = ToQString(record_->CurTimeText);
+  if (edCurTime_->text() != moment) {
+    edCurTime_->setText(moment);
+    edCurTime_->setCursorPosition(0);
+  }
+  chWorkClients_->Show(record_->WorkClients);
+  chErrorsInClients_->Show(record_->ErrorsInClients);
+}
+
+void TAllPlayResults::PaintNow() {
+  Show();
+  repaint();
+}
+
+void TAllPlayResults::contextMenuEvent(QContextMenuEvent* event) {
+  if (!ShowContentMenu(*this, *event, {aSaveAs_})) QMdiSubWindow::contextMenuEvent(event);
+}
+
+void TAllPlayResults::closeEvent(QCloseEvent* event) {
+  event->ignore();
+  showMinimized();
+}
+
+}  // namespace teravo

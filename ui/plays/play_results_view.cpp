@@ -1,0 +1,238 @@
+#include "ui/plays/play_results_view.h"
+
+#include <cstddef>
+#include <iterator>
+#include <span>
+#include <vector>
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QTextEdit>
+#include <QVBoxLayout>
+
+#include <qcustomplot.h>
+
+#include "ui/common/figure_edit.h"
+#include "ui/common/locale_text.h"
+#include "ui/common/window_metrics.h"
+#include "ui/plays/spread_table.h"
+
+namespace teravo {
+
+namespace {
+
+// Lines of the description strip that show without scrolling it.
+constexpr int kStripLines = 4;
+// Room for a value before any has been shown.
+constexpr int kFieldDigits = 8;
+// Below these the charts become unreadable; the window scrolls instead.
+constexpr QSize kSmallChart(260, 150);
+constexpr QSize kChart(320, 200);
+
+// The fields in the window's own order: the time, the clients' group, the server's group,
+// then the column of the play's figures.
+constexpr Field kWindowOrder[] = {
+    Field::edCurTime,
+    Field::edClientErrNums,
+    Field::edWorkClientNum,
+    Field::edAverCorrectTime,
+    Field::edAverWaitTime,
+    Field::edServerErrNums,
+    Field::edCorrectServerTime,
+    Field::edNewClientErrorAdd,
+    Field::edNewServerErrorAdd,
+    Field::edTer,
+    Field::edAverTer,
+    Field::edPer,
+    Field::edKg,
+};
+static_assert(std::size(kWindowOrder) == static_cast<std::size_t>(kFieldCount),
+              "every field has its place in the window");
+
+struct ChartLayout {
+  Chart chart;
+  ChartView::Kind kind;
+  bool black;   // otherwise QCustomPlot's default colour
+  bool wholeX;  // the x axis counts too (the histogram's classes)
+};
+
+const std::vector<ChartLayout>& Charts() {
+  static const std::vector<ChartLayout> charts = {
+      {Chart::chErrorsIntensity, ChartView::Kind::Line, true, false},
+      {Chart::chNums, ChartView::Kind::Line, true, false},
+      {Chart::chErrorsGist, ChartView::Kind::Impulse, true, true},
+      {Chart::chClientErrors, ChartView::Kind::Line, false, false},
+      {Chart::chAvTer, ChartView::Kind::Line, true, false},
+  };
+  return charts;
+}
+
+const char kNewClientErrorsHint[] =
+    "Количество ошибок внесенных программистами при исправлении клиентов";
+const char kNewServerErrorsHint[] =
+    "Количество ошибок внесенных программистами ошибок при исправлении сервера";
+
+QFont BoldValueFont(QFont font) {
+  font.setPointSize(kValuePointSize);
+  font.setBold(true);
+  return font;
+}
+
+}  // namespace
+
+std::span<const Field> FieldsInWindowOrder() {
+  return kWindowOrder;
+}
+
+QString FieldTitle(Field field) {
+  return ToQString(TitleWithUnit(ResultFieldOf(field)));
+}
+
+PlayResultsView::PlayResultsView(QWidget* parent) : QWidget(parent) {
+  setObjectName(QStringLiteral("fmPlayResults"));
+  setAutoFillBackground(true);
+  QPalette white = palette();
+  white.setColor(QPalette::Window, Qt::white);
+  setPalette(white);
+  QFont normal = font();
+  normal.setPointSize(kTextPointSize);
+  // Marked explicitly, or the captions inside the groups would inherit the groups' bold.
+  normal.setBold(false);
+  setFont(normal);
+
+  meBeginSettings_ = new QTextEdit(this);
+  meBeginSettings_->setObjectName(QStringLiteral("meBeginSettings"));
+  meBeginSettings_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  const int frame = meBeginSettings_->frameWidth();
+  const int margin = static_cast<int>(meBeginSettings_->document()->documentMargin());
+  meBeginSettings_->setFixedHeight(kStripLines * meBeginSettings_->fontMetrics().lineSpacing() +
+                                   2 * (frame + margin));
+
+  auto* root = new QVBoxLayout(this);
+  root->setContentsMargins(0, 0, 0, 0);
+  root->addWidget(meBeginSettings_);
+
+  auto* upper = CreateFields();
+  upper->addWidget(CreateChart(Chart::chErrorsIntensity), 1);
+  root->addLayout(upper);
+
+  auto* charts = new QGridLayout;
+  charts->addWidget(CreateChart(Chart::chNums), 0, 0);
+  charts->addWidget(CreateChart(Chart::chErrorsGist), 0, 1);
+  charts->addWidget(CreateChart(Chart::chClientErrors), 1, 0);
+  charts->addWidget(CreateChart(Chart::chAvTer), 1, 1);
+  root->addLayout(charts, 1);
+}
+
+QBoxLayout* PlayResultsView::CreateFields() {
+  const QFont normal = font();
+  auto* clients = new QGroupBox(ToQString("Клиенты:"), this);
+  clients->setObjectName(QStringLiteral("GroupBox1"));
+  auto* server = new QGroupBox(ToQString("Сервер:"), this);
+  server->setObjectName(QStringLiteral("GroupBox2"));
+  for (QGroupBox* group : {clients, server}) group->setFont(BoldValueFont(normal));
+
+  auto* time = new QGridLayout;
+  auto* figures = new QGridLayout;
+  QGridLayout* const grids[] = {time, new QGridLayout(clients), new QGridLayout(server), figures};
+  QWidget* const parents[] = {this, clients, server, this};
+  int rows[std::size(grids)] = {};
+  for (QGridLayout* grid : grids) grid->setVerticalSpacing(2);
+
+  for (const Field fieldId : kWindowOrder) {
+    const ResultField& item = ResultFieldOf(fieldId);
+    const auto place = static_cast<int>(item.group);
+    QGridLayout* grid = grids[place];
+    const int row = rows[place]++;
+    auto* caption = new QLabel(ToQString(item.caption), parents[place]);
+    caption->setFont(normal);
+    grid->addWidget(caption, row, 0);
+
+    auto* field = new FigureEdit(kFieldDigits, parents[place]);
+    field->setObjectName(ToQString(item.name));
+    field->setFont(BoldValueFont(normal));
+    grid->addWidget(field, row, 1);
+    fields_[static_cast<int>(item.field)] = field;
+
+    if (!item.windowUnit.empty()) {
+      auto* unit = new QLabel(ToQString(item.windowUnit), parents[place]);
+      unit->setFont(normal);
+      grid->addWidget(unit, row, 2);
+    }
+  }
+  FieldEdit(Field::edNewClientErrorAdd)->setToolTip(ToQString(kNewClientErrorsHint));
+  FieldEdit(Field::edNewClientErrorAdd)->setStatusTip(ToQString(kNewClientErrorsHint));
+  FieldEdit(Field::edNewServerErrorAdd)->setStatusTip(ToQString(kNewServerErrorsHint));
+  for (int i = 0; i < kFieldCount; ++i) hints_[i] = fields_[i]->toolTip();
+
+  // The two groups one above the other: side by side they would make the window wider
+  // than most frames.
+  auto* left = new QVBoxLayout;
+  left->addLayout(time);
+  left->addWidget(clients);
+  left->addWidget(server);
+  left->addStretch();
+  auto* upper = new QHBoxLayout;
+  upper->addLayout(left);
+  figures->setAlignment(Qt::AlignTop);
+  upper->addLayout(figures);
+  return upper;
+}
+
+QWidget* PlayResultsView::CreateChart(Chart chart) {
+  for (const ChartLayout& item : Charts()) {
+    if (item.chart != chart) continue;
+    const ResultChart& row = ResultChartOf(chart);
+    auto view =
+        std::make_unique<ChartView>(this, ToQString(row.name), ToQString(row.title), item.kind,
+                                    item.black ? std::optional<QColor>(Qt::black) : std::nullopt,
+                                    ChartView::Counts{.x = item.wholeX, .y = row.counts});
+    QCustomPlot* plot = view->Plot();
+    plot->setMinimumSize(chart == Chart::chErrorsIntensity ? kSmallChart : kChart);
+    charts_[static_cast<int>(chart)] = std::move(view);
+    return plot;
+  }
+  return nullptr;
+}
+
+QLineEdit* PlayResultsView::FieldEdit(Field field) const {
+  return fields_[static_cast<int>(field)];
+}
+
+void PlayResultsView::Show(const PlayRecord& record) {
+  if (record.BeginSettings.size() != shownLines_) {
+    QStringList lines;
+    for (const std::string& line : record.BeginSettings) lines << ToQString(line);
+    meBeginSettings_->setPlainText(lines.join(QLatin1Char('\n')));
+    shownLines_ = record.BeginSettings.size();
+  }
+  bool widened = false;
+  for (int i = 0; i < kFieldCount; ++i) {
+    const QString text = ToQString(record.Text(static_cast<Field>(i)));
+    if (fields_[i]->text() == text) continue;
+    fields_[i]->setText(text);
+    fields_[i]->setCursorPosition(0);
+    widened = widened || fields_[i]->Widened();
+    fields_[i]->ClearWidened();
+  }
+  for (int i = 0; i < kFieldCount; ++i) {
+    const QString spread = SpreadToolTip(record, static_cast<Field>(i));
+    QString tip = hints_[i];
+    if (!spread.isEmpty()) tip = tip.isEmpty() ? spread : tip + QLatin1Char('\n') + spread;
+    if (fields_[i]->toolTip() != tip) fields_[i]->setToolTip(tip);
+  }
+  for (int i = 0; i < kChartCount; ++i) {
+    const auto chart = static_cast<Chart>(i);
+    charts_[i]->Show(record.Series(chart));
+    const bool band = bandsVisible_ && (record.Kind == RecordKind::Averages);
+    charts_[i]->ShowBand(band ? &record.BandLow[static_cast<std::size_t>(i)] : nullptr,
+                         band ? &record.BandHigh[static_cast<std::size_t>(i)] : nullptr);
+  }
+  // A play paints without returning to the event loop: a value that needs a wider column
+  // gets it now rather than after the play.
+  if (widened) QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+}
+
+}  // namespace teravo

@@ -1,0 +1,116 @@
+#include "ui/plays/spread_table.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string_view>
+#include <vector>
+
+#include <QDialogButtonBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "core/number_text.h"
+#include "ui/common/locale_text.h"
+#include "ui/plays/play_results_view.h"
+
+namespace teravo {
+
+namespace {
+
+const char kNoSpread[] = "Один розыгрыш: разброс не определён";
+const char kNotDefined[] = "—";
+
+QString Number(long double value, char separator) {
+  // A spread is never infinite or NaN for real plays; should one be, it is not shown.
+  if (!std::isfinite(value)) return ToQString(kNotDefined);
+  return ToQString(FloatToStr(value, separator));
+}
+
+}  // namespace
+
+bool BandsByDefault(const PlayRecord& record) {
+  return record.Kind == RecordKind::Averages && record.PlayCount >= kBandsByDefaultFrom;
+}
+
+QString SpreadToolTip(const PlayRecord& record, Field field) {
+  if (record.Kind != RecordKind::Averages || !IsAveragedField(field)) return {};
+  const auto& spread = record.Spreads[static_cast<std::size_t>(field)];
+  if (!spread) return ToQString(kNoSpread);
+  const char separator = record.Separator();
+  return ToQString("СКО: %1 ; 95 % интервал: ± %2")
+      .arg(Number(spread->deviation, separator), Number(spread->halfWidth, separator));
+}
+
+SpreadTable::SpreadTable(const PlayRecord& record, const QString& windowTitle, QWidget* parent)
+    : QDialog(parent) {
+  setObjectName(QStringLiteral("SpreadTable"));
+  setWindowTitle(ToQString("Разброс по розыгрышам"));
+  setAttribute(Qt::WA_DeleteOnClose);
+
+  auto* heading =
+      new QLabel(record.Kind == RecordKind::Averages
+                     ? ToQString("%1\nРозыгрышей: %2").arg(windowTitle).arg(record.PlayCount)
+                     : windowTitle,
+                 this);
+  note_ = new QLabel(ToQString(kNoSpread), this);
+  note_->setObjectName(QStringLiteral("NoSpreadNote"));
+
+  const QStringList headers = {ToQString("Показатель"), ToQString("Среднее"), ToQString("СКО"),
+                               ToQString("95 % интервал, ±")};
+  std::vector<Field> fields;
+  for (Field field : FieldsInWindowOrder())
+    if (field != Field::edCurTime) fields.push_back(field);
+  table_ =
+      new QTableWidget(static_cast<int>(fields.size()), static_cast<int>(headers.size()), this);
+  table_->setObjectName(QStringLiteral("SpreadCells"));
+  table_->setHorizontalHeaderLabels(headers);
+  table_->verticalHeader()->setVisible(false);
+  table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  table_->setSelectionMode(QAbstractItemView::ContiguousSelection);
+
+  bool anySpread = false;
+  const char separator = record.Separator();
+  for (int row = 0; row < static_cast<int>(fields.size()); ++row) {
+    const Field field = fields[static_cast<std::size_t>(row)];
+    const auto& spread = record.Spreads[static_cast<std::size_t>(field)];
+    anySpread = anySpread || spread.has_value();
+    const QString cells[] = {
+        FieldTitle(field),
+        ToQString(record.Text(field)),
+        spread ? Number(spread->deviation, separator) : ToQString(kNotDefined),
+        spread ? Number(spread->halfWidth, separator) : ToQString(kNotDefined),
+    };
+    for (int column = 0; column < static_cast<int>(std::size(cells)); ++column) {
+      auto* item = new QTableWidgetItem(cells[column]);
+      if (column > 0) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+      table_->setItem(row, column, item);
+    }
+  }
+  note_->setVisible(!anySpread);
+  table_->resizeColumnsToContents();
+  table_->horizontalHeader()->setStretchLastSection(true);
+
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+  buttons->button(QDialogButtonBox::Close)->setText(ToQString("Закрыть"));
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(heading);
+  layout->addWidget(note_);
+  layout->addWidget(table_, 1);
+  layout->addWidget(buttons);
+
+  // Room for every row and column without scrolling, where the screen allows.
+  int width = 2 * table_->frameWidth() + table_->verticalScrollBar()->sizeHint().width();
+  for (int column = 0; column < table_->columnCount(); ++column)
+    width += table_->columnWidth(column);
+  int height = 2 * table_->frameWidth() + table_->horizontalHeader()->sizeHint().height();
+  for (int row = 0; row < table_->rowCount(); ++row) height += table_->rowHeight(row);
+  table_->setMinimumSize(std::min(width, 900), std::min(height, 600));
+}
+
+}  // namespace teravo

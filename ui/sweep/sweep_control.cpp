@@ -1,0 +1,202 @@
+#include "ui/sweep/sweep_control.h"
+
+#include <algorithm>
+#include <memory>
+#include <utility>
+
+#include <QAction>
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStatusBar>
+
+#include "core/number_text.h"
+#include "play/commands.h"
+#include "play/run_budget.h"
+#include "ui/common/error_report.h"
+#include "ui/common/locale_text.h"
+#include "ui/common/progress_line.h"
+#include "ui/shell/window_placement.h"
+#include "ui/sweep/sweep_window.h"
+
+namespace teravo {
+
+SweepControl::SweepControl(QMainWindow& window, QMdiArea& area, MessageSink& messages,
+                           QList<QAction*> commands)
+    : QObject(&window),
+      window_(window),
+      area_(area),
+      messages_(messages),
+      commands_(std::move(commands)),
+      progress_(new ProgressLine(&window)),
+      stop_(new QAction(ToQString("Остановить исследование"), &window)),
+      ask_([&window](SweepDialog& dialog) {
+        PlaceCentred(dialog, window);
+        return dialog.exec() == QDialog::Accepted;
+      }) {
+  setObjectName(QStringLiteral("SweepControl"));
+  progress_->setObjectName(QStringLiteral("SweepProgressLine"));
+  progress_->StopButton()->setToolTip(ToQString("Остановить исследование (Esc)"));
+  window_.statusBar()->addPermanentWidget(progress_);
+  progress_->hide();
+  stop_->setObjectName(QStringLiteral("aStopSweep"));
+  // Esc is shared with the plays' stop; only one of the two is ever enabled.
+  stop_->setShortcut(QKeySequence(Qt::Key_Escape));
+  stop_->setEnabled(false);
+  window_.addAction(stop_);
+  connect(stop_, &QAction::triggered, this, &SweepControl::Stop);
+  connect(progress_, &ProgressLine::StopRequested, this, &SweepControl::Stop);
+}
+
+SweepControl::~SweepControl() {
+  // Joined here, before QObject goes: the worker posts to this object.
+  worker_.request_stop();
+  if (worker_.joinable()) worker_.join();
+}
+
+void SweepControl::Execute(TTeravo& model, char separator) {
+  if (running_) return;
+  // The points differ from the accepted parameters in one value only: those must be usable.
+  if (const CommandOutcome check = CheckBeforeRun(model, model.FK, false, 0); !check.ran()) {
+    ReportOutcome(messages_, &window_, check);
+    return;
+  }
+  SweepDialog dialog(model.FByProbability, separator, messages_, &window_);
+  if (!ask_(dialog)) return;
+  const auto request = dialog.Request();
+  if (const auto* chosen = std::get_if<SweepRequest>(&request)) Start(model, *chosen, separator);
+}
+
+bool SweepControl::Start(TTeravo& model, const SweepRequest& request, char separator, int threads) {
+  if (running_ || request.edit == nullptr || request.values.empty()) return false;
+  std::vector<SweepPlan> plan;
+  QStringList refusals;
+  std::int32_t mostPlays = 1;
+  playsBefore_.clear();
+  ordinal_.clear();
+  int plays = 0;
+  pointsToRun_ = 0;
+  for (std::size_t i = 0; i < request.values.size(); ++i) {
+    plan.push_back(PlanSweepValue(model.Parameters(), *request.edit,
+                                  static_cast<std::int32_t>(i + 1), request.values[i], separator,
+                                  threads));
+    playsBefore_.push_back(plays);
+    ordinal_.push_back(pointsToRun_ + 1);
+    if (const auto& refused = plan.back().refused) {
+      refusals << ToQString("%1 = %2: %3")
+                      .arg(EditCaption(*request.edit), ToQString(request.values[i]),
+                           ToQString(*refused));
+      continue;
+    }
+    ++pointsToRun_;
+    plays += plan.back().parameters.FK;
+    mostPlays = std::max(mostPlays, plan.back().parameters.FK);
+  }
+  if (!refusals.isEmpty()) {
+    messages_.Info(&window_, ToQString("Эти значения не приняты и пропущены:\n") +
+                                 refusals.join(QLatin1Char('\n')));
+  }
+  if (pointsToRun_ == 0) return false;
+  RunNeeds needs;
+  needs.seconds = SweepSeconds(plan, threads);
+  if (const auto question = LongRunQuestion(needs, "Исследование");
+      question && !messages_.Ask(&window_, ToQString(*question))) {
+    return false;
+  }
+
+  started_ = Started{request, request.values, 0, separator};
+  // The seeds a series of the largest point would take: every point plays from the first.
+  started_.seed = model.Seeds().NextSeeds(static_cast<std::uint32_t>(mostPlays));
+
+  running_ = true;
+  ++run_;
+  wereEnabled_.clear();
+  for (QAction* command : commands_) {
+    wereEnabled_.push_back(command->isEnabled());
+    command->setEnabled(false);
+  }
+  stop_->setEnabled(true);
+  progress_->ShowSeries(plays);
+  progress_->Bar()->setFormat(ToQString("Исследование: точка 1 из %1").arg(pointsToRun_));
+  progress_->show();
+  playsDone_ = 0;
+  pointNow_ = 1;
+  progressQueued_ = false;
+
+  // The worker has its own copies; it touches no window and no model.
+  const std::uint64_t run = run_;
+  const std::uint32_t seed = started_.seed;
+  worker_ = std::jthread(
+      [this, run, plan = std::move(plan), seed, separator, threads](std::stop_token stop) {
+        SweepRunOptions options;
+        options.threads = threads;
+        options.stop = stop;
+        options.progress = [this, run](std::int32_t index, int done, int /*total*/) {
+          const auto at = static_cast<std::size_t>(index - 1);
+          playsDone_ = playsBefore_[at] + done;
+          pointNow_ = ordinal_[at];
+          if (!progressQueued_.exchange(true)) {
+            QMetaObject::invokeMethod(
+                this, [this, run] { PostProgress(run); }, Qt::QueuedConnection);
+          }
+        };
+        auto ran = std::make_shared<SweepRun>(RunSweep(plan, seed, separator, options));
+        QMetaObject::invokeMethod(
+            this, [this, run, ran] { Finish(run, std::move(*ran)); }, Qt::QueuedConnection);
+      });
+  return true;
+}
+
+void SweepControl::PostProgress(std::uint64_t run) {
+  progressQueued_ = false;
+  if (run != run_ || !running_) return;
+  progress_->SetPlaysDone(playsDone_);
+  progress_->Bar()->setFormat(
+      ToQString("Исследование: точка %1 из %2").arg(pointNow_.load()).arg(pointsToRun_));
+}
+
+void SweepControl::Stop() {
+  if (running_) worker_.request_stop();
+}
+
+void SweepControl::EndRun() {
+  running_ = false;
+  for (qsizetype i = 0; i < commands_.size(); ++i) commands_[i]->setEnabled(wereEnabled_.value(i));
+  stop_->setEnabled(false);
+  progress_->hide();
+}
+
+void SweepControl::Finish(std::uint64_t run, SweepRun&& ran) {
+  if (run != run_ || !running_) return;
+  if (worker_.joinable()) worker_.join();
+  EndRun();
+  const bool anyRan = std::any_of(ran.points.begin(), ran.points.end(),
+                                  [](const SweepPoint& point) { return !point.refused; });
+  if (anyRan) {
+    SweepResult result;
+    result.table = SweepTable{std::string(started_.request.edit->name), started_.values,
+                              started_.seed, started_.separator, std::move(ran.points)};
+    result.edit = started_.request.edit;
+    result.logSpaced = started_.request.logSpaced;
+    result.figure = started_.request.figure;
+    result.stopped = ran.stopped;
+    RunGuarded(messages_, &window_, [&] {
+      auto* window = new TSweepResults(std::move(result), messages_);
+      area_.addSubWindow(window);
+      window->show();
+      area_.setActiveSubWindow(window);
+      last_ = window;
+    });
+  } else if (ran.stopped && !ran.error) {
+    messages_.Info(&window_, ToQString("Исследование остановлено: ни одна точка не была "
+                                       "досчитана до конца."));
+  }
+  if (ran.error) {
+    ReportOutcome(messages_, &window_,
+                  Guarded([&]() -> CommandOutcome { std::rethrow_exception(ran.error); }));
+  }
+  emit RunEnded();
+}
+
+}  // namespace teravo

@@ -1,0 +1,338 @@
+#include "ui/sweep/sweep_window.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <limits>
+
+#include <qcustomplot.h>
+#include <QAction>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QDir>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QSplitter>
+#include <QTableWidget>
+#include <QToolTip>
+#include <QVBoxLayout>
+
+#include "core/number_text.h"
+#include "results/csv_export.h"
+#include "ui/common/content_menu.h"
+#include "ui/common/error_report.h"
+#include "ui/common/locale_text.h"
+#include "ui/shell/window_placement.h"
+
+namespace teravo {
+
+namespace {
+
+// The averaged fields in the order of the play window's rows.
+constexpr std::array<Field, 12> kFigures{
+    Field::edClientErrNums,
+    Field::edWorkClientNum,
+    Field::edAverCorrectTime,
+    Field::edAverWaitTime,
+    Field::edServerErrNums,
+    Field::edCorrectServerTime,
+    Field::edNewClientErrorAdd,
+    Field::edNewServerErrorAdd,
+    Field::edTer,
+    Field::edAverTer,
+    Field::edPer,
+    Field::edKg,
+};
+
+QString Caption(Field field) {
+  return ToQString(ResultFieldOf(field).title);
+}
+
+QString CaptionWithUnit(Field field) {
+  return ToQString(TitleWithUnit(ResultFieldOf(field)));
+}
+
+QString Mean(const SweepPoint& point, Field field, char separator) {
+  return ToQString(MeanText(field, point.Mean(field), separator));
+}
+
+// A hovered point answers this far from its centre.
+constexpr double kHoverPixels = 10;
+constexpr int kFixedColumns = 2;  // the value and the number of plays
+
+QString WithUnit(const QString& caption, const QString& unit) {
+  return unit.isEmpty() ? caption : caption + QStringLiteral(" (") + unit + QLatin1Char(')');
+}
+
+double Number(const std::string& text, char separator) {
+  const auto value = ParseReal(text, separator);
+  return value ? static_cast<double>(*value) : std::numeric_limits<double>::quiet_NaN();
+}
+
+// The range an axis needs to show [low, high] with a margin, on a log axis by a factor.
+QCPRange Padded(double low, double high, bool log) {
+  if (log) return {low / 1.25, high * 1.25};
+  const double span = high - low;
+  const double pad = span > 0 ? span * 0.08 : std::max(std::abs(low) * 0.1, 0.5);
+  return {low - pad, high + pad};
+}
+
+}  // namespace
+
+std::span<const Field> SweepFigures() {
+  return kFigures;
+}
+
+QString EditCaption(const SettingsEdit& edit) {
+  QString caption = ToQString(edit.label);
+  caption.remove(QLatin1Char('&'));
+  if (caption.endsWith(QLatin1Char(':'))) caption.chop(1);
+  // A label that starts in lower case continues the row before it in the dialog.
+  if (!caption.isEmpty()) caption[0] = caption[0].toUpper();
+  return caption;
+}
+
+QString EditUnit(const SettingsEdit& edit) {
+  if (edit.name == edit::DT) return ToQString("сутки");
+  if (edit.name == edit::Yk || edit.name == edit::Mu || edit.name == edit::Y_newErr)
+    return ToQString("1/сутки");
+  return {};
+}
+
+TSweepResults::TSweepResults(SweepResult result, MessageSink& messages, QWidget* parent)
+    : QMdiSubWindow(parent),
+      result_(std::move(result)),
+      messages_(messages),
+      figure_(result_.figure),
+      ask_([this](ExportDialog& dialog) {
+        PlaceCentred(dialog, *window());
+        return dialog.exec() == QDialog::Accepted;
+      }) {
+  setObjectName(QStringLiteral("SweepResults"));
+  setAttribute(Qt::WA_DeleteOnClose);
+  const QString editCaption = result_.edit ? EditCaption(*result_.edit) : QString();
+  setWindowTitle(ToQString("Исследование параметра: ") + editCaption);
+
+  content_ = new QWidget(this);
+  auto* layout = new QVBoxLayout(content_);
+  QString heading = ToQString("Зерно первого розыгрыша каждой точки: %1")
+                        .arg(static_cast<qulonglong>(result_.table.seed));
+  if (result_.stopped) heading += ToQString(". Остановлено: показаны только досчитанные точки");
+  heading_ = new QLabel(heading, content_);
+  heading_->setObjectName(QStringLiteral("lbSweepHeading"));
+  layout->addWidget(heading_);
+
+  auto* row = new QHBoxLayout;
+  auto* figureLabel = new QLabel(ToQString("&Показатель:"), content_);
+  figureBox_ = new QComboBox(content_);
+  figureBox_->setObjectName(QStringLiteral("cbFigure"));
+  for (const Field figure : kFigures)
+    figureBox_->addItem(Caption(figure), static_cast<int>(figure));
+  figureLabel->setBuddy(figureBox_);
+  auto* save = new QPushButton(ToQString("Сохранить &как…"), content_);
+  save->setObjectName(QStringLiteral("buSaveSweep"));
+  row->addWidget(figureLabel);
+  row->addWidget(figureBox_, 1);
+  row->addWidget(save);
+  layout->addLayout(row);
+
+  auto* splitter = new QSplitter(Qt::Vertical, content_);
+  plot_ = new QCustomPlot(splitter);
+  plot_->setObjectName(QStringLiteral("chSweep"));
+  plot_->setMinimumSize(360, 240);
+  plot_->setMouseTracking(true);
+  means_ = plot_->addGraph();
+  means_->setPen(QPen(QColor(20, 60, 160), 1.5));
+  means_->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssDisc, 7));
+  intervals_ = new QCPErrorBars(plot_->xAxis, plot_->yAxis);
+  intervals_->setDataPlottable(means_);
+  intervals_->setPen(QPen(QColor(200, 40, 40), 1.2));
+  intervals_->setWhiskerWidth(8);
+  plot_->xAxis->setLabel(WithUnit(editCaption, result_.edit ? EditUnit(*result_.edit) : QString()));
+  if (result_.logSpaced) {
+    plot_->xAxis->setScaleType(QCPAxis::stLogarithmic);
+    plot_->xAxis->setTicker(QSharedPointer<QCPAxisTickerLog>(new QCPAxisTickerLog));
+  }
+  const QLocale locale;
+  plot_->setLocale(locale);
+  connect(plot_, &QCustomPlot::mouseMove, this, &TSweepResults::HoverAt);
+
+  table_ = new QTableWidget(splitter);
+  table_->setObjectName(QStringLiteral("tbSweep"));
+  table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  table_->setMinimumHeight(120);
+  splitter->addWidget(plot_);
+  splitter->addWidget(table_);
+  splitter->setStretchFactor(0, 3);
+  splitter->setStretchFactor(1, 2);
+  layout->addWidget(splitter, 1);
+  setWidget(content_);
+
+  aSaveAs_ = new QAction(ToQString("Сохранить как…"), this);
+  aSaveAs_->setObjectName(QStringLiteral("aSaveAs"));
+  connect(aSaveAs_, &QAction::triggered, this, &TSweepResults::SaveAs);
+  connect(save, &QPushButton::clicked, this, &TSweepResults::SaveAs);
+
+  FillTable();
+  figureBox_->setCurrentIndex(figureBox_->findData(static_cast<int>(figure_)));
+  connect(figureBox_, &QComboBox::currentIndexChanged, this,
+          [this] { ShowFigure(static_cast<Field>(figureBox_->currentData().toInt())); });
+  ShowFigure(figure_);
+  resize(760, 620);
+}
+
+void TSweepResults::FillTable() {
+  const auto& points = result_.table.points;
+  const char separator = result_.table.separator;
+  table_->setColumnCount(kFixedColumns + static_cast<int>(kFigures.size()));
+  QStringList headers{ToQString("Значение"), ToQString("Розыгрышей")};
+  for (const Field figure : kFigures) headers << CaptionWithUnit(figure);
+  table_->setHorizontalHeaderLabels(headers);
+  table_->setRowCount(static_cast<int>(points.size()));
+  for (int row = 0; row < static_cast<int>(points.size()); ++row) {
+    const SweepPoint& point = points[static_cast<std::size_t>(row)];
+    table_->setItem(row, 0, new QTableWidgetItem(ToQString(point.value)));
+    if (point.refused) {
+      // The reason takes the figures' place: a refused value has none.
+      auto* reason = new QTableWidgetItem(ToQString("не считалось: ") + ToQString(*point.refused));
+      reason->setToolTip(ToQString(*point.refused));
+      reason->setForeground(Qt::darkRed);
+      table_->setItem(row, 1, reason);
+      table_->setSpan(row, 1, 1, table_->columnCount() - 1);
+      continue;
+    }
+    table_->setItem(row, 1, new QTableWidgetItem(QString::number(point.plays)));
+    for (int column = 0; column < static_cast<int>(kFigures.size()); ++column) {
+      const Field field = kFigures[static_cast<std::size_t>(column)];
+      const QString mean = Mean(point, field, separator);
+      auto* item = new QTableWidgetItem(mean);
+      item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+      const auto& spread = point.SpreadOf(field);
+      item->setToolTip(
+          spread ? ToQString("Среднее: %1\nСтандартное отклонение: %2\nПолуширина 95 %-го "
+                             "интервала: %3")
+                       .arg(mean, ToQString(FloatToStr(spread->deviation, separator)),
+                            ToQString(FloatToStr(spread->halfWidth, separator)))
+                 : ToQString("Среднее: %1 (один розыгрыш: разброса нет)").arg(mean));
+      table_->setItem(row, kFixedColumns + column, item);
+    }
+  }
+  table_->resizeColumnsToContents();
+}
+
+void TSweepResults::ShowFigure(Field field) {
+  figure_ = field;
+  const auto& points = result_.table.points;
+  const char separator = result_.table.separator;
+
+  // Points that ran, by value: the error bars follow the graph's sorted data point for point.
+  plotted_.clear();
+  for (int i = 0; i < static_cast<int>(points.size()); ++i) {
+    const SweepPoint& point = points[static_cast<std::size_t>(i)];
+    if (point.refused) continue;
+    const double x = Number(point.value, separator);
+    const double y = static_cast<double>(point.Mean(field));
+    if (!std::isfinite(x) || !std::isfinite(y) || (result_.logSpaced && x <= 0)) continue;
+    plotted_.push_back(i);
+  }
+  std::stable_sort(plotted_.begin(), plotted_.end(), [&](int a, int b) {
+    return Number(points[static_cast<std::size_t>(a)].value, separator) <
+           Number(points[static_cast<std::size_t>(b)].value, separator);
+  });
+
+  QVector<double> keys, values, errors;
+  double low = std::numeric_limits<double>::infinity();
+  double high = -low;
+  for (int i : plotted_) {
+    const SweepPoint& point = points[static_cast<std::size_t>(i)];
+    const double y = static_cast<double>(point.Mean(field));
+    const auto& spread = point.SpreadOf(field);
+    const double error = spread ? static_cast<double>(spread->halfWidth) : 0;
+    keys << Number(point.value, separator);
+    values << y;
+    errors << (std::isfinite(error) ? error : 0);
+    low = std::min(low, y - errors.back());
+    high = std::max(high, y + errors.back());
+  }
+  means_->setData(keys, values, true);
+  intervals_->setData(errors);
+  plot_->yAxis->setLabel(CaptionWithUnit(field));
+  if (!keys.isEmpty()) {
+    plot_->xAxis->setRange(Padded(keys.front(), keys.back(), result_.logSpaced));
+    plot_->yAxis->setRange(Padded(low, high, false));
+  }
+  plot_->replot();
+  if (figureBox_->currentData().toInt() != static_cast<int>(field))
+    figureBox_->setCurrentIndex(figureBox_->findData(static_cast<int>(field)));
+}
+
+QString TSweepResults::PointTip(int i) const {
+  if (i < 0 || i >= static_cast<int>(plotted_.size())) return {};
+  const SweepPoint& point = result_.table.points[static_cast<std::size_t>(plotted_[i])];
+  const char separator = result_.table.separator;
+  const auto& spread = point.SpreadOf(figure_);
+  const QString editCaption = result_.edit ? EditCaption(*result_.edit) : QString();
+  QString text = editCaption + QStringLiteral(" = ") + ToQString(point.value) + QLatin1Char('\n') +
+                 Caption(figure_) + QStringLiteral(": ") + Mean(point, figure_, separator);
+  if (spread) {
+    text += QStringLiteral(" ± ") + ToQString(FloatToStr(spread->halfWidth, separator)) +
+            ToQString(" (95 %)");
+  }
+  return text + ToQString("\nРозыгрышей: %1").arg(point.plays);
+}
+
+int TSweepResults::PointAt(const QPointF& position) const {
+  int nearest = -1;
+  double best = kHoverPixels;
+  for (int i = 0; i < means_->dataCount(); ++i) {
+    const auto it = means_->data()->at(i);
+    const QPointF centre(plot_->xAxis->coordToPixel(it->key),
+                         plot_->yAxis->coordToPixel(it->value));
+    const double distance = std::hypot(centre.x() - position.x(), centre.y() - position.y());
+    if (distance <= best) {
+      best = distance;
+      nearest = i;
+    }
+  }
+  return nearest;
+}
+
+void TSweepResults::HoverAt(QMouseEvent* event) {
+  const int i = PointAt(event->position());
+  if (i < 0) {
+    QToolTip::hideText();
+    return;
+  }
+  QToolTip::showText(event->globalPosition().toPoint(), PointTip(i), plot_);
+}
+
+ExportSource TSweepResults::Export() const {
+  ExportSource source{windowTitle(), content_, {}, {}};
+  source.charts.push_back({Caption(figure_), plot_});
+  const SweepTable* table = &result_.table;
+  source.csv = [table] { return SweepCsv(*table); };
+  return source;
+}
+
+void TSweepResults::SaveAs() {
+  RunGuarded(messages_, this, [this] {
+    const QPointer<TSweepResults> guard(this);
+    ExportChoice choice;
+    {
+      ExportDialog dialog(Export(), window());
+      if (!ask_(dialog) || !guard) return;
+      choice = dialog.Choice();
+    }
+    const QString error = WriteExport(Export(), choice);
+    if (!error.isEmpty()) messages_.Error(window(), error);
+  });
+}
+
+void TSweepResults::contextMenuEvent(QContextMenuEvent* event) {
+  if (!ShowContentMenu(*this, *event, {aSaveAs_})) QMdiSubWindow::contextMenuEvent(event);
+}
+
+}  // namespace teravo
