@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev libqcustomplot-dev libgl-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libcli11-dev nlohmann-json3-dev libboost-math-dev
+  libnlopt-cxx-dev libzip-dev libexpat1-dev
   clang-format
   clang libclang-rt-dev llvm
   xvfb xauth imagemagick fonts-dejavu-core
