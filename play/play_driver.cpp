@@ -33,6 +33,11 @@ constexpr int kHistogramBins = 100;
 
 }  // namespace
 
+std::int64_t FixedErrors(const TTeravo& model, std::int64_t initialErrors) {
+  return initialErrors + model.FNewClientErrorAdd + model.FNewServerErrorAdd -
+         static_cast<std::int64_t>(model.FClientErrors.size() + model.FServerErrors.size());
+}
+
 std::int32_t GistRefreshStep(std::int32_t m) {
   const std::int64_t n = RoundTiesEven(static_cast<long double>(m) / 100);
   return n < 1 ? 1 : static_cast<std::int32_t>(n);
@@ -74,13 +79,19 @@ std::shared_ptr<PlayRecord> Play(TTeravo& model, PlayHost& host, const PlayConte
   ChartSeries& averTer = record->Series(Chart::chAvTer);
   ChartSeries& intensity = record->Series(Chart::chErrorsIntensity);
   ChartSeries& gist = record->Series(Chart::chErrorsGist);
+  ChartSeries& failures = record->Series(Chart::chFailures);
+  ChartSeries& fixedErrors = record->Series(Chart::chFixedErrors);
   const std::size_t points = options.keepPoints && m >= 0 ? static_cast<std::size_t>(m) + 1 : 0;
-  for (ChartSeries* series : {&nums, &clientErrors, &averTer, &intensity}) {
+  for (ChartSeries* series :
+       {&nums, &clientErrors, &averTer, &intensity, &failures, &fixedErrors}) {
     series->ExpectSteps(dt);
     series->Reserve(points);
   }
-  nums.ExpectCounts();
-  clientErrors.ExpectCounts();
+  for (ChartSeries* series : {&nums, &clientErrors, &failures, &fixedErrors})
+    series->ExpectCounts();
+  // Errors corrected so far: those the play began with and brought in, less those left.
+  const std::int64_t initialErrors =
+      static_cast<std::int64_t>(model.FClientErrors.size() + model.FServerErrors.size());
   gist.Reserve(kHistogramBins);
 
   // Stops are looked for every so many steps: often enough to answer at once, rarely
@@ -132,6 +143,8 @@ std::shared_ptr<PlayRecord> Play(TTeravo& model, PlayHost& host, const PlayConte
       clientErrors.AddXY(x, static_cast<double>(model.FClientErrors.size()));
       averTer.AddXY(x, model.FAverTer);
       intensity.AddXY(x, failureIntensity);
+      failures.AddXY(x, model.FFailureNum);
+      fixedErrors.AddXY(x, static_cast<double>(FixedErrors(model, initialErrors)));
     }
 
     if (untilRefresh-- == 0) {

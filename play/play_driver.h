@@ -19,6 +19,10 @@ std::int32_t GistRefreshStep(std::int32_t m);
 // (j + 1, number of errors whose position p has j <= 100 * p < j + 1), zeros included.
 void FillErrorHistogram(const ErrorList& errors, ChartSeries& series);
 
+// The errors corrected so far in the play: those it began with (`initialErrors`, clients and
+// server) and those brought in since, less those left.
+std::int64_t FixedErrors(const TTeravo& model, std::int64_t initialErrors);
+
 // What a play needs besides the model and its context.
 struct PlayOptions {
   // Without points the charts stay empty (the histogram of errors aside): for runs that

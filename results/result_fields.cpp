@@ -45,6 +45,8 @@ constexpr std::array<ResultChart, kChartCount> kCharts = {{
     {Chart::chErrorsIntensity, "chErrorsIntensity", true, false,
      "Интенсивность потока ошибок  (1/сут)", ""},
     {Chart::chErrorsGist, "chErrorsGist", false, true, "Распределение ошибок в клиентах", ""},
+    {Chart::chFailures, "chFailures", true, true, "Отказы нарастающим итогом", ""},
+    {Chart::chFixedErrors, "chFixedErrors", true, true, "Исправлено ошибок нарастающим итогом", ""},
 }};
 
 // Each row stands at its own enumerator's place, so a look-up is an index.

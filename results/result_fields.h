@@ -57,8 +57,16 @@ bool IsAveragedField(Field field);
 
 // The charts of a play results window, each with one series, in the order the documents
 // write them.
-enum class Chart : int { chNums, chClientErrors, chAvTer, chErrorsIntensity, chErrorsGist };
-inline constexpr int kChartCount = static_cast<int>(Chart::chErrorsGist) + 1;
+enum class Chart : int {
+  chNums,
+  chClientErrors,
+  chAvTer,
+  chErrorsIntensity,
+  chErrorsGist,
+  chFailures,     // failures so far
+  chFixedErrors,  // errors corrected so far
+};
+inline constexpr int kChartCount = static_cast<int>(Chart::chFixedErrors) + 1;
 
 struct ResultChart {
   Chart chart;

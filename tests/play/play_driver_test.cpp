@@ -178,5 +178,33 @@ TEST(Play, WithoutAnyFailureTheRunCoversEveryPass) {
   for (double y : record->Series(Chart::chErrorsIntensity).AllPoints().ys) EXPECT_EQ(y, 0);
 }
 
+// The two running totals are counted, step by step, from the model's own state: the failures
+// it saw and the errors it began with and brought in, less those it still has.
+TEST(Play, RunningTotalsOfFailuresAndCorrectionsFollowTheModel) {
+  for (const std::uint32_t seed : {1u, 7u, 12345u}) {
+    TTeravo start;
+    PrepareDefaultPlay(start, 2000, seed);
+    start.InitPlay();
+    const auto initial =
+        static_cast<double>(start.FClientErrors.size() + start.FServerErrors.size());
+
+    TTeravo model;
+    PrepareDefaultPlay(model, 2000, seed);
+    RecordingHost host;
+    const auto record = Play(model, host, testing::TestContext());
+    const auto failures = record->Series(Chart::chFailures).AllPoints();
+    const auto fixed = record->Series(Chart::chFixedErrors).AllPoints();
+    ASSERT_EQ(failures.ys.size(), 2001u);
+    ASSERT_EQ(fixed.xs, record->Series(Chart::chNums).AllPoints().xs);
+    EXPECT_TRUE(std::is_sorted(failures.ys.begin(), failures.ys.end())) << seed;
+    EXPECT_EQ(failures.ys.back(), model.FFailureNum) << seed;
+    const double left =
+        static_cast<double>(model.FClientErrors.size() + model.FServerErrors.size());
+    EXPECT_EQ(fixed.ys.back(), initial + model.FNewClientErrorAdd + model.FNewServerErrorAdd - left)
+        << seed;
+    EXPECT_GT(fixed.ys.back(), 0) << seed;
+  }
+}
+
 }  // namespace
 }  // namespace teravo

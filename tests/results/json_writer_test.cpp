@@ -38,7 +38,7 @@ TEST(RunJson, WritesEveryWindowAndLeavesPointsOutOnRequest) {
   EXPECT_NE(withPoints.find("\"edWorkClientNum\":\"7\""), std::string::npos);
   EXPECT_NE(withPoints.find("\"edKg\":\"\""), std::string::npos);
   EXPECT_NE(withPoints.find("\"series\":{\"chNums\":[[0,0.5],[0.001,2]]"), std::string::npos);
-  EXPECT_NE(withPoints.find("\"chErrorsGist\":[]}}]}\n"), std::string::npos);
+  EXPECT_NE(withPoints.find("\"chFixedErrors\":[]}}]}\n"), std::string::npos);
   EXPECT_EQ(withPoints.find("\"averages\""), std::string::npos);
 
   const std::string withoutPoints = RunJson(run, false);

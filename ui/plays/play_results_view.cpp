@@ -58,6 +58,7 @@ struct ChartLayout {
   bool wholeX;  // the x axis counts too (the histogram's classes)
 };
 
+// In the window's order: beside the figures, then row by row.
 const std::vector<ChartLayout>& Charts() {
   static const std::vector<ChartLayout> charts = {
       {Chart::chErrorsIntensity, ChartView::Kind::Line, true, false},
@@ -65,6 +66,8 @@ const std::vector<ChartLayout>& Charts() {
       {Chart::chErrorsGist, ChartView::Kind::Impulse, true, true},
       {Chart::chClientErrors, ChartView::Kind::Line, false, false},
       {Chart::chAvTer, ChartView::Kind::Line, true, false},
+      {Chart::chFailures, ChartView::Kind::Line, true, false},
+      {Chart::chFixedErrors, ChartView::Kind::Line, false, false},
   };
   return charts;
 }
@@ -84,6 +87,15 @@ QFont BoldValueFont(QFont font) {
 
 std::span<const Field> FieldsInWindowOrder() {
   return kWindowOrder;
+}
+
+std::span<const Chart> ChartsInWindowOrder() {
+  static const std::vector<Chart> order = [] {
+    std::vector<Chart> charts;
+    for (const ChartLayout& item : Charts()) charts.push_back(item.chart);
+    return charts;
+  }();
+  return order;
 }
 
 QString FieldTitle(Field field) {
@@ -123,6 +135,8 @@ PlayResultsView::PlayResultsView(QWidget* parent) : QWidget(parent) {
   charts->addWidget(CreateChart(Chart::chErrorsGist), 0, 1);
   charts->addWidget(CreateChart(Chart::chClientErrors), 1, 0);
   charts->addWidget(CreateChart(Chart::chAvTer), 1, 1);
+  charts->addWidget(CreateChart(Chart::chFailures), 2, 0);
+  charts->addWidget(CreateChart(Chart::chFixedErrors), 2, 1);
   root->addLayout(charts, 1);
 }
 

@@ -24,6 +24,7 @@ class FigureEdit;
 // would need it (its group and unit included).
 std::span<const Field> FieldsInWindowOrder();
 QString FieldTitle(Field field);
+std::span<const Chart> ChartsInWindowOrder();
 
 // The content of a play results window: the description strip, the thirteen value fields
 // and the five charts, laid out in the groups and order of the original window. The charts

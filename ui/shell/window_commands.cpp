@@ -25,10 +25,6 @@ namespace {
 // How long the status line says where a window was saved.
 constexpr int kSavedNoteMs = 5000;
 
-constexpr Chart kChartsInWindowOrder[] = {Chart::chErrorsIntensity, Chart::chNums,
-                                          Chart::chErrorsGist, Chart::chClientErrors,
-                                          Chart::chAvTer};
-
 }  // namespace
 
 ExportSource ExportSourceOf(QMdiSubWindow& window) {
@@ -38,7 +34,7 @@ ExportSource ExportSourceOf(QMdiSubWindow& window) {
     if (!record) return source;
     PlayResultsView* view = play->BuiltView();
     source.whole = view;
-    for (Chart chart : kChartsInWindowOrder) {
+    for (Chart chart : ChartsInWindowOrder()) {
       const ChartView& shown = view->ChartOf(chart);
       source.charts.push_back({shown.Title(), shown.Plot()});
     }
