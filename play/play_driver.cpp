@@ -23,15 +23,51 @@ constexpr int kHistogramBins = 100;
   record.Title += kStoppedMark;
   host.Repaint(record);
   model.FShowProgress = true;
-  Raise("Розыгрыш остановлен на шаге " + IntToStr(step) + ": ошибок стало больше " +
-        IntToStr(static_cast<std::int64_t>(model.MaxErrorsInList)) +
-        ", исправления вносят новые ошибки слишком часто. Уменьшите " +
-        (model.FByProbability ? "вероятность внести ошибку при исправлении"
-                              : "интенсивность внесения ошибки при исправлении") +
-        " в окне «Параметры розыгрыша» (F2).");
+  Raise(ErrorLimitText(model, step));
 }
 
 }  // namespace
+
+std::string ErrorLimitText(const TTeravo& model, std::int64_t step) {
+  return "Розыгрыш остановлен на шаге " + IntToStr(step) + ": ошибок стало больше " +
+         IntToStr(static_cast<std::int64_t>(model.MaxErrorsInList)) +
+         ", исправления вносят новые ошибки слишком часто. Уменьшите " +
+         (model.FByProbability ? "вероятность внести ошибку при исправлении"
+                               : "интенсивность внесения ошибки при исправлении") +
+         " в окне «Параметры розыгрыша» (F2).";
+}
+
+PlayFigures FinalFigures(const TTeravo& model, const TPlayEnd& end) {
+  PlayFigures figures{};
+  const auto set = [&figures](Field field, long double value) {
+    figures[static_cast<std::size_t>(field)] = value;
+  };
+  set(Field::edCurTime, static_cast<long double>(model.FM) * model.FDT);
+  set(Field::edWorkClientNum, model.FWorkClientNum);
+  set(Field::edClientErrNums, static_cast<long double>(model.FClientErrors.size()));
+  set(Field::edServerErrNums, static_cast<long double>(model.FServerErrors.size()));
+  set(Field::edCorrectServerTime, model.FCorrectServerTime);
+  set(Field::edNewClientErrorAdd, model.FNewClientErrorAdd);
+  set(Field::edNewServerErrorAdd, model.FNewServerErrorAdd);
+  set(Field::edTer, model.FTer);
+  set(Field::edAverTer, end.AverTer);
+  set(Field::edPer, model.FPer);
+  set(Field::edKg, end.Kg);
+  set(Field::edAverCorrectTime, end.AverCorrectTime);
+  set(Field::edAverWaitTime, end.AverWaitTime);
+  return figures;
+}
+
+void SetFigures(PlayRecord& record, const PlayFigures& figures) {
+  for (const ResultField& row : ResultFields()) {
+    const long double value = figures[static_cast<std::size_t>(row.field)];
+    if (row.kind == ValueKind::Integer) {
+      record.SetInt(row.field, static_cast<std::int64_t>(value));
+    } else {
+      record.SetReal(row.field, value);
+    }
+  }
+}
 
 std::int64_t FixedErrors(const TTeravo& model, std::int64_t initialErrors) {
   return initialErrors + model.FNewClientErrorAdd + model.FNewServerErrorAdd -
@@ -156,11 +192,8 @@ std::shared_ptr<PlayRecord> Play(TTeravo& model, PlayHost& host, const PlayConte
     }
   }
 
-  const TPlayEnd end = model.EndPlay();
-  record->SetReal(Field::edAverCorrectTime, end.AverCorrectTime);
-  record->SetReal(Field::edAverWaitTime, end.AverWaitTime);
-  record->SetReal(Field::edKg, end.Kg);
-  record->SetReal(Field::edAverTer, end.AverTer);
+  // The last figures: the last step's, with what the end of the play adds.
+  SetFigures(*record, FinalFigures(model, model.EndPlay()));
   host.Repaint(*record);
   model.FShowProgress = true;
   return record;

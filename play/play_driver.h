@@ -1,8 +1,10 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <stop_token>
+#include <string>
 #include <string_view>
 
 #include "model/teravo.h"
@@ -18,6 +20,16 @@ std::int32_t GistRefreshStep(std::int32_t m);
 // The error histogram of a play window: clears the series and adds exactly 100 points,
 // (j + 1, number of errors whose position p has j <= 100 * p < j + 1), zeros included.
 void FillErrorHistogram(const ErrorList& errors, ChartSeries& series);
+
+// Why a play stopped at `step`: new errors came faster than an error list can hold.
+std::string ErrorLimitText(const TTeravo& model, std::int64_t step);
+
+// The figures of a finished play, field by field (an integer field holds a whole number), as
+// its window shows them at the end: the state after the last step and what `end` adds.
+using PlayFigures = std::array<long double, kFieldCount>;
+PlayFigures FinalFigures(const TTeravo& model, const TPlayEnd& end);
+// Sets every field of `record` to its figure, by the field's kind.
+void SetFigures(PlayRecord& record, const PlayFigures& figures);
 
 // The errors corrected so far in the play: those it began with (`initialErrors`, clients and
 // server) and those brought in since, less those left.

@@ -1,6 +1,9 @@
 #include "play/sweep.h"
 
+#include <exception>
+#include <memory>
 #include <utility>
+#include <vector>
 
 #include "core/number_text.h"
 #include "core/rounding.h"
@@ -9,7 +12,7 @@
 #include "play/commands.h"
 #include "play/multi_play.h"
 #include "play/run_budget.h"
-#include "play/series.h"
+#include "play/series_curves.h"
 #include "results/series_statistics.h"
 
 namespace teravo {
@@ -68,30 +71,37 @@ SweepRun RunSweep(const std::vector<SweepPlan>& plan, std::uint32_t seed, char s
       if (options.pointDone) options.pointDone(run.points.back());
       continue;
     }
-    const PlayContext context{point.timeText, separator, LocalDateTimeNow};
-    SeriesOptions series;
-    series.threads = options.threads;
-    series.keepPoints = false;  // only the figures are reported
-    series.stop = options.stop;
+    CurveRequest figuresOnly;
+    figuresOnly.figures = true;  // only the figures are reported
+    CurveOptions curveOptions;
+    curveOptions.threads = options.threads;
+    curveOptions.stop = options.stop;
     if (options.progress) {
-      series.progress = [&options, index = point.index](int done, int total) {
+      curveOptions.progress = [&options, index = point.index](int done, int total) {
         options.progress(index, done, total);
       };
     }
-    SeriesPlays plays = RunSeriesPlays(point.parameters, SeriesStart{0, seed}, context, series);
-    if (plays.error) {
-      run.error = plays.error;
+    SeriesCurves plays;
+    try {
+      plays = RunSeriesCurves(point.parameters, ConsecutiveSeeds(seed, point.parameters.FK),
+                              figuresOnly, curveOptions);
+    } catch (...) {
+      run.error = std::current_exception();
       break;
     }
     // A point stopped halfway has fewer plays than the others: its means would not compare.
-    if (plays.Stopped()) {
+    if (plays.stopped) {
       run.stopped = true;
       break;
     }
+    std::vector<std::shared_ptr<PlayRecord>> records;
+    for (const PlayFigures& figures : plays.figures) {
+      records.push_back(std::make_shared<PlayRecord>(separator));
+      SetFigures(*records.back(), figures);
+    }
     PlayRecord averages(separator);
-    FormAverages(plays.records, averages);
-    run.points.push_back(SweepPointOf(point.index, point.value,
-                                      static_cast<std::int32_t>(plays.records.size()), averages));
+    FormAverages(records, averages);
+    run.points.push_back(SweepPointOf(point.index, point.value, plays.plays, averages));
     if (options.pointDone) options.pointDone(run.points.back());
   }
   return run;
