@@ -92,7 +92,8 @@ bool SweepControl::Start(TTeravo& model, const SweepRequest& request, char separ
   ProgressLine& line = run_.Progress();
   line.ShowSeries(plays);
   line.Bar()->setFormat(ToQString("Исследование: точка 1 из %1").arg(pointsToRun_));
-  // The worker has its own copies; it touches no window and no model.
+  // The worker has its own copy of the plan and touches no window and no model; the point
+  // tables it reads stay as they are while it runs.
   const std::uint32_t seed = started_.seed;
   run_.StartInBackground(
       [this, plan = std::move(plan), seed, separator, threads](const BackgroundJob& job) {
