@@ -2,8 +2,6 @@
 
 #include <functional>
 #include <memory>
-#include <stop_token>
-#include <string_view>
 
 #include <QElapsedTimer>
 #include <QList>
@@ -15,6 +13,7 @@
 #include "play/play_driver.h"
 #include "play/play_host.h"
 #include "play/series.h"
+#include "ui/common/background_run.h"
 
 class QAction;
 class QMainWindow;
@@ -22,12 +21,8 @@ class QMdiArea;
 
 namespace teravo {
 
-inline constexpr std::string_view kPlaysBusy =
-    "Дождитесь окончания розыгрыша или остановите его (Esc).";
-
 class ProgressLine;
 class QtPlayHost;
-class SeriesRunner;
 class StagedHost;
 struct SeriesLeft;
 
@@ -49,7 +44,7 @@ class PlayControl : public QObject {
   ~PlayControl() override;
 
   // One more command to disable while something plays (one that would change the model).
-  void AddCommand(QAction* command) { commands_.push_back(command); }
+  void AddCommand(QAction* command) { run_.AddCommand(command); }
 
   // F4: the check and the seeds are taken here, in the window thread. The plays run on a
   // worker, which also forms the averages and distributions of those finished in order once
@@ -60,43 +55,27 @@ class PlayControl : public QObject {
   // While something else plays, both are refused with kPlaysBusy.
   CommandOutcome RunPlay(const PlayCommand& play);
 
-  bool Running() const { return kind_ != Kind::None; }
+  bool Running() const { return run_.Running(); }
   // Esc and the stop button: a series keeps its plays finished in order, a play what it showed.
-  void Stop();
+  void Stop() { run_.Stop(); }
 
-  ProgressLine& Progress() const { return *progress_; }
-  QAction& StopAction() const { return *stop_; }
+  ProgressLine& Progress() const { return run_.Progress(); }
+  QAction& StopAction() const { return run_.StopAction(); }
 
  signals:
   // A play or series ended, was stopped or abandoned, and the commands are enabled again.
   void RunEnded();
 
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override;
-
  private:
-  enum class Kind { None, Play, Series };
-
-  void BeginRun(Kind kind);
-  void EndRun();
   // The series is in: its windows open a slice per turn of the event loop.
   void OpenSeriesWindows(TTeravo& model, SeriesLeft&& left);
   void OpenInTurns();
-  // After each repaint of the running play: now and then, what waits in the event queue.
-  void LookAtEvents();
-  // Closing the main window: a series is dropped at once, a play first stopped.
-  bool OnClose(QEvent* event);
-  bool BlocksInput(QObject* watched, QEvent* event);
+  // On the end of every run: a series dropped on the way (the main window closing) reports
+  // nothing, and its windows still to open stay closed.
+  void DropSeries();
 
-  QMainWindow& window_;
   QMdiArea& area_;
   QtPlayHost& host_;
-  QList<QAction*> commands_;
-  QList<bool> wereEnabled_;
-  ProgressLine* progress_;
-  QAction* stop_;
-  SeriesRunner* runner_;
-  Kind kind_ = Kind::None;
   Report report_;
   std::unique_ptr<StagedHost> opening_;
   CommandOutcome openingOutcome_;
@@ -104,10 +83,8 @@ class PlayControl : public QObject {
   // between two slices.
   QTimer nextSlice_;
   QElapsedTimer sincePainted_;
-  std::stop_source playStop_;
-  QElapsedTimer playClock_;
-  QElapsedTimer sinceEvents_;
-  bool closeAfterPlay_ = false;
+  // Last, so that a running series is dropped before the members above are gone.
+  BackgroundRun run_;
 };
 
 }  // namespace teravo

@@ -1,15 +1,11 @@
 #include "ui/sweep/sweep_control.h"
 
 #include <algorithm>
-#include <memory>
 #include <utility>
 
-#include <QAction>
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QProgressBar>
-#include <QPushButton>
-#include <QStatusBar>
 
 #include "core/number_text.h"
 #include "play/commands.h"
@@ -28,35 +24,19 @@ SweepControl::SweepControl(QMainWindow& window, QMdiArea& area, MessageSink& mes
       window_(window),
       area_(area),
       messages_(messages),
-      commands_(std::move(commands)),
-      progress_(new ProgressLine(&window)),
-      stop_(new QAction(ToQString("Остановить исследование"), &window)),
       ask_([&window](SweepDialog& dialog) {
         PlaceCentred(dialog, window);
         return dialog.exec() == QDialog::Accepted;
-      }) {
+      }),
+      run_(window, std::move(commands), ToQString("Остановить исследование")) {
   setObjectName(QStringLiteral("SweepControl"));
-  progress_->setObjectName(QStringLiteral("SweepProgressLine"));
-  progress_->StopButton()->setToolTip(ToQString("Остановить исследование (Esc)"));
-  window_.statusBar()->addPermanentWidget(progress_);
-  progress_->hide();
-  stop_->setObjectName(QStringLiteral("aStopSweep"));
-  // Esc is shared with the plays' stop; only one of the two is ever enabled.
-  stop_->setShortcut(QKeySequence(Qt::Key_Escape));
-  stop_->setEnabled(false);
-  window_.addAction(stop_);
-  connect(stop_, &QAction::triggered, this, &SweepControl::Stop);
-  connect(progress_, &ProgressLine::StopRequested, this, &SweepControl::Stop);
-}
-
-SweepControl::~SweepControl() {
-  // Joined here, before QObject goes: the worker posts to this object.
-  worker_.request_stop();
-  if (worker_.joinable()) worker_.join();
+  run_.Progress().setObjectName(QStringLiteral("SweepProgressLine"));
+  run_.StopAction().setObjectName(QStringLiteral("aStopSweep"));
+  connect(&run_, &BackgroundRun::Ended, this, &SweepControl::RunEnded);
 }
 
 void SweepControl::Execute(TTeravo& model, char separator) {
-  if (running_) return;
+  if (Running()) return;
   // The points differ from the accepted parameters in one value only: those must be usable.
   if (const CommandOutcome check = CheckBeforeRun(model, model.FK, false, 0); !check.ran()) {
     ReportOutcome(messages_, &window_, check);
@@ -69,7 +49,7 @@ void SweepControl::Execute(TTeravo& model, char separator) {
 }
 
 bool SweepControl::Start(TTeravo& model, const SweepRequest& request, char separator, int threads) {
-  if (running_ || request.edit == nullptr || request.values.empty()) return false;
+  if (Running() || request.edit == nullptr || request.values.empty()) return false;
   std::vector<SweepPlan> plan;
   QStringList refusals;
   std::int32_t mostPlays = 1;
@@ -109,68 +89,36 @@ bool SweepControl::Start(TTeravo& model, const SweepRequest& request, char separ
   // The seeds a series of the largest point would take: every point plays from the first.
   started_.seed = model.Seeds().NextSeeds(static_cast<std::uint32_t>(mostPlays));
 
-  running_ = true;
-  ++run_;
-  wereEnabled_.clear();
-  for (QAction* command : commands_) {
-    wereEnabled_.push_back(command->isEnabled());
-    command->setEnabled(false);
-  }
-  stop_->setEnabled(true);
-  progress_->ShowSeries(plays);
-  progress_->Bar()->setFormat(ToQString("Исследование: точка 1 из %1").arg(pointsToRun_));
-  progress_->show();
-  playsDone_ = 0;
-  pointNow_ = 1;
-  progressQueued_ = false;
-
-  // The worker has its own copies; it touches no window and no model.
-  const std::uint64_t run = run_;
+  ProgressLine& line = run_.Progress();
+  line.ShowSeries(plays);
+  line.Bar()->setFormat(ToQString("Исследование: точка 1 из %1").arg(pointsToRun_));
+  // The worker has its own copy of the plan and touches no window and no model; the point
+  // tables it reads stay as they are while it runs.
   const std::uint32_t seed = started_.seed;
-  worker_ = std::jthread(
-      [this, run, plan = std::move(plan), seed, separator, threads](std::stop_token stop) {
+  run_.StartInBackground(
+      [this, plan = std::move(plan), seed, separator, threads](const BackgroundJob& job) {
         SweepRunOptions options;
         options.threads = threads;
-        options.stop = stop;
-        options.progress = [this, run](std::int32_t index, int done, int /*total*/) {
+        options.stop = job.Stop();
+        options.progress = [this, &job](std::int32_t index, int done, int /*total*/) {
           const auto at = static_cast<std::size_t>(index - 1);
-          playsDone_ = playsBefore_[at] + done;
-          pointNow_ = ordinal_[at];
-          if (!progressQueued_.exchange(true)) {
-            QMetaObject::invokeMethod(
-                this, [this, run] { PostProgress(run); }, Qt::QueuedConnection);
-          }
+          job.Report([this, playsDone = playsBefore_[at] + done, point = ordinal_[at]] {
+            ShowProgress(playsDone, point);
+          });
         };
-        auto ran = std::make_shared<SweepRun>(RunSweep(plan, seed, separator, options));
-        QMetaObject::invokeMethod(
-            this, [this, run, ran] { Finish(run, std::move(*ran)); }, Qt::QueuedConnection);
-      });
+        return RunSweep(plan, seed, separator, options);
+      },
+      [this](SweepRun&& ran) { Finish(std::move(ran)); });
   return true;
 }
 
-void SweepControl::PostProgress(std::uint64_t run) {
-  progressQueued_ = false;
-  if (run != run_ || !running_) return;
-  progress_->SetPlaysDone(playsDone_);
-  progress_->Bar()->setFormat(
-      ToQString("Исследование: точка %1 из %2").arg(pointNow_.load()).arg(pointsToRun_));
+void SweepControl::ShowProgress(int playsDone, int point) {
+  run_.Progress().SetPlaysDone(playsDone);
+  run_.Progress().Bar()->setFormat(
+      ToQString("Исследование: точка %1 из %2").arg(point).arg(pointsToRun_));
 }
 
-void SweepControl::Stop() {
-  if (running_) worker_.request_stop();
-}
-
-void SweepControl::EndRun() {
-  running_ = false;
-  for (qsizetype i = 0; i < commands_.size(); ++i) commands_[i]->setEnabled(wereEnabled_.value(i));
-  stop_->setEnabled(false);
-  progress_->hide();
-}
-
-void SweepControl::Finish(std::uint64_t run, SweepRun&& ran) {
-  if (run != run_ || !running_) return;
-  if (worker_.joinable()) worker_.join();
-  EndRun();
+void SweepControl::Finish(SweepRun&& ran) {
   const bool anyRan = std::any_of(ran.points.begin(), ran.points.end(),
                                   [](const SweepPoint& point) { return !point.refused; });
   if (anyRan) {
@@ -196,7 +144,6 @@ void SweepControl::Finish(std::uint64_t run, SweepRun&& ran) {
     ReportOutcome(messages_, &window_,
                   Guarded([&]() -> CommandOutcome { std::rethrow_exception(ran.error); }));
   }
-  emit RunEnded();
 }
 
 }  // namespace teravo
