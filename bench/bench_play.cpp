@@ -3,11 +3,13 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "model/teravo.h"
 #include "play/multi_play.h"
 #include "play/play_driver.h"
 #include "play/play_host.h"
+#include "play/series_curves.h"
 #include "tests/support/parameter_sets.h"
 
 namespace teravo {
@@ -76,9 +78,52 @@ void BM_SeriesThreads(benchmark::State& state) {
   }
 }
 
+constexpr int kCurvePlays = 10;
+
+// Ten plays of the bare model with the seeds of a series: the yardstick of series curves.
+void BM_TenBarePlays(benchmark::State& state, void (*set)(TTeravo&)) {
+  TTeravo model;
+  set(model);
+  for (auto _ : state) {
+    model.SetSeedSource(std::make_unique<FixedSeedSource>(kSeed));
+    for (int k = 0; k < kCurvePlays; ++k) {
+      model.InitPlay();
+      for (std::int32_t i = 0; i <= model.FM; ++i) model.Iteration();
+      benchmark::DoNotOptimize(model.FFailureNum);
+    }
+  }
+}
+
+// The curves a fit or a question reads (failures, working clients, availability at 100
+// times) over the same ten plays, on one thread: against BM_TenBarePlays, what reading the
+// curves adds to the plays.
+void BM_SeriesCurves(benchmark::State& state, void (*set)(TTeravo&)) {
+  TTeravo model;
+  set(model);
+  CurveRequest request;
+  for (int j = 1; j <= 100; ++j) request.times.push_back(model.FM * model.FDT * j / 100);
+  request.curves = {Curve::Failures, Curve::WorkingClients, Curve::Availability};
+  const std::vector<std::uint32_t> seeds = ConsecutiveSeeds(kSeed, kCurvePlays);
+  CurveOptions oneThread;
+  oneThread.threads = 1;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(
+        RunSeriesCurves(model.Parameters(), seeds, request, oneThread).curves.data());
+  }
+}
+
 const bool registered = [] {
   for (const auto& [name, set] : testing::kParameterSets) {
     benchmark::RegisterBenchmark((std::string("BM_PlayDriver/") + name).c_str(), BM_PlayDriver, set)
+        ->Unit(benchmark::kMillisecond);
+  }
+  for (const auto& [name, set] : testing::kParameterSets) {
+    if (std::string(name) == "large") continue;  // ten large plays take seconds
+    benchmark::RegisterBenchmark((std::string("BM_TenBarePlays/") + name).c_str(), BM_TenBarePlays,
+                                 set)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark((std::string("BM_SeriesCurves/") + name).c_str(), BM_SeriesCurves,
+                                 set)
         ->Unit(benchmark::kMillisecond);
   }
   return true;
