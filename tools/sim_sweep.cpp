@@ -25,23 +25,6 @@ namespace teravo::sim {
 
 namespace {
 
-// The settings form of one point: what acceptance shows goes to stderr under the point's
-// value, and the last message is kept, since a refused field's message comes last.
-class PointForm : public SimSettingsForm {
- public:
-  PointForm(const SimSettingsForm& base, std::string heading, std::ostream& err)
-      : SimSettingsForm(base), heading_(std::move(heading)), err_(err) {}
-  void ShowMessage(const std::string& text) override {
-    err_ << heading_ << text << '\n';
-    last = text;
-  }
-  std::string last;
-
- private:
-  std::string heading_;
-  std::ostream& err_;
-};
-
 // The swept edit is read in one new-error mode only: in the other its values would change
 // nothing.
 std::optional<std::string> ModeProblem(const SettingsEdit& edit, bool byProbability) {
@@ -74,29 +57,20 @@ int RunSweep(const SimOptions& options, const SimSettingsForm& form, bool errIsT
         << ": the sweep has " << IntToStr(count) << " values\n";
     return kExitRefused;
   }
+  // The form is accepted once, as for a play, every value then differing from it in one edit.
+  // A copy is accepted: a part's header tells the texts as they were given.
+  SimSettingsForm accepted(form);
+  TTeravo model;
+  if (!AcceptParameters(model, accepted)) return kExitRefused;
   // One seed for every point: the points then differ by the value and not by luck.
   const std::uint32_t seed = options.seed ? *options.seed : ClockSeedSource().NextSeed();
 
-  // Every value is accepted and checked before any plays run, so a typing error costs no time.
-  std::vector<SweepPlan> planned;
-  for (std::int32_t index = range.first; index <= range.last; ++index) {
-    SweepPlan point;
-    point.index = index;
-    point.value = sweep.texts[static_cast<std::size_t>(index - 1)];
-    PointForm pointForm(form, name + " = " + point.value + ": ", err);
-    pointForm.SetText(name, point.value);
-    TTeravo model;
-    if (!AcceptParameters(model, pointForm)) {
-      point.refused = pointForm.last;
-    } else if (const CommandOutcome check = CheckBeforeRun(model, model.FK, false, options.threads);
-               !check.ran()) {
-      pointForm.ShowMessage(check.text);
-      point.refused = check.text;
-    } else {
-      point.parameters = model.Parameters();
-      point.timeText = pointForm.Text(edit::Time);
-    }
-    planned.push_back(std::move(point));
+  // Every value is planned and checked before any plays run, so a typing error costs no time.
+  const std::vector<SweepPlan> planned =
+      PlanSweep(model.Parameters(), *sweep.edit, sweep.texts, separator, options.threads,
+                SweepSpan{range.first, range.last});
+  for (const SweepPlan& point : planned) {
+    if (point.refused) err << name << " = " << point.value << ": " << *point.refused << '\n';
   }
   if (const long double seconds = SweepSeconds(planned, options.threads);
       !options.force && seconds > kLongRunSeconds) {
