@@ -1,5 +1,3 @@
-#include "tools/sim_sweep.h"
-
 #include <algorithm>
 #include <exception>
 #include <optional>
@@ -17,6 +15,8 @@
 #include "play/sweep_values.h"
 #include "results/csv_export.h"
 #include "results/json_writer.h"
+#include "tools/run_setup.h"
+#include "tools/sim_commands.h"
 #include "tools/sim_output.h"
 #include "tools/sim_parts.h"
 #include "tools/sim_runner.h"
@@ -36,9 +36,24 @@ std::optional<std::string> ModeProblem(const SettingsEdit& edit, bool byProbabil
 
 }  // namespace
 
-int RunSweep(const SimOptions& options, const SimSettingsForm& form, bool errIsTerminal,
-             std::ostream& out, std::ostream& err) {
-  const char separator = form.DecimalSeparator();
+// A series at each value of one edit, from the parameters the form is accepted into with that
+// edit's value replaced, every point with the same seeds; with --points only those points, as
+// a part. Prints the table (and writes sweep.csv for --csv); refused when some value was, the
+// table still printed.
+int RunSweepCommand(const SimOptions& options, const CommandIo& io) {
+  std::ostream& err = io.err;
+  std::ostream& out = io.out;
+  if (options.points) {
+    if (const auto problem = PartProblem(options, "--points")) {
+      err << "teravo-sim: " << *problem << '\n';
+      return kExitRefused;
+    }
+  }
+  const char separator = options.separator.value_or(io.localeSeparator);
+  SimSettingsForm form(separator, err);
+  if (const int status = FillSettingsForm(options, form, err); status != kExitSuccess) {
+    return status;
+  }
   auto parsed = ParseSweepValues(*options.sweep, separator);
   if (const auto* problem = std::get_if<std::string>(&parsed)) {
     err << "teravo-sim: --sweep: " << *problem << '\n';
@@ -81,20 +96,20 @@ int RunSweep(const SimOptions& options, const SimSettingsForm& form, bool errIsT
 
   SweepRunOptions run;
   run.threads = options.threads;
-  if (errIsTerminal) {
+  if (io.errIsTerminal) {
     run.progress = [&err, count](std::int32_t index, int done, int total) {
       err << "\rТочка " << IntToStr(index) << " из " << IntToStr(count) << ": розыгрыш "
           << IntToStr(done) << " из " << IntToStr(total);
       err.flush();
     };
   }
-  SweepRun ran = ::teravo::RunSweep(planned, seed, separator, run);
+  SweepRun ran = RunSweep(planned, seed, separator, run);
   if (ran.error) std::rethrow_exception(ran.error);
   const bool refused = std::any_of(planned.begin(), planned.end(), [](const SweepPlan& point) {
     return point.refused.has_value();
   });
   SweepTable table{name, sweep.texts, seed, separator, std::move(ran.points)};
-  if (errIsTerminal) err << '\n';
+  if (io.errIsTerminal) err << '\n';
 
   if (options.csvFolder) {
     if (const std::string problem = WriteFileInto(*options.csvFolder, "sweep.csv", SweepCsv(table));
