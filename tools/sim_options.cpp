@@ -319,7 +319,7 @@ bool TakesValue(std::string_view argument) {
                      [argument](const ValueOption& option) { return option.name == argument; });
 }
 
-// The command line with its command named first. Today's forms name none: --sweep makes a
+// The command line with its command named first. The older forms name none: --sweep makes a
 // sweep and --series a series (that flag then says nothing more), anything else is one play;
 // an argument that is the value of an option is no flag. Empty for a line that names no
 // command and asks for help: it gets the overview.
@@ -356,11 +356,9 @@ std::variant<SimOptions, UsageError> ParseSimOptions(const std::vector<std::stri
   bool help = false;
   CommandLine commandLine(options, help);
   CLI::App& app = commandLine.App();
-  const std::string overview = app.help();
-
-  std::vector<std::string> line = WithCommand(args);
+  const std::vector<std::string> line = WithCommand(args);
   if (line.empty()) {
-    options.help = overview;
+    options.help = app.help();  // no command is chosen yet: the overview
     return options;
   }
   std::optional<UsageError> fault;

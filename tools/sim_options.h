@@ -63,7 +63,7 @@ struct UsageError {
   std::string help;
 };
 
-// Reads `teravo-sim COMMAND [options]`, or today's forms without a command: --series runs a
+// Reads `teravo-sim COMMAND [options]`, or the older forms without a command: --series runs a
 // series, --sweep a sweep, anything else one play.
 std::variant<SimOptions, UsageError> ParseSimOptions(const std::vector<std::string_view>& args);
 
