@@ -1,5 +1,6 @@
 #include "play/sweep.h"
 
+#include <algorithm>
 #include <exception>
 #include <memory>
 #include <utility>
@@ -42,6 +43,18 @@ SweepPlan PlanSweepValue(const TParameters& accepted, const SettingsEdit& edit, 
   }
   plan.timeText =
       FloatToStr(static_cast<long double>(plan.parameters.FDT) * plan.parameters.FM, separator);
+  return plan;
+}
+
+std::vector<SweepPlan> PlanSweep(const TParameters& accepted, const SettingsEdit& edit,
+                                 const std::vector<std::string>& values, char separator,
+                                 int threads, SweepSpan span) {
+  const auto count = static_cast<std::int32_t>(values.size());
+  std::vector<SweepPlan> plan;
+  for (std::int32_t index = std::max(span.first, 1); index <= std::min(span.last, count); ++index) {
+    plan.push_back(PlanSweepValue(accepted, edit, index,
+                                  values[static_cast<std::size_t>(index - 1)], separator, threads));
+  }
   return plan;
 }
 

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <exception>
 #include <functional>
+#include <limits>
 #include <optional>
 #include <stop_token>
 #include <string>
@@ -29,6 +30,18 @@ struct SweepPlan {
 // field's message. The time text follows the step and the iterations.
 SweepPlan PlanSweepValue(const TParameters& accepted, const SettingsEdit& edit, std::int32_t index,
                          std::string value, char separator, int threads);
+
+// Values first ... last of a sweep's value list, 1-based; by default every value.
+struct SweepSpan {
+  std::int32_t first = 1;
+  std::int32_t last = std::numeric_limits<std::int32_t>::max();  // past the list: to its end
+};
+
+// Plans the values of `span` in list order, each with its 1-based index, every one from the
+// same accepted parameters: the desktop and the runner plan a sweep alike, before any plays.
+std::vector<SweepPlan> PlanSweep(const TParameters& accepted, const SettingsEdit& edit,
+                                 const std::vector<std::string>& values, char separator,
+                                 int threads, SweepSpan span = {});
 
 // What the points that will run may take at most, in seconds, one after another.
 long double SweepSeconds(const std::vector<SweepPlan>& plan, int threads);

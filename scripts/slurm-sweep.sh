@@ -4,8 +4,10 @@
 #
 #   bash scripts/slurm-sweep.sh OUTDIR TOTAL TASKS TERAVO-SIM-ARGS...
 #
-# TOTAL is the number of points of the sweep (its values, each counted once) or, without
-# --sweep, the number of plays of the series (edK); each of the TASKS tasks runs about
+# TERAVO-SIM-ARGS are those of `teravo-sim sweep` or `teravo-sim series`, the command first,
+# or the older form without a command (--sweep ... or --series ...).
+# TOTAL is the number of points of the sweep (its values, each counted once) or, for a
+# series, the number of plays of the series (edK); each of the TASKS tasks runs about
 # TOTAL / TASKS of them. The arguments must hold --seed, and should hold --decimal-separator:
 # the parts of one run must agree, whatever the locale of the node.
 # The whole document is written to OUTDIR/whole.json; the parts stay as OUTDIR/part-*.json.
@@ -23,6 +25,7 @@ sim=${TERAVO_SIM:-teravo-sim}
 
 # A sweep splits by points, a series by plays.
 part_option() {
+  [[ ${1:-} == sweep ]] && { echo --points; return; }
   for arg in "$@"; do
     [[ $arg == --sweep || $arg == --sweep=* ]] && { echo --points; return; }
   done
@@ -38,8 +41,12 @@ case ${1:-} in
     first=$((t * total / tasks + 1))
     last=$(((t + 1) * total / tasks))
     part=$out/part-$t.json
+    # A command, when named, comes first.
+    command=()
+    [[ ${1:-} == sweep || ${1:-} == series ]] && { command=("$1"); }
     status=0
-    "$sim" --threads "${SLURM_CPUS_PER_TASK:-1}" "$@" "$(part_option "$@")" "$first-$last" \
+    "$sim" "${command[@]}" --threads "${SLURM_CPUS_PER_TASK:-1}" "${@:${#command[@]}+1}" \
+      "$(part_option "$@")" "$first-$last" \
       >"$part" || status=$?
     # 2 with a document: some values of the sweep were refused, and the merge tells which.
     [[ $status == 0 || ($status == 2 && -s $part) ]]
@@ -55,7 +62,7 @@ case ${1:-} in
 esac
 
 if (($# < 4)); then
-  sed -n '2,22p' "$0" >&2
+  sed -n '2,21p' "$0" >&2
   exit 2
 fi
 out=$1 total=$2 tasks=$3

@@ -1,6 +1,7 @@
 #include "tools/sim_options.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <charconv>
 #include <functional>
 #include <limits>
@@ -14,41 +15,33 @@ namespace teravo::sim {
 
 namespace {
 
-constexpr std::string_view kUsage =
-    "Usage: teravo-sim [options]\n"
-    "       teravo-sim merge [--csv DIR] PART.json ...\n"
-    "Runs plays of the reliability model without windows and prints one JSON document.\n"
-    "\n"
-    "  --set edX=TEXT           the text of a settings edit (repeatable), e.g. --set edM=1000;\n"
-    "                           unset edits keep the settings dialog's defaults\n"
-    "  --by-intensity           new errors by intensity (rbI) instead of by probability\n"
-    "  --series                 run a series of edK plays (otherwise one play)\n"
-    "  --moment T               recompute the distributions of a series at the moment T\n"
-    "                           (default: half the total time)\n"
-    "  --seed N                 play k of the run starts from the seed N + k - 1\n"
-    "                           (default: the clock, as in the program)\n"
-    "  --decimal-separator C    the decimal separator of every number text\n"
-    "                           (default: the user's locale)\n"
-    "  --no-series              leave the chart points out of the output (and keep none:\n"
-    "                           a long series then needs little memory)\n"
-    "  --threads N              run the plays of a series on N threads (default: every\n"
-    "                           core); the output does not depend on N\n"
-    "  --params FILE            start from the edits of a parameter file (*.teravo.json);\n"
-    "                           --set and --by-intensity apply after it\n"
-    "  --save-params FILE       write the edits of this run as a parameter file\n"
-    "  --csv DIR                also write every window as a CSV file into DIR\n"
-    "  --sweep edX=VALUES       a series (edK plays, the same seeds) at each value of one edit:\n"
-    "                           a list V1;V2;... or a range FROM:TO:COUNT, evenly spaced, or\n"
-    "                           FROM:TO:COUNT:log; values that fail acceptance are skipped\n"
-    "  --points I-J             run points I ... J of the sweep only, as a part (needs --seed)\n"
-    "  --plays A-B              run plays A ... B of the series only, as a part (needs --seed)\n"
-    "  --force                  start a run that may take more than an hour\n"
-    "  --help                   show this text\n"
-    "\n"
-    "merge combines the parts of one run (--points, --plays) into the document the whole run\n"
-    "prints, byte for byte; --csv DIR writes its CSV files too.\n"
-    "\n"
-    "Exit status: 0 success, 2 refused parameters or command line, 1 general error.\n";
+constexpr std::string_view kOverview =
+    "Runs plays of the reliability model without windows and prints one JSON document.";
+
+constexpr std::string_view kExitStatus =
+    "Exit status: 0 success, 2 refused parameters or command line, 1 general error.";
+
+constexpr std::string_view kOverviewFooter =
+    "Run 'teravo-sim COMMAND --help' for the options of a command.\n"
+    "Without a command the older forms still run: --series runs a series, --sweep edX=VALUES\n"
+    "a sweep, anything else one play (teravo-sim --series --set edK=20 is teravo-sim series\n"
+    "--set edK=20).\n";
+
+// The commands, in the order the overview lists them.
+struct CommandName {
+  std::string_view name;
+  SimCommand command;
+  std::string_view description;
+};
+constexpr CommandName kCommands[] = {
+    {"play", SimCommand::Play, "one play"},
+    {"series", SimCommand::Series,
+     "a series of edK plays: every play, their averages and distributions"},
+    {"sweep", SimCommand::Sweep, "a series (edK plays, the same seeds) at each value of one edit"},
+    {"merge", SimCommand::Merge,
+     "the parts of one run (--plays, --points) put together into the\n"
+     "document the whole run prints, byte for byte"},
+};
 
 // An option that takes a value, and what to tell the user when the value is missing or unusable.
 struct ValueOption {
@@ -72,7 +65,7 @@ constexpr ValueOption kValueOptions[] = {kSet,     kMoment, kSeed,       kSepara
                                          kSweep,   kPoints, kPlays};
 
 UsageError Needs(const ValueOption& option) {
-  return UsageError{std::string(option.needs)};
+  return UsageError{std::string(option.needs), {}};
 }
 
 // Thrown by an option as soon as its value turns out unusable: the reading stops there, so
@@ -82,13 +75,18 @@ struct Refusal {
 };
 
 // `take` gets the value of each occurrence in turn, so a later one overrides an earlier one.
-void AddValueOption(CLI::App& app, const ValueOption& option,
-                    std::function<void(const std::string&)> take) {
-  app.add_option(std::string(option.name),
-                 [take = std::move(take)](const CLI::results_t& values) {
-                   take(values.front());
-                   return true;
-                 })
+CLI::Option* AddValueOption(CLI::App& app, const ValueOption& option, std::string_view typeName,
+                            std::string_view description,
+                            std::function<void(const std::string&)> take) {
+  return app
+      .add_option(
+          std::string(option.name),
+          [take = std::move(take)](const CLI::results_t& values) {
+            take(values.front());
+            return true;
+          },
+          std::string(description))
+      ->type_name(std::string(typeName))
       ->expected(1)  // exactly the next argument, even "-1" or "--series"
       ->trigger_on_parse();
 }
@@ -102,7 +100,7 @@ UsageError Explain(const CLI::ParseError& error) {
       return Needs(option);
     }
   }
-  return UsageError{std::string(text)};
+  return UsageError{std::string(text), {}};
 }
 
 // A separator must not be mistaken for a digit, a sign, an exponent or a blank.
@@ -134,102 +132,263 @@ std::optional<PartRange> ParseRange(std::string_view text) {
   return PartRange{static_cast<std::int32_t>(*first), static_cast<std::int32_t>(*last)};
 }
 
-}  // namespace
-
-std::string_view UsageText() {
-  return kUsage;
+// The options play, series and sweep share: what the run is made of and how it is run.
+void AddRunOptions(CLI::App& command, SimOptions& options) {
+  AddValueOption(command, kSet, "edX=TEXT",
+                 "the text of a settings edit (repeatable), e.g. --set edM=1000;\n"
+                 "unset edits keep the settings dialog's defaults",
+                 [&](const std::string& text) {
+                   const std::size_t equals = text.find('=');
+                   if (equals == std::string::npos) throw Refusal{Needs(kSet)};
+                   std::string name = text.substr(0, equals);
+                   if (FindSettingsEdit(name) == nullptr) {
+                     throw Refusal{{"unknown settings edit '" + name + "'", {}}};
+                   }
+                   options.edits.emplace_back(std::move(name), text.substr(equals + 1));
+                 });
+  command.add_flag("--by-intensity", options.byIntensity,
+                   "new errors by intensity (rbI) instead of by probability");
+  AddValueOption(command, kParams, "FILE",
+                 "start from the edits of a parameter file (*.teravo.json);\n"
+                 "--set and --by-intensity apply after it",
+                 [&](const std::string& text) { options.paramsFile = text; });
+  AddValueOption(command, kSaveParams, "FILE", "write the edits of this run as a parameter file",
+                 [&](const std::string& text) { options.saveParams = text; });
+  AddValueOption(command, kSeed, "N",
+                 "play k of the run starts from the seed N + k - 1\n"
+                 "(default: the clock, as in the program)",
+                 [&](const std::string& text) {
+                   options.seed = ParseWhole(text);
+                   if (!options.seed) throw Refusal{Needs(kSeed)};
+                 });
+  AddValueOption(command, kSeparator, "C",
+                 "the decimal separator of every number text\n(default: the user's locale)",
+                 [&](const std::string& text) {
+                   if (!IsUsableSeparator(text)) throw Refusal{Needs(kSeparator)};
+                   options.separator = text[0];
+                 });
+  AddValueOption(command, kThreads, "N",
+                 "run the plays of a series on N threads (default: every\n"
+                 "core); the output does not depend on N",
+                 [&](const std::string& text) {
+                   const auto threads = ParseWhole(text);
+                   if (!threads || *threads < 1 || *threads > 1024) throw Refusal{Needs(kThreads)};
+                   options.threads = static_cast<int>(*threads);
+                 });
+  command.add_flag("--force", options.force, "start a run that may take more than an hour");
+  AddValueOption(command, kCsv, "DIR", "also write the results as CSV files into DIR",
+                 [&](const std::string& text) { options.csvFolder = text; });
+  const auto noPoints = [&options](std::int64_t) { options.pointArrays = false; };
+  command.add_flag_function("--no-points", noPoints,
+                            "keep no chart points and leave them out of the output\n"
+                            "(a long series then needs little memory)");
+  command.add_flag_function("--no-series", noPoints)->group("");  // the older name
 }
+
+// A part of a run is named by its range; the whole run is the default.
+void AddPartOption(CLI::App& command, const ValueOption& option, std::string_view typeName,
+                   std::string_view description, std::optional<PartRange>& range) {
+  AddValueOption(command, option, typeName, description,
+                 [&range, &option](const std::string& text) {
+                   range = ParseRange(text);
+                   if (!range) throw Refusal{Needs(option)};
+                 });
+}
+
+// Refuses an edit that cannot be swept before anything runs; the values themselves are read
+// once the decimal separator is known.
+void TakeSweep(const std::string& text, SimOptions& options) {
+  const std::string name = text.substr(0, text.find('='));
+  if (name.size() == text.size()) throw Refusal{Needs(kSweep)};
+  const SettingsEdit* edit = FindSettingsEdit(name);
+  if (edit == nullptr) throw Refusal{{"unknown settings edit '" + name + "'", {}}};
+  if (!IsSweepable(*edit)) {
+    throw Refusal{{name + " cannot be swept: only an edit that fills a parameter can", {}}};
+  }
+  options.sweep = text;
+}
+
+// Every command with its options, bound to `options`; `help` is set by any -h or --help.
+class CommandLine {
+ public:
+  CommandLine(SimOptions& options, bool& help) : app_(std::string(kOverview), "teravo-sim") {
+    app_.set_help_flag();  // --help is an ordinary flag here: the help is told after the reading
+    app_.option_defaults()->disable_flag_override();  // a flag takes no value: --force=0 is refused
+    app_.require_subcommand(0, 1);
+    app_.footer(std::string(kOverviewFooter) + "\n" + std::string(kExitStatus));
+    app_.get_formatter()->column_width(26);
+    app_.get_formatter()->label("OPTIONS", "options");
+    app_.get_formatter()->label("SUBCOMMAND", "COMMAND");
+    app_.get_formatter()->label("SUBCOMMANDS", "commands");
+    app_.add_flag("-h,--help", help, "show this text");
+    for (const CommandName& name : kCommands) {
+      CLI::App& command =
+          *app_.add_subcommand(std::string(name.name), std::string(name.description));
+      command.group("Commands");
+      command.footer(std::string(kExitStatus));
+      command.set_help_flag();
+      command.add_flag("-h,--help", help, "show this text");
+      if (name.command != SimCommand::Merge) AddRunOptions(command, options);
+      commands_.push_back({&command, name.command});
+    }
+    AddSeriesOptions(Command(SimCommand::Series), options);
+    AddSweepOptions(Command(SimCommand::Sweep), options);
+    AddMergeOptions(Command(SimCommand::Merge), options);
+  }
+
+  CLI::App& App() { return app_; }
+
+  CLI::App& Command(SimCommand which) {
+    return *std::find_if(commands_.begin(), commands_.end(), [which](const auto& command) {
+              return command.second == which;
+            })->first;
+  }
+
+  // The command the reading went into.
+  std::optional<SimCommand> Chosen() {
+    for (const auto& [command, which] : commands_) {
+      if (command->parsed()) return which;
+    }
+    return std::nullopt;
+  }
+
+  // An argument `chosen` does not take: when another command takes it, say which.
+  std::string Unknown(const std::string& argument, SimCommand chosen) {
+    const std::string name = argument.substr(0, argument.find('='));
+    std::string takers;
+    for (const auto& [command, which] : commands_) {
+      if (!name.starts_with('-') || which == chosen) continue;
+      if (command->get_option_no_throw(name) == nullptr) continue;
+      takers += (takers.empty() ? "teravo-sim " : ", teravo-sim ") + command->get_name();
+    }
+    if (takers.empty()) return "unknown argument '" + argument + "'";
+    return name + " applies to " + takers + ", not to teravo-sim " + Command(chosen).get_name();
+  }
+
+ private:
+  static void AddSeriesOptions(CLI::App& series, SimOptions& options) {
+    AddValueOption(series, kMoment, "T",
+                   "recompute the distributions at the moment T\n"
+                   "(default: half the total time)",
+                   [&](const std::string& text) { options.moment = text; });
+    AddPartOption(series, kPlays, "A-B",
+                  "run plays A ... B of the series only, as a part (needs --seed)", options.plays);
+  }
+
+  static void AddSweepOptions(CLI::App& sweep, SimOptions& options) {
+    const auto take = [&options](const CLI::results_t& values) {
+      TakeSweep(values.front(), options);
+      return true;
+    };
+    sweep
+        .add_option("VALUES", take,
+                    "edX=VALUES, the edit and its values: a list V1;V2;...\n"
+                    "or a range FROM:TO:COUNT, evenly spaced, or\n"
+                    "FROM:TO:COUNT:log; values that fail acceptance are\n"
+                    "skipped (--sweep edX=VALUES is the older form)")
+        ->type_name("")
+        ->expected(1)
+        ->trigger_on_parse();
+    AddValueOption(sweep, kSweep, "edX=VALUES", "", [&](const std::string& text) {
+      TakeSweep(text, options);
+    })->group("");
+    AddPartOption(sweep, kPoints, "I-J",
+                  "run points I ... J of the sweep only, as a part (needs --seed)", options.points);
+  }
+
+  static void AddMergeOptions(CLI::App& merge, SimOptions& options) {
+    merge.add_option("parts", options.parts, "the parts' documents, in any order")
+        ->type_name("PART.json ...");
+    AddValueOption(merge, kCsv, "DIR", "also write the CSV files of the whole run into DIR",
+                   [&](const std::string& text) { options.csvFolder = text; });
+  }
+
+  CLI::App app_;
+  std::vector<std::pair<CLI::App*, SimCommand>> commands_;
+};
+
+std::optional<SimCommand> CommandNamed(std::string_view word) {
+  for (const CommandName& name : kCommands) {
+    if (name.name == word) return name.command;
+  }
+  return std::nullopt;
+}
+
+bool TakesValue(std::string_view argument) {
+  return std::any_of(std::begin(kValueOptions), std::end(kValueOptions),
+                     [argument](const ValueOption& option) { return option.name == argument; });
+}
+
+// The command line with its command named first. The older forms name none: --sweep makes a
+// sweep and --series a series (that flag then says nothing more), anything else is one play;
+// an argument that is the value of an option is no flag. Empty for a line that names no
+// command and asks for help: it gets the overview.
+std::vector<std::string> WithCommand(const std::vector<std::string_view>& args) {
+  if (!args.empty() && CommandNamed(args.front())) return {args.begin(), args.end()};
+  bool series = false;
+  bool sweep = false;
+  bool help = false;
+  std::vector<std::string> line = {""};  // the command goes first
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string_view arg = args[i];
+    if (arg == "--") {  // what follows is no option
+      line.insert(line.end(), args.begin() + static_cast<std::ptrdiff_t>(i), args.end());
+      break;
+    }
+    if (arg == "--series") {
+      series = true;
+      continue;
+    }
+    sweep = sweep || arg == kSweep.name || arg.starts_with("--sweep=");
+    help = help || arg == "--help" || arg == "-h";
+    line.emplace_back(arg);
+    if (TakesValue(arg) && i + 1 < args.size()) line.emplace_back(args[++i]);
+  }
+  if (help && !series && !sweep) return {};
+  line.front() = sweep ? "sweep" : series ? "series" : "play";
+  return line;
+}
+
+}  // namespace
 
 std::variant<SimOptions, UsageError> ParseSimOptions(const std::vector<std::string_view>& args) {
   SimOptions options;
-  bool noSeries = false;
-
-  CLI::App app;
-  app.set_help_flag();  // --help is an ordinary flag here: the caller prints UsageText()
-  app.allow_extras();   // an unknown argument is set aside and told below, in our words
-  app.option_defaults()->disable_flag_override();  // a flag takes no value: --series=0 is refused
-  app.add_flag("-h,--help", options.help);
-  app.add_flag("--by-intensity", options.byIntensity);
-  app.add_flag("--series", options.series);
-  app.add_flag("--no-series", noSeries);
-  app.add_flag("--force", options.force);
-  AddValueOption(app, kSet, [&](const std::string& text) {
-    const std::size_t equals = text.find('=');
-    if (equals == std::string::npos) throw Refusal{Needs(kSet)};
-    std::string name = text.substr(0, equals);
-    if (FindSettingsEdit(name) == nullptr) throw Refusal{{"unknown settings edit '" + name + "'"}};
-    options.edits.emplace_back(std::move(name), text.substr(equals + 1));
-  });
-  AddValueOption(app, kMoment, [&](const std::string& text) { options.moment = text; });
-  AddValueOption(app, kSeed, [&](const std::string& text) {
-    options.seed = ParseWhole(text);
-    if (!options.seed) throw Refusal{Needs(kSeed)};
-  });
-  AddValueOption(app, kThreads, [&](const std::string& text) {
-    const auto threads = ParseWhole(text);
-    if (!threads || *threads < 1 || *threads > 1024) throw Refusal{Needs(kThreads)};
-    options.threads = static_cast<int>(*threads);
-  });
-  AddValueOption(app, kParams, [&](const std::string& text) { options.paramsFile = text; });
-  AddValueOption(app, kSaveParams, [&](const std::string& text) { options.saveParams = text; });
-  AddValueOption(app, kCsv, [&](const std::string& text) { options.csvFolder = text; });
-  AddValueOption(app, kSweep, [&](const std::string& text) {
-    const std::string name = text.substr(0, text.find('='));
-    if (name.size() == text.size()) throw Refusal{Needs(kSweep)};
-    const SettingsEdit* edit = FindSettingsEdit(name);
-    if (edit == nullptr) throw Refusal{{"unknown settings edit '" + name + "'"}};
-    if (!IsSweepable(*edit)) {
-      throw Refusal{{name + " cannot be swept: only an edit that fills a parameter can"}};
-    }
-    options.sweep = text;
-  });
-  AddValueOption(app, kPoints, [&](const std::string& text) {
-    options.points = ParseRange(text);
-    if (!options.points) throw Refusal{Needs(kPoints)};
-  });
-  AddValueOption(app, kPlays, [&](const std::string& text) {
-    options.plays = ParseRange(text);
-    if (!options.plays) throw Refusal{Needs(kPlays)};
-  });
-  AddValueOption(app, kSeparator, [&](const std::string& text) {
-    if (!IsUsableSeparator(text)) throw Refusal{Needs(kSeparator)};
-    options.separator = text[0];
-  });
-
+  bool help = false;
+  CommandLine commandLine(options, help);
+  CLI::App& app = commandLine.App();
+  const std::vector<std::string> line = WithCommand(args);
+  if (line.empty()) {
+    options.help = app.help();  // no command is chosen yet: the overview
+    return options;
+  }
   std::optional<UsageError> fault;
   try {
-    app.parse(std::vector<std::string>(args.rbegin(), args.rend()));  // CLI11 takes them last first
+    app.parse(std::vector<std::string>(line.rbegin(), line.rend()));  // CLI11 takes them last first
   } catch (const Refusal& refusal) {
     fault = refusal.error;
+  } catch (const CLI::ExtrasError&) {
+    // Told below from what was set aside.
   } catch (const CLI::ParseError& error) {
     fault = Explain(error);
   }
+  const SimCommand chosen = commandLine.Chosen().value_or(SimCommand::Play);
+  options.command = chosen;
   // What was set aside so far lies before the fault.
-  if (const auto unknown = app.remaining(); !unknown.empty()) {
-    return UsageError{"unknown argument '" + unknown.front() + "'"};
+  if (const auto unknown = app.remaining(true); !unknown.empty()) {
+    fault = UsageError{commandLine.Unknown(unknown.front(), chosen), {}};
   }
-  if (fault) return *fault;
-  options.pointArrays = !noSeries;
-  return options;
-}
-
-std::variant<MergeOptions, UsageError> ParseMergeOptions(
-    const std::vector<std::string_view>& args) {
-  MergeOptions options;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string_view arg = args[i];
-    if (arg == "--help" || arg == "-h") {
-      options.help = true;
-    } else if (arg == "--csv") {
-      if (++i == args.size()) return Needs(kCsv);
-      options.csvFolder = std::string(args[i]);
-    } else if (arg.starts_with('-')) {
-      return UsageError{"merge: unknown option '" + std::string(arg) + "'"};
-    } else {
-      options.parts.emplace_back(arg);
+  if (!fault && !help) {
+    if (chosen == SimCommand::Merge && options.parts.empty()) {
+      fault = UsageError{"merge needs the parts to merge", {}};
+    } else if (chosen == SimCommand::Sweep && !options.sweep) {
+      fault = UsageError{"sweep needs edX=VALUES", {}};
     }
   }
-  if (options.parts.empty() && !options.help) return UsageError{"merge needs the parts to merge"};
+  if (fault) {
+    fault->help = app.help();
+    return *fault;
+  }
+  if (help) options.help = app.help();
   return options;
 }
 

@@ -17,44 +17,54 @@ struct PartRange {
   bool operator==(const PartRange&) const = default;
 };
 
+// teravo-sim play | series | sweep | merge.
+enum class SimCommand { Play, Series, Sweep, Merge };
+
+// The command line as read. Each command has options of its own; a member of a command that
+// was not named keeps its default.
 struct SimOptions {
+  SimCommand command = SimCommand::Play;
+
+  // play, series and sweep.
   // --set edX=text, in the order given; a later one for the same edit wins.
   std::vector<std::pair<std::string, std::string>> edits;
   bool byIntensity = false;
-  bool series = false;
-  std::optional<std::string> moment;  // the distributions window's edCurTime text
   std::optional<std::uint32_t> seed;
   std::optional<char> separator;  // otherwise the user's locale
-  bool pointArrays = true;
-  int threads = 0;     // 0: every core
-  bool force = false;  // start a run that may take more than an hour
+  bool pointArrays = true;        // --no-points clears it
+  int threads = 0;                // 0: every core
+  bool force = false;             // start a run that may take more than an hour
   std::optional<std::string> paramsFile;
   std::optional<std::string> saveParams;
+
+  // play, series, sweep and merge.
   std::optional<std::string> csvFolder;
-  // edX=VALUES: read once the decimal separator is known.
+
+  // series.
+  std::optional<std::string> moment;  // the distributions window's edCurTime text
+  std::optional<PartRange> plays;
+
+  // sweep: edX=VALUES, read once the decimal separator is known.
   std::optional<std::string> sweep;
-  std::optional<PartRange> points;  // of a sweep
-  std::optional<PartRange> plays;   // of a series
-  bool help = false;
-};
+  std::optional<PartRange> points;
 
-// teravo-sim merge [--csv DIR] PART.json ...
-struct MergeOptions {
+  // merge.
   std::vector<std::string> parts;
-  std::optional<std::string> csvFolder;
-  bool help = false;
+
+  // The help the command line asks for instead of a run: the overview of the commands, or
+  // the options of the one it names.
+  std::optional<std::string> help;
 };
 
-// A command line that cannot be used: what is wrong with it.
+// A command line that cannot be used: what is wrong with it, and the help of the command it
+// was meant for.
 struct UsageError {
   std::string text;
+  std::string help;
 };
 
+// Reads `teravo-sim COMMAND [options]`, or the older forms without a command: --series runs a
+// series, --sweep a sweep, anything else one play.
 std::variant<SimOptions, UsageError> ParseSimOptions(const std::vector<std::string_view>& args);
-
-// The arguments after "merge".
-std::variant<MergeOptions, UsageError> ParseMergeOptions(const std::vector<std::string_view>& args);
-
-std::string_view UsageText();
 
 }  // namespace teravo::sim

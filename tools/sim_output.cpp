@@ -9,21 +9,7 @@
 
 namespace teravo::sim {
 
-void ReportGeneralError(std::ostream& err, const std::string& text) {
-  err << text;
-  if (text.empty() || text.back() != '.') err << '.';
-  err << '\n';
-}
-
-std::string WriteFileInto(const std::filesystem::path& folder, const std::string& name,
-                          const std::string& text) {
-  std::error_code error;
-  std::filesystem::create_directories(folder, error);
-  std::ofstream out(folder / name, std::ios::binary | std::ios::trunc);
-  out << text;
-  out.flush();
-  return out ? std::string() : "cannot write " + (folder / name).string();
-}
+namespace {
 
 std::string WriteCsvFiles(const SimHost& host, const std::filesystem::path& folder) {
   const auto& windows = host.PlayWindows();
@@ -44,12 +30,31 @@ std::string WriteCsvFiles(const SimHost& host, const std::filesystem::path& fold
   return WriteFileInto(folder, "distributions.csv", DistributionsCsv(*host.Distributions()));
 }
 
+// Recomputed as the window's button does; without points the moment is only checked.
 CommandOutcome RecallAtMoment(SimHost& host, const std::string& moment, bool pointArrays) {
   DistributionsRecord& distributions = *host.Distributions();
   distributions.CurTimeText = moment;
   return Guarded([&] {
     return pointArrays ? edRecallClick(distributions, host) : CheckMoment(distributions);
   });
+}
+
+}  // namespace
+
+void ReportGeneralError(std::ostream& err, const std::string& text) {
+  err << text;
+  if (text.empty() || text.back() != '.') err << '.';
+  err << '\n';
+}
+
+std::string WriteFileInto(const std::filesystem::path& folder, const std::string& name,
+                          const std::string& text) {
+  std::error_code error;
+  std::filesystem::create_directories(folder, error);
+  std::ofstream out(folder / name, std::ios::binary | std::ios::trunc);
+  out << text;
+  out.flush();
+  return out ? std::string() : "cannot write " + (folder / name).string();
 }
 
 int ExitStatusOf(const CommandOutcome& outcome, std::ostream& err) {
@@ -79,6 +84,22 @@ int FinishDocument(std::ostream& out, std::ostream& err, int status) {
     return kExitGeneralError;
   }
   return status;
+}
+
+int FinishRun(SimHost& host, CommandOutcome played, const RunEnding& ending, std::ostream& out,
+              std::ostream& err) {
+  if (played.ran() && ending.moment) {
+    played = RecallAtMoment(host, *ending.moment, ending.pointArrays);
+  }
+  if (!played.ran()) return ExitStatusOf(played, err);
+  if (ending.csvFolder) {
+    if (const std::string problem = WriteCsvFiles(host, *ending.csvFolder); !problem.empty()) {
+      err << "teravo-sim: " << problem << '\n';
+      return kExitGeneralError;
+    }
+  }
+  WriteRunJson(host.Windows(), ending.pointArrays, out);
+  return FinishDocument(out, err, kExitSuccess);
 }
 
 }  // namespace teravo::sim

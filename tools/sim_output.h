@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <ostream>
 #include <string>
 
@@ -19,13 +20,19 @@ void ReportGeneralError(std::ostream& err, const std::string& text);
 std::string WriteFileInto(const std::filesystem::path& folder, const std::string& name,
                           const std::string& text);
 
-// Every window of the run as a CSV file in `folder`: play-1.csv ... in the order of the
-// plays, then averages.csv and distributions.csv for a series. Empty on success.
-std::string WriteCsvFiles(const SimHost& host, const std::filesystem::path& folder);
+// How a run that opened play windows ends.
+struct RunEnding {
+  std::optional<std::string> moment;  // a series' distributions are recomputed at it
+  bool pointArrays = true;            // the plays kept their chart points
+  std::optional<std::string> csvFolder;
+};
 
-// The distributions of the series in `host` recomputed at `moment`, as the window's button
-// does; without points the moment is only checked.
-CommandOutcome RecallAtMoment(SimHost& host, const std::string& moment, bool pointArrays);
+// The steps after the plays, the same for a whole run and for the merge of its parts: the
+// distributions at the moment, the CSV files (play-1.csv ... in the order of the plays, then
+// averages.csv and distributions.csv for a series), then the JSON document. `played` is how
+// the plays went; the exit status is returned.
+int FinishRun(SimHost& host, CommandOutcome played, const RunEnding& ending, std::ostream& out,
+              std::ostream& err);
 
 // Tells an outcome that did not run and gives the exit status it calls for.
 int ExitStatusOf(const CommandOutcome& outcome, std::ostream& err);

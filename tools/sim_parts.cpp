@@ -28,11 +28,6 @@ std::string Dump(const Json& value) {
   return value.dump(-1, ' ', false, Json::error_handler_t::replace);
 }
 
-// Why a file cannot be merged, told as it stands.
-struct MergeRefusal {
-  std::string text;
-};
-
 // What a file lacks to be a part; the file's name is added where it is caught.
 struct NotAPart {
   std::string why;
@@ -195,27 +190,6 @@ SweepPoint PointOf(const Json& json, char separator) {
   return point;
 }
 
-// One part as read: its header without the range, and what it holds.
-struct Part {
-  std::string path;
-  Json header;
-  PartRange range;
-  bool series = true;
-  std::int32_t total = 0;  // plays of the series, or values of the sweep
-  std::uint32_t seed = 0;
-  char separator = ',';
-  // A series.
-  TParameters parameters;
-  std::string timeText;
-  std::optional<std::string> moment;
-  bool keptPoints = true;
-  std::vector<std::shared_ptr<PlayRecord>> plays;
-  // A sweep.
-  std::string edit;
-  std::vector<std::string> values;
-  std::vector<SweepPoint> points;
-};
-
 std::string RangeText(std::int32_t first, std::int32_t last) {
   return first == last ? IntToStr(first) : IntToStr(first) + "-" + IntToStr(last);
 }
@@ -256,8 +230,9 @@ void ReadContents(const Json& document, Part& part) {
   }
   part.range = {range[0].get<std::int32_t>(), range[1].get<std::int32_t>()};
   const auto count = static_cast<std::size_t>(part.range.last - part.range.first + 1);
-  part.header = header;
-  part.header.erase("range");
+  Json withoutRange = header;
+  withoutRange.erase("range");
+  part.header = Dump(withoutRange);
 
   if (part.series) {
     const Json& plays = Array(document, "plays");
@@ -341,69 +316,6 @@ void CheckCoverage(std::vector<Part>& parts) {
   }
 }
 
-int MergeSeries(std::vector<Part>& parts, const MergeOptions& options, std::ostream& out,
-                std::ostream& err) {
-  const Part& first = parts.front();
-  if (options.csvFolder && !first.keptPoints) {
-    err << "teravo-sim: merge: the parts were run with --no-series: their CSV files cannot be "
-           "formed again\n";
-    return kExitRefused;
-  }
-  // The same steps as the whole run after its plays.
-  TTeravo model;
-  model.Parameters() = first.parameters;
-  SimHost host;
-  const PlayContext context{first.timeText, first.separator, LocalDateTimeNow};
-  SeriesPlays plays;
-  plays.total = first.total;
-  plays.withPoints = first.keptPoints;
-  for (Part& part : parts) {
-    for (auto& record : part.plays) plays.records.push_back(std::move(record));
-  }
-  CommandOutcome outcome = Guarded([&] {
-    return OpenSeries(model, host, context, SeriesStart{0, first.seed}, std::move(plays));
-  });
-  if (outcome.ran() && first.moment) {
-    outcome = RecallAtMoment(host, *first.moment, first.keptPoints);
-  }
-  if (!outcome.ran()) return ExitStatusOf(outcome, err);
-  if (options.csvFolder) {
-    if (const std::string problem = WriteCsvFiles(host, *options.csvFolder); !problem.empty()) {
-      err << "teravo-sim: " << problem << '\n';
-      return kExitGeneralError;
-    }
-  }
-  WriteRunJson(host.Windows(), first.keptPoints, out);
-  return FinishDocument(out, err, kExitSuccess);
-}
-
-int MergeSweep(std::vector<Part>& parts, const MergeOptions& options, std::ostream& out,
-               std::ostream& err) {
-  const Part& first = parts.front();
-  SweepTable table{first.edit, first.values, first.seed, first.separator, {}};
-  bool refused = false;
-  for (Part& part : parts) {
-    for (SweepPoint& point : part.points) {
-      // The whole run told these on stderr; the merge tells them again, so that its exit
-      // status does not come unexplained.
-      if (point.refused) {
-        refused = true;
-        err << table.edit << " = " << point.value << ": " << *point.refused << '\n';
-      }
-      table.points.push_back(std::move(point));
-    }
-  }
-  if (options.csvFolder) {
-    if (const std::string problem = WriteFileInto(*options.csvFolder, "sweep.csv", SweepCsv(table));
-        !problem.empty()) {
-      err << "teravo-sim: " << problem << '\n';
-      return kExitGeneralError;
-    }
-  }
-  WriteSweepJson(table, out);
-  return FinishDocument(out, err, refused ? kExitRefused : kExitSuccess);
-}
-
 }  // namespace
 
 int RunSeriesPart(const TTeravo& model, const PlayContext& context, const SeriesOptions& series,
@@ -446,24 +358,19 @@ std::string SweepPartHeader(const SettingsForm& form, const SweepTable& table, P
   return Dump(header);
 }
 
-int RunMerge(const MergeOptions& options, std::ostream& out, std::ostream& err) {
+std::vector<Part> ReadParts(const std::vector<std::string>& paths) {
   std::vector<Part> parts;
-  try {
-    for (const std::string& path : options.parts) {
-      parts.push_back(ReadPart(path));
-      if (const std::string differs = Difference(parts.front().header, parts.back().header);
-          !differs.empty()) {
-        throw MergeRefusal{parts.front().path + " and " + path +
-                           " are parts of different runs: their \"" + differs + "\" differ"};
-      }
+  for (const std::string& path : paths) {
+    parts.push_back(ReadPart(path));
+    if (const std::string differs =
+            Difference(Json::parse(parts.front().header), Json::parse(parts.back().header));
+        !differs.empty()) {
+      throw MergeRefusal{parts.front().path + " and " + path +
+                         " are parts of different runs: their \"" + differs + "\" differ"};
     }
-    CheckCoverage(parts);
-  } catch (const MergeRefusal& refusal) {
-    err << "teravo-sim: merge: " << refusal.text << '\n';
-    return kExitRefused;
   }
-  return parts.front().series ? MergeSeries(parts, options, out, err)
-                              : MergeSweep(parts, options, out, err);
+  CheckCoverage(parts);
+  return parts;
 }
 
 }  // namespace teravo::sim

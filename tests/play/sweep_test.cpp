@@ -50,6 +50,37 @@ TEST(SweepPlan, RefusedValueGetsTheFieldsMessage) {
   }
 }
 
+// A part of a sweep plans its own values under the indices the whole list gives them; a span
+// past the list ends with the list.
+TEST(SweepPlan, PlansTheSpanInListOrderWithListIndices) {
+  const TParameters base = Accepted({});
+  const std::vector<std::string> values = {"1", "0", "4", "7"};
+  const SettingsEdit& edit = Edit("edProgrammersNum");
+  const struct {
+    SweepSpan span;
+    std::vector<std::int32_t> indices;
+  } cases[] = {
+      {{}, {1, 2, 3, 4}},
+      {{2, 3}, {2, 3}},
+      {{4, 4}, {4}},
+      {{3, 9}, {3, 4}},
+  };
+  for (const auto& c : cases) {
+    const std::vector<SweepPlan> plan = PlanSweep(base, edit, values, ',', 1, c.span);
+    ASSERT_EQ(plan.size(), c.indices.size()) << c.span.first;
+    for (std::size_t i = 0; i < plan.size(); ++i) {
+      const std::int32_t index = c.indices[i];
+      EXPECT_EQ(plan[i].index, index);
+      EXPECT_EQ(plan[i].value, values[static_cast<std::size_t>(index - 1)]);
+      // Each is the value planned alone: nothing carries over from the one before.
+      const SweepPlan alone = PlanSweepValue(base, edit, index, plan[i].value, ',', 1);
+      EXPECT_EQ(plan[i].refused, alone.refused) << index;
+      EXPECT_EQ(plan[i].parameters.FProgrammersNum, alone.parameters.FProgrammersNum) << index;
+      EXPECT_EQ(plan[i].timeText, alone.timeText) << index;
+    }
+  }
+}
+
 TEST(SweepRun, PointsEqualTheirOwnSeriesAndStopKeepsFinishedPoints) {
   const TParameters base = Accepted({{"edM", "150"}, {"edK", "3"}});
   std::vector<SweepPlan> plan;

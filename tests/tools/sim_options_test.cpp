@@ -27,18 +27,19 @@ TEST(ParseSimOptions, TakesEveryOption) {
   EXPECT_EQ(options.edits[1], (std::pair<std::string, std::string>{"edA", "0,001"}));
   EXPECT_EQ(options.edits[2], (std::pair<std::string, std::string>{"edTime", ""}));
   EXPECT_TRUE(options.byIntensity);
-  EXPECT_TRUE(options.series);
+  EXPECT_EQ(options.command, SimCommand::Series);
   EXPECT_EQ(options.moment, "2,5");
   EXPECT_EQ(options.seed, 4294967295u);
   EXPECT_EQ(options.separator, '.');
   EXPECT_FALSE(options.pointArrays);
   EXPECT_FALSE(options.help);
+  EXPECT_FALSE(Parsed({"play", "--no-points"}).pointArrays);
 }
 
 TEST(ParseSimOptions, DefaultsAreOnePlayFromTheClockWithPoints) {
   const SimOptions options = Parsed({});
   EXPECT_TRUE(options.edits.empty());
-  EXPECT_FALSE(options.series);
+  EXPECT_EQ(options.command, SimCommand::Play);
   EXPECT_FALSE(options.seed);
   EXPECT_FALSE(options.separator);
   EXPECT_TRUE(options.pointArrays);
@@ -46,14 +47,13 @@ TEST(ParseSimOptions, DefaultsAreOnePlayFromTheClockWithPoints) {
 }
 
 TEST(ParseSimOptions, TakesTheNextArgumentAsTheValueAndTheLastOccurrenceCounts) {
-  const SimOptions options = Parsed({"--moment", "-1", "--set", "edM=-5", "--set", "edM=7",
-                                     "--seed", "1", "--seed", "2", "--decimal-separator", ".",
-                                     "--decimal-separator", ",", "--moment", "--series", "-h"});
+  const SimOptions options = Parsed(
+      {"series", "--moment", "-1", "--set", "edM=-5", "--set", "edM=7", "--seed", "1", "--seed",
+       "2", "--decimal-separator", ".", "--decimal-separator", ",", "--moment", "--series", "-h"});
   ASSERT_EQ(options.edits.size(), 2u);
   EXPECT_EQ(options.edits[0].second, "-5");
   EXPECT_EQ(options.edits[1].second, "7");
   EXPECT_EQ(options.moment, "--series");
-  EXPECT_FALSE(options.series);
   EXPECT_EQ(options.seed, 2u);
   EXPECT_EQ(options.separator, ',');
   EXPECT_TRUE(options.help);
@@ -78,11 +78,11 @@ TEST(ParseSimOptions, RefusesWhatItCannotUse) {
       {{"--decimal-separator", "5"}, needsSeparator},
       {{"--decimal-separator", "E"}, needsSeparator},
       {{"--decimal-separator", " "}, needsSeparator},
-      {{"--moment"}, "--moment needs a time"},
+      {{"series", "--moment"}, "--moment needs a time"},
       {{"--frobnicate"}, "unknown argument '--frobnicate'"},
       {{"--series", "7"}, "unknown argument '7'"},
       {{"--set", "edM=1", "edK=2"}, "unknown argument 'edK=2'"},
-      {{"--", "--series"}, "unknown argument '--'"},
+      {{"--", "--series"}, "unknown argument '--series'"},  // no end of options
       // The first fault on the line is the one told.
       {{"--frobnicate", "--seed", "x"}, "unknown argument '--frobnicate'"},
       {{"--seed", "x", "--frobnicate"}, needsSeed},

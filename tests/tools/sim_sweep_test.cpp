@@ -210,15 +210,15 @@ TEST(Sweep, CsvTableAndMergedCsvAgree) {
 
 TEST(Sweep, OptionsThatDoNotGoTogether) {
   const std::vector<std::pair<std::vector<std::string>, std::string_view>> cases = {
-      {{"--points", "1-2", "--seed", "1"}, "--points applies to a sweep"},
-      {With(kSweep, {"--plays", "1-2"}), "--plays splits a series"},
+      {{"--points", "1-2", "--seed", "1"}, "--points applies to teravo-sim sweep, not to"},
+      {With(kSweep, {"--plays", "1-2"}), "--plays applies to teravo-sim series, not to"},
       {{"--series", "--plays", "1-2"}, "needs --seed"},
-      {With(kSweep, {"--moment", "1"}), "--moment does not apply to a sweep"},
+      {With(kSweep, {"--moment", "1"}), "--moment applies to teravo-sim series, not to"},
       {With(kSweep, {"--points", "2-9"}), "--points 2-9: the sweep has 5 values"},
       {With(kSeries, {"--plays", "4-6"}), "--plays 4-6: the series has 5 plays"},
       {With(kSeries, {"--plays", "1-2", "--csv", "x"}), "give --csv to teravo-sim merge"},
       {{"--sweep", "edY_newErr=0;1"}, "read only when new errors come by intensity"},
-      {{"--points", "3-2"}, "--points needs I-J"},
+      {With(kSweep, {"--points", "3-2"}), "--points needs I-J"},
       {{"merge"}, "merge needs the parts"},
       {{"--sweep", "edY0=1;2"}, "edY0 cannot be swept"},
   };

@@ -1,5 +1,3 @@
-#include "tools/sim_sweep.h"
-
 #include <algorithm>
 #include <exception>
 #include <optional>
@@ -17,6 +15,8 @@
 #include "play/sweep_values.h"
 #include "results/csv_export.h"
 #include "results/json_writer.h"
+#include "tools/run_setup.h"
+#include "tools/sim_commands.h"
 #include "tools/sim_output.h"
 #include "tools/sim_parts.h"
 #include "tools/sim_runner.h"
@@ -24,23 +24,6 @@
 namespace teravo::sim {
 
 namespace {
-
-// The settings form of one point: what acceptance shows goes to stderr under the point's
-// value, and the last message is kept, since a refused field's message comes last.
-class PointForm : public SimSettingsForm {
- public:
-  PointForm(const SimSettingsForm& base, std::string heading, std::ostream& err)
-      : SimSettingsForm(base), heading_(std::move(heading)), err_(err) {}
-  void ShowMessage(const std::string& text) override {
-    err_ << heading_ << text << '\n';
-    last = text;
-  }
-  std::string last;
-
- private:
-  std::string heading_;
-  std::ostream& err_;
-};
 
 // The swept edit is read in one new-error mode only: in the other its values would change
 // nothing.
@@ -53,9 +36,24 @@ std::optional<std::string> ModeProblem(const SettingsEdit& edit, bool byProbabil
 
 }  // namespace
 
-int RunSweep(const SimOptions& options, const SimSettingsForm& form, bool errIsTerminal,
-             std::ostream& out, std::ostream& err) {
-  const char separator = form.DecimalSeparator();
+// A series at each value of one edit, from the parameters the form is accepted into with that
+// edit's value replaced, every point with the same seeds; with --points only those points, as
+// a part. Prints the table (and writes sweep.csv for --csv); refused when some value was, the
+// table still printed.
+int RunSweepCommand(const SimOptions& options, const CommandIo& io) {
+  std::ostream& err = io.err;
+  std::ostream& out = io.out;
+  if (options.points) {
+    if (const auto problem = PartProblem(options, "--points")) {
+      err << "teravo-sim: " << *problem << '\n';
+      return kExitRefused;
+    }
+  }
+  const char separator = options.separator.value_or(io.localeSeparator);
+  SimSettingsForm form(separator, err);
+  if (const int status = FillSettingsForm(options, form, err); status != kExitSuccess) {
+    return status;
+  }
   auto parsed = ParseSweepValues(*options.sweep, separator);
   if (const auto* problem = std::get_if<std::string>(&parsed)) {
     err << "teravo-sim: --sweep: " << *problem << '\n';
@@ -74,29 +72,20 @@ int RunSweep(const SimOptions& options, const SimSettingsForm& form, bool errIsT
         << ": the sweep has " << IntToStr(count) << " values\n";
     return kExitRefused;
   }
+  // The form is accepted once, as for a play, every value then differing from it in one edit.
+  // A copy is accepted: a part's header tells the texts as they were given.
+  SimSettingsForm accepted(form);
+  TTeravo model;
+  if (!AcceptParameters(model, accepted)) return kExitRefused;
   // One seed for every point: the points then differ by the value and not by luck.
   const std::uint32_t seed = options.seed ? *options.seed : ClockSeedSource().NextSeed();
 
-  // Every value is accepted and checked before any plays run, so a typing error costs no time.
-  std::vector<SweepPlan> planned;
-  for (std::int32_t index = range.first; index <= range.last; ++index) {
-    SweepPlan point;
-    point.index = index;
-    point.value = sweep.texts[static_cast<std::size_t>(index - 1)];
-    PointForm pointForm(form, name + " = " + point.value + ": ", err);
-    pointForm.SetText(name, point.value);
-    TTeravo model;
-    if (!AcceptParameters(model, pointForm)) {
-      point.refused = pointForm.last;
-    } else if (const CommandOutcome check = CheckBeforeRun(model, model.FK, false, options.threads);
-               !check.ran()) {
-      pointForm.ShowMessage(check.text);
-      point.refused = check.text;
-    } else {
-      point.parameters = model.Parameters();
-      point.timeText = pointForm.Text(edit::Time);
-    }
-    planned.push_back(std::move(point));
+  // Every value is planned and checked before any plays run, so a typing error costs no time.
+  const std::vector<SweepPlan> planned =
+      PlanSweep(model.Parameters(), *sweep.edit, sweep.texts, separator, options.threads,
+                SweepSpan{range.first, range.last});
+  for (const SweepPlan& point : planned) {
+    if (point.refused) err << name << " = " << point.value << ": " << *point.refused << '\n';
   }
   if (const long double seconds = SweepSeconds(planned, options.threads);
       !options.force && seconds > kLongRunSeconds) {
@@ -107,20 +96,20 @@ int RunSweep(const SimOptions& options, const SimSettingsForm& form, bool errIsT
 
   SweepRunOptions run;
   run.threads = options.threads;
-  if (errIsTerminal) {
+  if (io.errIsTerminal) {
     run.progress = [&err, count](std::int32_t index, int done, int total) {
       err << "\rТочка " << IntToStr(index) << " из " << IntToStr(count) << ": розыгрыш "
           << IntToStr(done) << " из " << IntToStr(total);
       err.flush();
     };
   }
-  SweepRun ran = ::teravo::RunSweep(planned, seed, separator, run);
+  SweepRun ran = RunSweep(planned, seed, separator, run);
   if (ran.error) std::rethrow_exception(ran.error);
   const bool refused = std::any_of(planned.begin(), planned.end(), [](const SweepPlan& point) {
     return point.refused.has_value();
   });
   SweepTable table{name, sweep.texts, seed, separator, std::move(ran.points)};
-  if (errIsTerminal) err << '\n';
+  if (io.errIsTerminal) err << '\n';
 
   if (options.csvFolder) {
     if (const std::string problem = WriteFileInto(*options.csvFolder, "sweep.csv", SweepCsv(table));

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <string_view>
+
+#include "model/teravo.h"
+#include "tools/sim_options.h"
+#include "tools/sim_settings_form.h"
+
+namespace teravo::sim {
+
+// The steps play, series and sweep take before their plays.
+
+// Fills `form` as the options say: the dialog's defaults, then --params, --by-intensity and
+// --set; writes it out for --save-params. kExitSuccess, or the exit status of what failed.
+int FillSettingsForm(const SimOptions& options, SimSettingsForm& form, std::ostream& err);
+
+// Refuses `plays` plays of the accepted `model` when the machine cannot hold them, or when
+// they may take more than an hour and --force is missing. kExitSuccess or kExitRefused.
+int CheckRunNeeds(const TTeravo& model, std::int32_t plays, const SimOptions& options,
+                  std::ostream& err);
+
+// What keeps a part (`option` names its range) from being joined to the other parts later.
+std::optional<std::string> PartProblem(const SimOptions& options, std::string_view option);
+
+}  // namespace teravo::sim
