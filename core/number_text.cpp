@@ -164,4 +164,10 @@ std::string FloatToStr(long double value, char separator) {
   return out.append(digits, 0, integer_digits).append(1, separator).append(digits, integer_digits);
 }
 
+std::string ShortestText(double value) {
+  char buffer[32];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+  return std::string(buffer, result.ptr);
+}
+
 }  // namespace teravo

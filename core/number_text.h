@@ -27,6 +27,10 @@ std::optional<long double> ParseReal(std::string_view text, char separator);
 std::int32_t StrToInt(std::string_view text);
 long double StrToFloat(std::string_view text, char separator);
 
+// The shortest text that reads back to the same double, with "." ("0.1", "1e-05"); what the
+// documents write for chart points.
+std::string ShortestText(double value);
+
 // Plain decimal integer.
 std::string IntToStr(std::int64_t value);
 

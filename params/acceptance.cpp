@@ -33,14 +33,6 @@ void CorrectStep(TTeravo& model, SettingsForm& form, double intensity, std::stri
 
 }  // namespace
 
-bool CorrectStepFor(TParameters& parameters, double intensity) {
-  if (static_cast<long double>(parameters.FDT) * intensity - 1.009L > 0) {
-    parameters.FDT = RoundToDouble(1.0L / intensity);
-    return true;
-  }
-  return false;
-}
-
 bool AcceptParameters(TTeravo& model, SettingsForm& form) {
   model.FPlayCount = 0;
   model.FShowProgress = true;

@@ -12,11 +12,6 @@ namespace teravo {
 // Throws GeneralError only from the total-time refresh's unguarded reads.
 bool AcceptParameters(TTeravo& model, SettingsForm& form);
 
-// Makes the step at most one mean interval of the given intensity (the threshold leaves room
-// for rounding); true when it had to change. Acceptance applies it for the request and then
-// the correction intensity, and so does anything that changes one parameter of an accepted set.
-bool CorrectStepFor(TParameters& parameters, double intensity);
-
 // The dialog's accept command (button or F2 inside the dialog): accept, then close.
 void aInitParametersExecute(TTeravo& model, SettingsForm& form);
 

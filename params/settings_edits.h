@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -43,16 +44,36 @@ enum class ReadWhen { Always, ByProbability, ByIntensity };
 using ParameterField =
     std::variant<std::monostate, std::int32_t TParameters::*, double TParameters::*>;
 
+// How a number's size is best judged: by differences, or by ratios (counts, intensities and
+// steps that span orders of magnitude).
+enum class Scale { Linear, Log };
+
+// The numbers an edit takes. Acceptance refuses the others with the edit's message; searches
+// (sweeps, fits) stay within [typicalLow, typicalHigh] unless told otherwise.
+struct NumericRange {
+  double low;
+  double high;
+  bool lowOpen;   // low itself is refused
+  bool highOpen;  // high itself is refused
+  Scale scale;
+  double typicalLow;
+  double typicalHigh;
+
+  bool Contains(double value) const {
+    return (lowOpen ? value > low : value >= low) && (highOpen ? value < high : value <= high);
+  }
+};
+
 // One edit of the settings dialog, everything about it in one place.
 struct SettingsEdit {
   std::string_view name;
   std::string_view label;  // its label's caption, "&" before the mnemonic; empty: no label
-  EditKind kind;
+  EditKind kind;           // an integer edit takes whole numbers only
   ParameterField field;
   ReadWhen readWhen;
-  bool (*accepts)(double value);  // the range test of acceptance, on the stored value
-  std::string_view message;       // shown when the text does not parse or the test fails
-  std::string_view defaultText;   // "." stands for the user's decimal separator
+  NumericRange range;            // of a number the user types; unused for a display field
+  std::string_view message;      // shown when the text does not parse or is out of range
+  std::string_view defaultText;  // "." stands for the user's decimal separator
   bool enabledAtStart;
   std::string_view hint;
 };
@@ -68,6 +89,21 @@ const SettingsEdit* FindSettingsEdit(std::string_view name);
 // test. An edit without a field takes any text.
 bool StoreEditText(TParameters& parameters, const SettingsEdit& edit, std::string_view text,
                    char separator);
+
+// Makes the step at most one mean interval of the given intensity (the threshold leaves room
+// for rounding); true when it had to change. Acceptance applies it for the request and then
+// the correction intensity, and so does anything that changes one parameter of an accepted set.
+bool CorrectStepFor(TParameters& parameters, double intensity);
+
+// Stores `text` as StoreEditText does and then corrects the step as acceptance would
+// (edDT at most about 1 / the request and correction intensities). Empty when stored, else
+// the edit's message.
+std::optional<std::string> SetEditText(TParameters& parameters, const SettingsEdit& edit,
+                                       std::string_view text, char separator);
+// The same for a number: an integer edit takes it rounded to the nearest whole number (a tie
+// to the even one); a real edit takes it as its shortest text reads back.
+std::optional<std::string> SetEditNumber(TParameters& parameters, const SettingsEdit& edit,
+                                         long double value);
 
 // A default text with the given decimal separator.
 std::string DefaultText(const SettingsEdit& edit, char separator);

@@ -29,12 +29,10 @@ SweepPlan PlanSweepValue(const TParameters& accepted, const SettingsEdit& edit, 
   plan.index = index;
   plan.value = std::move(value);
   plan.parameters = accepted;
-  if (!StoreEditText(plan.parameters, edit, plan.value, separator)) {
-    plan.refused = std::string(edit.message);
+  if (auto refused = SetEditText(plan.parameters, edit, plan.value, separator)) {
+    plan.refused = std::move(refused);
     return plan;
   }
-  CorrectStepFor(plan.parameters, plan.parameters.FYk);
-  CorrectStepFor(plan.parameters, plan.parameters.FMu);
   TTeravo model;
   model.Parameters() = plan.parameters;
   if (const CommandOutcome check = CheckBeforeRun(model, model.FK, false, threads); !check.ran()) {

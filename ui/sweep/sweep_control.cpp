@@ -50,28 +50,26 @@ void SweepControl::Execute(TTeravo& model, char separator) {
 
 bool SweepControl::Start(TTeravo& model, const SweepRequest& request, char separator, int threads) {
   if (Running() || request.edit == nullptr || request.values.empty()) return false;
-  std::vector<SweepPlan> plan;
+  const std::vector<SweepPlan> plan =
+      PlanSweep(model.Parameters(), *request.edit, request.values, separator, threads);
   QStringList refusals;
   std::int32_t mostPlays = 1;
   playsBefore_.clear();
   ordinal_.clear();
   int plays = 0;
   pointsToRun_ = 0;
-  for (std::size_t i = 0; i < request.values.size(); ++i) {
-    plan.push_back(PlanSweepValue(model.Parameters(), *request.edit,
-                                  static_cast<std::int32_t>(i + 1), request.values[i], separator,
-                                  threads));
+  for (const SweepPlan& point : plan) {
     playsBefore_.push_back(plays);
     ordinal_.push_back(pointsToRun_ + 1);
-    if (const auto& refused = plan.back().refused) {
+    if (point.refused) {
       refusals << ToQString("%1 = %2: %3")
-                      .arg(EditCaption(*request.edit), ToQString(request.values[i]),
-                           ToQString(*refused));
+                      .arg(EditCaption(*request.edit), ToQString(point.value),
+                           ToQString(*point.refused));
       continue;
     }
     ++pointsToRun_;
-    plays += plan.back().parameters.FK;
-    mostPlays = std::max(mostPlays, plan.back().parameters.FK);
+    plays += point.parameters.FK;
+    mostPlays = std::max(mostPlays, point.parameters.FK);
   }
   if (!refusals.isEmpty()) {
     messages_.Info(&window_, ToQString("Эти значения не приняты и пропущены:\n") +
