@@ -42,6 +42,18 @@ double OneDigit(double value) {
 
 }  // namespace
 
+void CheckRequest(const PredictionRequest& p) {
+  if (!(p.horizon > 0 && p.next_failures > 0 && p.target_intensity > 0 && p.mission_time > 0) ||
+      !std::isfinite(p.horizon + p.next_failures + p.target_intensity + p.mission_time)) {
+    throw DataError(
+        "Срок прогноза, число отказов, целевая интенсивность и время миссии "
+        "должны быть больше нуля.");
+  }
+  if (!(p.target_reliability > 0 && p.target_reliability < 1)) {
+    throw DataError("Целевая надёжность должна быть больше 0 и меньше 1.");
+  }
+}
+
 PredictionRequest RequestScaledTo(const FailureData& data) {
   PredictionRequest request;
   const double span = data.LastTime();

@@ -19,6 +19,10 @@ struct PredictionRequest {
   double target_reliability = 0.9;  // test time until R(mission | t) reaches this
 };
 
+// DataError (Russian text) unless every time, count and intensity is positive and finite and
+// the target reliability lies in (0, 1).
+void CheckRequest(const PredictionRequest& request);
+
 // A request in the scale of the data, as a first offer to the user: Δt a tenth of the
 // observed span, the mission a hundredth of it, the target intensity a tenth of the mean
 // intensity observed, each rounded to one significant digit; one more failure and a
