@@ -105,8 +105,11 @@ void DataFileActions::Analyse(const DataImportDialog& dialog, const QString& pat
   DataAnalysisResult result{QFileInfo(path).fileName(), dialog.Data(), {}, dialog.Options()};
   frame_.statusBar()->showMessage(ToQString("Анализ данных…"));
   const QPointer<QMdiArea> area(&area_);
+  // Copied before the call: the callback below takes `result` over.
+  FailureData data = result.data;
+  const AnalysisOptions options = result.options;
   run_->Start(
-      result.data, result.options,
+      std::move(data), options,
       [this, area, result = std::move(result)](const AnalysisRun::Outcome& outcome) mutable {
         frame_.statusBar()->clearMessage();
         if (!outcome.analysis) {
