@@ -50,6 +50,7 @@ DataFileActions::DataFileActions(MessageSink& messages, QMainWindow& frame, QMdi
   });
   recentMenu_ = new QMenu(ToQString("Последние данные об отказах"));
   recentMenu_->setObjectName(QStringLiteral("RecentDataMenu"));
+  recentMenu_->menuAction()->setObjectName(QStringLiteral("aRecentFailureData"));
   connect(recentMenu_, &QMenu::aboutToShow, this, &DataFileActions::UpdateRecentMenu);
   connect(this, &QObject::destroyed, recentMenu_, &QObject::deleteLater);
 }

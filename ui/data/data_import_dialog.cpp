@@ -17,6 +17,7 @@
 #include "core/number_text.h"
 #include "reliability/analysis_texts.h"
 #include "ui/common/locale_text.h"
+#include "ui/data/number_cells.h"
 
 namespace teravo {
 
@@ -149,7 +150,7 @@ void DataImportDialog::ShowPreview(const FailureData& preview) {
     note = ToQString("Читается: %1, отказов: %2, наблюдение %3 сут.")
                .arg(ToQString(LayoutName(preview.layout)))
                .arg(static_cast<qlonglong>(preview.FailureCount()))
-               .arg(ToQString(FloatToStr(preview.LastTime(), separator_)));
+               .arg(ShortNumber(preview.LastTime(), separator_));
   }
   if (static_cast<int>(rows.size()) > shown)
     note += ToQString(" Показаны первые %1 строк из %2.").arg(shown).arg(rows.size());

@@ -273,7 +273,7 @@ QWidget* TDataAnalysisWindow::MakeModelsTab() {
   modelsTable_ = MakeTable(splitter, "tbModels", headers);
   FillModelsTable();
 
-  modelsPlot_ = MakePlot(splitter, "chModels", "Время, сутки", "Число отказов нарастающим итогом");
+  modelsPlot_ = MakePlot(splitter, "chModels", "Время, сутки", "Отказов всего");
   std::vector<SeriesPoint> seen, heldOut;
   for (const SeriesPoint& point : curves_.observed)
     (point.x <= curves_.holdout_cut ? seen : heldOut).push_back(point);
@@ -284,7 +284,8 @@ QWidget* TDataAnalysisWindow::MakeModelsTab() {
   for (const ModelCurves& model : curves_.models)
     AddCurve(modelsPlot_, model.mean_value, QPen(ColorOf(model.model), 1.6), Name(model.model));
   AddLine(modelsPlot_, curves_.holdout_cut, std::nullopt, QPen(kHeldOutColor, 1, Qt::DashLine));
-  ShowLegend(modelsPlot_, Qt::AlignBottom | Qt::AlignRight);
+  // The data rise from the lower left: the upper left stays clear of them.
+  ShowLegend(modelsPlot_, Qt::AlignTop | Qt::AlignLeft);
   FitAxes(modelsPlot_);
   splitter->addWidget(modelsTable_);
   splitter->addWidget(modelsPlot_);
@@ -440,7 +441,8 @@ void TDataAnalysisWindow::FillForecast() {
   // The end of observation: the forecast lies to its right.
   AddLine(intensityPlot_, result_.data.LastTime(), std::nullopt, QPen(Qt::gray, 1, Qt::DashLine));
   ShowLegend(intensityPlot_, Qt::AlignTop | Qt::AlignRight);
-  ShowLegend(reliabilityPlot_, Qt::AlignTop | Qt::AlignRight);
+  // R(x) falls from 1: the lower left stays clear of it.
+  ShowLegend(reliabilityPlot_, Qt::AlignBottom | Qt::AlignLeft);
   FitAxes(intensityPlot_);
   FitAxes(reliabilityPlot_);
 }
