@@ -3,8 +3,10 @@
 // its list of windows, a child window's own menu, the distributions window, and the same
 // window once its plays are deleted, the averages window with its bands, its own menu, its
 // spread table and its export dialog, the File menu, and a parameter sweep: its dialog and its
-// result window. Before each pause it prints the name of what is on screen, so the script
-// knows when to take its picture. Not installed; the program itself has no such mode.
+// result window, and a file of failure data (SYS1, in seconds): its import dialog and its
+// window's trend, models and forecast tabs. Before each pause it prints the name of what is on
+// screen, so the script knows when to take its picture. Not installed; the program itself has no
+// such mode.
 #include <cstdio>
 #include <functional>
 #include <utility>
@@ -12,15 +14,21 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QContextMenuEvent>
+#include <QDir>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTimer>
 
+#include "ui/data/data_file_actions.h"
+#include "ui/data/data_import_dialog.h"
+#include "ui/data/data_window.h"
 #include "ui/plays/distributions_window.h"
 #include "ui/plays/play_results_window.h"
 #include "ui/plays/spread_table.h"
@@ -52,6 +60,22 @@ teravo::TfmPlayResults* Averages(teravo::TMainForm& form) {
       return found;
   }
   return nullptr;
+}
+
+// SYS1 from the sources' test data: TERAVO_DEMO_DATA names another file.
+QString FailureDataFile() {
+  const QByteArray given = qgetenv("TERAVO_DEMO_DATA");
+  if (!given.isEmpty()) return QString::fromLocal8Bit(given);
+  return QDir(QCoreApplication::applicationDirPath())
+      .absoluteFilePath(QStringLiteral("../../tests/data/SYS1.csv"));
+}
+
+void ShowDataTab(teravo::TMainForm& form, int tab) {
+  if (teravo::TDataAnalysisWindow* window = form.DataFiles().LastWindow()) {
+    form.RaiseWindow(window);
+    window->showMaximized();
+    window->Tabs()->setCurrentIndex(tab);
+  }
 }
 
 // Each step does something, then its stage is announced and held for a pause. A step that
@@ -168,6 +192,32 @@ void RunDemo(teravo::TMainForm& form) {
            window->showMaximized();
          }
        }},
+      {"data-import",
+       [&form] {
+         teravo::DataFileActions& files = form.DataFiles();
+         files.SetModalRunner([&form](QDialog& dialog) {
+           auto* import = qobject_cast<teravo::DataImportDialog*>(&dialog);
+           if (import)
+             import->UnitBox()->setCurrentIndex(
+                 import->UnitBox()->findData(static_cast<int>(teravo::TimeUnit::Seconds)));
+           const QPointer<QDialog> shown(&dialog);
+           QTimer::singleShot(500, &form, [] { Announce("data-import"); });
+           QTimer::singleShot(500 + kPauseMs, &form, [shown] {
+             if (shown) shown->accept();
+           });
+           dialog.exec();
+         });
+         if (!files.Open(FailureDataFile())) Announce("data-import");
+       },
+       true},
+      {"data-trend",
+       [&form] {
+         // The fits run on a worker; the picture waits for their window.
+         while (form.DataFiles().Running()) QApplication::processEvents(QEventLoop::AllEvents, 50);
+         ShowDataTab(form, 1);
+       }},
+      {"data-models", [&form] { ShowDataTab(form, 2); }},
+      {"data-forecast", [&form] { ShowDataTab(form, 3); }},
   };
   QTimer::singleShot(500, &form, [&form, steps = std::move(steps)] {
     // The dialog is modal: what follows is queued before it opens and runs inside it.

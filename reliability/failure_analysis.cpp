@@ -1,7 +1,5 @@
 #include "reliability/failure_analysis.h"
 
-#include <cmath>
-
 namespace teravo {
 namespace {
 
@@ -12,16 +10,7 @@ void CheckOptions(const FailureData& data, const AnalysisOptions& options) {
   if (!(options.holdout_share > 0 && options.holdout_share < 1)) {
     throw DataError("Доля данных для проверки прогноза должна быть больше 0 и меньше 1.");
   }
-  const PredictionRequest& p = options.prediction;
-  if (!(p.horizon > 0 && p.next_failures > 0 && p.target_intensity > 0 && p.mission_time > 0) ||
-      !std::isfinite(p.horizon + p.next_failures + p.target_intensity + p.mission_time)) {
-    throw DataError(
-        "Срок прогноза, число отказов, целевая интенсивность и время миссии "
-        "должны быть больше нуля.");
-  }
-  if (!(p.target_reliability > 0 && p.target_reliability < 1)) {
-    throw DataError("Целевая надёжность должна быть больше 0 и меньше 1.");
-  }
+  CheckRequest(options.prediction);
 }
 
 }  // namespace

@@ -34,7 +34,36 @@ std::vector<SeriesPoint> Curve(double to, int points, const std::function<double
   return curve;
 }
 
+// One significant digit: 0.1026 -> 0.1, 13.2 -> 10, 0.0468 -> 0.05.
+double OneDigit(double value) {
+  const double scale = std::pow(10.0, std::floor(std::log10(value)));
+  return std::round(value / scale) * scale;
+}
+
 }  // namespace
+
+void CheckRequest(const PredictionRequest& p) {
+  if (!(p.horizon > 0 && p.next_failures > 0 && p.target_intensity > 0 && p.mission_time > 0) ||
+      !std::isfinite(p.horizon + p.next_failures + p.target_intensity + p.mission_time)) {
+    throw DataError(
+        "Срок прогноза, число отказов, целевая интенсивность и время миссии "
+        "должны быть больше нуля.");
+  }
+  if (!(p.target_reliability > 0 && p.target_reliability < 1)) {
+    throw DataError("Целевая надёжность должна быть больше 0 и меньше 1.");
+  }
+}
+
+PredictionRequest RequestScaledTo(const FailureData& data) {
+  PredictionRequest request;
+  const double span = data.LastTime();
+  const auto failures = static_cast<double>(data.FailureCount());
+  if (!(span > 0) || !(failures > 0)) return request;
+  request.horizon = OneDigit(span / 10);
+  request.mission_time = OneDigit(span / 100);
+  request.target_intensity = OneDigit(failures / span / 10);
+  return request;
+}
 
 double Reliability(GrowthModel model, std::span<const double> parameters, double x, double t) {
   return std::exp(-(MeanValue(model, parameters, t + x) - MeanValue(model, parameters, t)));

@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "reliability/failure_data.h"
 #include "reliability/model_fit.h"
 #include "reliability/trend.h"
 
@@ -17,6 +18,16 @@ struct PredictionRequest {
   double mission_time = 1;          // x of the reliability R(x | t)
   double target_reliability = 0.9;  // test time until R(mission | t) reaches this
 };
+
+// DataError (Russian text) unless every time, count and intensity is positive and finite and
+// the target reliability lies in (0, 1).
+void CheckRequest(const PredictionRequest& request);
+
+// A request in the scale of the data, as a first offer to the user: Δt a tenth of the
+// observed span, the mission a hundredth of it, the target intensity a tenth of the mean
+// intensity observed, each rounded to one significant digit; one more failure and a
+// reliability of 0.9.
+PredictionRequest RequestScaledTo(const FailureData& data);
 
 // Shown where a prediction has no finite value.
 inline constexpr std::string_view kNotReached = "не достигается";

@@ -1,69 +1,14 @@
 #include "results/csv_export.h"
 
 #include <algorithm>
-#include <charconv>
-#include <cmath>
 #include <vector>
 
+#include "core/csv_text.h"
 #include "core/number_text.h"
 
 namespace teravo {
 
 namespace {
-
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-
-class CsvText {
- public:
-  explicit CsvText(char decimalSeparator)
-      : decimal_(decimalSeparator), separator_(decimalSeparator == ',' ? ';' : ',') {
-    text_ = kByteOrderMark;
-  }
-
-  CsvText& Cell(std::string_view value) {
-    if (!rowStart_) text_ += separator_;
-    rowStart_ = false;
-    const bool quote =
-        value.find_first_of(std::string{separator_, '"', '\n', '\r'}) != std::string_view::npos;
-    if (!quote) {
-      text_ += value;
-      return *this;
-    }
-    text_ += '"';
-    for (char c : value) {
-      if (c == '"') text_ += '"';
-      text_ += c;
-    }
-    text_ += '"';
-    return *this;
-  }
-
-  // The shortest text that reads back to the same double, with the window's separator.
-  CsvText& Number(double value) {
-    if (!std::isfinite(value)) return Cell("");
-    char buffer[32];
-    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
-    std::string text(buffer, end);
-    std::replace(text.begin(), text.end(), '.', decimal_);
-    return Cell(text);
-  }
-
-  CsvText& Real(long double value) { return Cell(FloatToStr(value, decimal_)); }
-
-  CsvText& EndRow() {
-    text_ += "\r\n";
-    rowStart_ = true;
-    return *this;
-  }
-
-  std::string Take() { return std::move(text_); }
-
- private:
-  char decimal_;
-  char separator_;
-  std::string text_;
-  bool rowStart_ = true;
-};
 
 // Columns of (x, y) pairs side by side, as many rows as the longest series has points.
 void AppendColumns(CsvText& csv,

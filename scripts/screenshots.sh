@@ -3,8 +3,9 @@
 # walk through the settings dialog, one play, a series, the series tiled, the window menu, a
 # child window's menu, the distributions window and that window with its plays deleted, the
 # averages window with its 5–95 % bands, its own menu, its spread table and its export dialog,
-# the File menu, and a parameter sweep's dialog and result window (teravo-demo), and saves a picture of the screen at each stage into
-# screenshots/.
+# the File menu, a parameter sweep's dialog and result window, and the failure data of SYS1:
+# its import dialog and the trend, models and forecast of its analysis (teravo-demo), and saves
+# a picture of the screen at each stage into screenshots/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -19,12 +20,13 @@ if ! locale -a | grep -qix 'ru_RU.utf8'; then
   localedef -i ru_RU -f UTF-8 ru_RU.UTF-8
 fi
 export LANG=ru_RU.UTF-8 LC_ALL=ru_RU.UTF-8
+export TERAVO_DEMO_DATA=${TERAVO_DEMO_DATA:-$PWD/tests/data/SYS1.csv}
 
 mkdir -p screenshots
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
 
-stages="settings play series tiled window-menu child-menu distributions emptied bands context-menu spread export file-menu sweep-dialog sweep"
+stages="settings play series tiled window-menu child-menu distributions emptied bands context-menu spread export file-menu sweep-dialog sweep data-import data-trend data-models data-forecast"
 # Inside the virtual server: a window manager for frames and placement, the program, and a
 # picture of each stage it announces.
 xvfb-run -a -s "-screen 0 1400x900x24" bash -c '

@@ -142,11 +142,26 @@ QString ExportFileStem(const QString& title) {
   return stem.isEmpty() ? ToQString("окно") : stem;
 }
 
+QString CsvTablePath(const QString& chosen, const std::string& table) {
+  const QFileInfo info(chosen);
+  return info.dir().filePath(info.completeBaseName() + QLatin1Char('_') + ToQString(table));
+}
+
 QString WriteExport(const ExportSource& source, const ExportChoice& choice) {
   const QString& path = choice.path;
   if (path.isEmpty()) return ToQString("Не указано имя файла.");
   if (!QFileInfo(path).absoluteDir().exists())
     return CannotWrite(path, ToQString("нет такой папки"));
+  if (choice.format == ExportFormat::Csv && source.csvTables) {
+    for (const auto& [name, text] : source.csvTables()) {
+      const QString error = ThroughSaveFile(CsvTablePath(path, name), [&](QSaveFile& file) {
+        return file.write(text.data(), static_cast<qint64>(text.size())) ==
+               static_cast<qint64>(text.size());
+      });
+      if (!error.isEmpty()) return error;
+    }
+    return {};
+  }
   if (choice.format == ExportFormat::Csv) {
     if (!source.csv) return CannotWrite(path, {});
     const std::string text = source.csv();

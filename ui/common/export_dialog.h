@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <QDialog>
@@ -27,6 +28,9 @@ struct ExportSource {
   QWidget* whole;  // the window's content, drawn whole even where it is scrolled out
   std::vector<Chart> charts;
   std::function<std::string()> csv;
+  // A window whose data make several tables gives them here instead of `csv`, by file name:
+  // each is written beside the chosen file, named "<chosen stem>_<name>".
+  std::function<std::vector<std::pair<std::string, std::string>>()> csvTables;
 };
 
 struct ExportChoice {
@@ -34,6 +38,9 @@ struct ExportChoice {
   int chart = -1;  // an index into the source's charts; -1: the whole window
   QString path;
 };
+
+// The files a CSV export of several tables writes for the chosen path.
+QString CsvTablePath(const QString& chosen, const std::string& table);
 
 // Writes what was chosen, through a temporary file that replaces the target only once it is
 // whole. Empty on success, otherwise what went wrong, in Russian, naming the file.

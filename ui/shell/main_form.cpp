@@ -13,6 +13,7 @@
 #include "play/run_budget.h"
 #include "ui/common/error_report.h"
 #include "ui/common/locale_text.h"
+#include "ui/data/data_file_actions.h"
 #include "ui/plays/play_control.h"
 #include "ui/plays/qt_play_host.h"
 #include "ui/settings/parameter_file_actions.h"
@@ -67,7 +68,10 @@ TMainForm::TMainForm(std::unique_ptr<MessageSink> messages, QWidget* parent)
       *model_, *host_, *messages_, [this] { return Context(); }, *this, *mdiArea_);
   parameterFiles_ = new ParameterFileActions(
       *fmSettings_, *messages_, [this] { aSettingsExecute(); }, *this);
+  dataFiles_ = new DataFileActions(*messages_, *this, *mdiArea_);
   if (auto* fileMenu = menuBar()->findChild<QMenu*>(QStringLiteral("FileMenu"))) {
+    // Failure data follow the parameter files, which then anchor on them.
+    dataFiles_->AddTo(*fileMenu, aPlayIteration_);
     parameterFiles_->AddTo(*fileMenu, windowCommands_->SaveAsAction());
     connect(fileMenu, &QMenu::aboutToShow, windowCommands_, &WindowCommands::UpdateSaveAsAction);
   }

@@ -18,6 +18,7 @@ class QToolBar;
 
 namespace teravo {
 
+class DataFileActions;
 class PlayControl;
 class ParameterFileActions;
 class QtPlayHost;
@@ -45,6 +46,7 @@ class TMainForm : public QMainWindow {
   QMdiArea& MdiArea() const { return *mdiArea_; }
   QtPlayHost& Host() const { return *host_; }
   ParameterFileActions& ParameterFiles() const { return *parameterFiles_; }
+  DataFileActions& DataFiles() const { return *dataFiles_; }
   WindowCommands& ResultWindowCommands() const { return *windowCommands_; }
   PlayControl& Plays() const { return *plays_; }
   SweepControl& Sweeps() const { return *sweeps_; }
@@ -94,6 +96,7 @@ class TMainForm : public QMainWindow {
   TfmSettings* fmSettings_ = nullptr;
   TfrmAbout* frmAbout_ = nullptr;
   ParameterFileActions* parameterFiles_ = nullptr;
+  DataFileActions* dataFiles_ = nullptr;
   WindowCommands* windowCommands_ = nullptr;
   SweepControl* sweeps_ = nullptr;
   ModalRunner runModal_;

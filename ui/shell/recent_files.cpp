@@ -7,8 +7,6 @@ namespace teravo {
 
 namespace {
 
-const QString kKey = QStringLiteral("parameterFiles/recent");
-
 // One file reached by two spellings of its path is one entry.
 QString Normalised(const QString& path) {
   return QFileInfo(path).absoluteFilePath();
@@ -17,7 +15,7 @@ QString Normalised(const QString& path) {
 }  // namespace
 
 QStringList RecentFiles::List() const {
-  QStringList files = QSettings().value(kKey).toStringList();
+  QStringList files = QSettings().value(key_).toStringList();
   files.removeAll(QString());
   files.removeDuplicates();
   return files.mid(0, kMaxFiles);
@@ -38,8 +36,8 @@ void RecentFiles::Remove(const QString& path) {
   Store(files);
 }
 
-void RecentFiles::Store(const QStringList& files) {
-  QSettings().setValue(kKey, files);
+void RecentFiles::Store(const QStringList& files) const {
+  QSettings().setValue(key_, files);
 }
 
 }  // namespace teravo

@@ -12,6 +12,7 @@
 #include "results/csv_export.h"
 #include "ui/common/error_report.h"
 #include "ui/common/locale_text.h"
+#include "ui/data/data_window.h"
 #include "ui/plays/distributions_window.h"
 #include "ui/plays/play_results_view.h"
 #include "ui/plays/play_results_window.h"
@@ -28,7 +29,7 @@ constexpr int kSavedNoteMs = 5000;
 }  // namespace
 
 ExportSource ExportSourceOf(QMdiSubWindow& window) {
-  ExportSource source{window.windowTitle(), nullptr, {}, {}};
+  ExportSource source{window.windowTitle(), nullptr, {}, {}, {}};
   if (auto* play = qobject_cast<TfmPlayResults*>(&window)) {
     const PlayRecord* record = play->Record();
     if (!record) return source;
@@ -49,6 +50,8 @@ ExportSource ExportSourceOf(QMdiSubWindow& window) {
     source.csv = [record] { return DistributionsCsv(*record); };
   } else if (auto* sweep = qobject_cast<TSweepResults*>(&window)) {
     return sweep->Export();
+  } else if (auto* data = qobject_cast<TDataAnalysisWindow*>(&window)) {
+    return data->Export();
   }
   return source;
 }
@@ -89,7 +92,8 @@ void WindowCommands::UpdateSaveAsAction() {
   auto* play = qobject_cast<TfmPlayResults*>(window);
   auto* distributions = qobject_cast<TAllPlayResults*>(window);
   aSaveAs_->setEnabled((play && play->Record()) || (distributions && distributions->Record()) ||
-                       qobject_cast<TSweepResults*>(window));
+                       qobject_cast<TSweepResults*>(window) ||
+                       qobject_cast<TDataAnalysisWindow*>(window));
 }
 
 void WindowCommands::SaveAs(QMdiSubWindow& window) {

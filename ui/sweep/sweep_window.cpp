@@ -310,7 +310,7 @@ void TSweepResults::HoverAt(QMouseEvent* event) {
 }
 
 ExportSource TSweepResults::Export() const {
-  ExportSource source{windowTitle(), content_, {}, {}};
+  ExportSource source{windowTitle(), content_, {}, {}, {}};
   source.charts.push_back({Caption(figure_), plot_});
   const SweepTable* table = &result_.table;
   source.csv = [table] { return SweepCsv(*table); };

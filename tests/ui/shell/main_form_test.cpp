@@ -55,6 +55,7 @@ TEST_F(MainForm, MenusAndToolBarHoldTheActionsInOrder) {
   // The commands for files come first; the play commands keep their order after them.
   EXPECT_EQ(Items(MenuNamed(bar, "&File")->actions()),
             (QStringList{"&Открыть параметры…", "&Сохранить параметры…", "Сохранить &как…", "-",
+                         "Открыть &данные об отказах…", "Последние данные об отказах", "-",
                          "Розыгрыш итерации (F3)", "Розыгрыш многократный (F4)", "-", "E&xit"}));
   EXPECT_EQ(Items(MenuNamed(bar, "&Настройки")->actions()),
             (QStringList{"&Настройки (F2)", "&Исследование параметра…"}));

@@ -175,10 +175,10 @@ TEST_F(Workbench, TheFileMenuKeepsFiveRecentFilesAndDropsOneThatNoLongerOpens) {
   QStringList names;
   for (QAction* action : fileMenu->actions())
     names << (action->isSeparator() ? QStringLiteral("-") : action->objectName());
-  EXPECT_EQ(names,
-            (QStringList{"aOpenParameters", "aSaveParameters", "aSaveWindowAs", "-", "aRecentFile1",
-                         "aRecentFile2", "aRecentFile3", "aRecentFile4", "aRecentFile5", "-",
-                         "aPlayIteration", "aPlayPlay", "-", "FileExitItem"}));
+  EXPECT_EQ(names, (QStringList{"aOpenParameters", "aSaveParameters", "aSaveWindowAs", "-",
+                                "aRecentFile1", "aRecentFile2", "aRecentFile3", "aRecentFile4",
+                                "aRecentFile5", "-", "aOpenFailureData", "aRecentFailureData", "-",
+                                "aPlayIteration", "aPlayPlay", "-", "FileExitItem"}));
 
   Dialog().SetText("edM", "1");
   items[1]->trigger();  // f5, saved with edM as it was
