@@ -28,4 +28,7 @@ int RunSweepCommand(const SimOptions& options, const CommandIo& io);
 // teravo-sim merge: the parts of one run put together into the whole run's document.
 int RunMergeCommand(const SimOptions& options, const CommandIo& io);
 
+// teravo-sim data: a failure log's trend, the classic growth models and their predictions.
+int RunDataCommand(const SimOptions& options, const CommandIo& io);
+
 }  // namespace teravo::sim

@@ -38,6 +38,8 @@ constexpr CommandName kCommands[] = {
     {"series", SimCommand::Series,
      "a series of edK plays: every play, their averages and distributions"},
     {"sweep", SimCommand::Sweep, "a series (edK plays, the same seeds) at each value of one edit"},
+    {"data", SimCommand::Data,
+     "a failure log: its trend, the classic growth models fitted to it and their predictions"},
     {"merge", SimCommand::Merge,
      "the parts of one run (--plays, --points) put together into the\n"
      "document the whole run prints, byte for byte"},
@@ -60,9 +62,10 @@ constexpr ValueOption kCsv{"--csv", "--csv needs a folder"};
 constexpr ValueOption kSweep{"--sweep", "--sweep needs edX=VALUES"};
 constexpr ValueOption kPoints{"--points", "--points needs I-J, whole numbers with 1 <= I <= J"};
 constexpr ValueOption kPlays{"--plays", "--plays needs A-B, whole numbers with 1 <= A <= B"};
-constexpr ValueOption kValueOptions[] = {kSet,     kMoment, kSeed,       kSeparator,
-                                         kThreads, kParams, kSaveParams, kCsv,
-                                         kSweep,   kPoints, kPlays};
+constexpr ValueOption kPredict{"--predict", "--predict needs KEY=VALUE"};
+constexpr ValueOption kValueOptions[] = {kPredict,   kSet,     kMoment, kSeed,
+                                         kSeparator, kThreads, kParams, kSaveParams,
+                                         kCsv,       kSweep,   kPoints, kPlays};
 
 UsageError Needs(const ValueOption& option) {
   return UsageError{std::string(option.needs), {}};
@@ -130,6 +133,18 @@ std::optional<PartRange> ParseRange(std::string_view text) {
   constexpr std::uint32_t kMost = std::numeric_limits<std::int32_t>::max();
   if (!first || !last || *first < 1 || *last < *first || *last > kMost) return std::nullopt;
   return PartRange{static_cast<std::int32_t>(*first), static_cast<std::int32_t>(*last)};
+}
+
+// A value among `names`; the option's type name lists them in the help.
+CLI::Validator OneOf(std::vector<std::string> names) {
+  return CLI::Validator(
+      [names](std::string& value) -> std::string {
+        if (std::find(names.begin(), names.end(), value) != names.end()) return {};
+        std::string list;
+        for (const std::string& name : names) list += (list.empty() ? "" : ", ") + name;
+        return "'" + value + "' is not one of " + list;
+      },
+      "");
 }
 
 // The options play, series and sweep share: what the run is made of and how it is run.
@@ -228,12 +243,15 @@ class CommandLine {
       command.footer(std::string(kExitStatus));
       command.set_help_flag();
       command.add_flag("-h,--help", help, "show this text");
-      if (name.command != SimCommand::Merge) AddRunOptions(command, options);
+      if (name.command != SimCommand::Merge && name.command != SimCommand::Data) {
+        AddRunOptions(command, options);
+      }
       commands_.push_back({&command, name.command});
     }
     AddSeriesOptions(Command(SimCommand::Series), options);
     AddSweepOptions(Command(SimCommand::Sweep), options);
     AddMergeOptions(Command(SimCommand::Merge), options);
+    AddDataOptions(Command(SimCommand::Data), options);
   }
 
   CLI::App& App() { return app_; }
@@ -300,6 +318,42 @@ class CommandLine {
     merge.add_option("parts", options.parts, "the parts' documents, in any order")
         ->type_name("PART.json ...");
     AddValueOption(merge, kCsv, "DIR", "also write the CSV files of the whole run into DIR",
+                   [&](const std::string& text) { options.csvFolder = text; });
+  }
+
+  static void AddDataOptions(CLI::App& data, SimOptions& options) {
+    data.add_option("FILE", options.dataFile, "the failure log: CSV or XLSX (first sheet)")
+        ->type_name("");
+    data.add_option("--layout", options.layout,
+                    "ft (failure times), if (times between failures) or\n"
+                    "fc (interval ends T and counts FC); default: from the header")
+        ->type_name("ft|if|fc")
+        ->check(OneOf({"ft", "if", "fc"}));
+    data.add_option("--time-unit", options.timeUnit, "the unit of the file's times (default: days)")
+        ->type_name("seconds|hours|days|weeks")
+        ->check(OneOf({"seconds", "hours", "days", "weeks"}));
+    data.add_option("--holdout", options.holdout,
+                    "the share of the time span the holdout fits see (default: 0.7)")
+        ->type_name("SHARE");
+    AddValueOption(data, kPredict, "KEY=VALUE",
+                   "what to predict (repeatable), times in days: dt (failures\n"
+                   "in the next dt), failures (time to N more), intensity\n"
+                   "(time to fall to it, 1/day), mission (x of R(x|t)),\n"
+                   "reliability (test time to reach it); by default in the\n"
+                   "scale of the data",
+                   [&](const std::string& text) {
+                     const std::size_t equals = text.find('=');
+                     if (equals == std::string::npos) throw Refusal{Needs(kPredict)};
+                     options.predict.emplace_back(text.substr(0, equals), text.substr(equals + 1));
+                   });
+    AddValueOption(data, kSeparator, "C",
+                   "the decimal separator of the CSV files, --holdout and\n"
+                   "--predict (default: the user's locale)",
+                   [&](const std::string& text) {
+                     if (!IsUsableSeparator(text)) throw Refusal{Needs(kSeparator)};
+                     options.separator = text[0];
+                   });
+    AddValueOption(data, kCsv, "DIR", "also write the tables as CSV files into DIR",
                    [&](const std::string& text) { options.csvFolder = text; });
   }
 
@@ -382,6 +436,8 @@ std::variant<SimOptions, UsageError> ParseSimOptions(const std::vector<std::stri
       fault = UsageError{"merge needs the parts to merge", {}};
     } else if (chosen == SimCommand::Sweep && !options.sweep) {
       fault = UsageError{"sweep needs edX=VALUES", {}};
+    } else if (chosen == SimCommand::Data && !options.dataFile) {
+      fault = UsageError{"data needs the file of the failure log", {}};
     }
   }
   if (fault) {

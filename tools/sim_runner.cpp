@@ -22,6 +22,8 @@ int RunCommand(const SimOptions& options, const CommandIo& io) {
       return RunSweepCommand(options, io);
     case SimCommand::Merge:
       return RunMergeCommand(options, io);
+    case SimCommand::Data:
+      return RunDataCommand(options, io);
   }
   return kExitGeneralError;
 }
