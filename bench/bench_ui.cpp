@@ -135,7 +135,7 @@ int main(int argc, char* argv[]) {
   double headlessSeries = 0;
   {
     HeadlessHost host;
-    headlessSeries = Seconds([&] { teravo::aPlayPlayExecute(headless, host, {"10", ','}); });
+    headlessSeries = Seconds([&] { teravo::CheckedSeries(headless, host, {"10", ','}); });
   }
   Print("headless series (FK=10)", headlessSeries);
 

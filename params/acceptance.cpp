@@ -61,11 +61,11 @@ bool AcceptParameters(TTeravo& model, SettingsForm& form) {
     const double share = RoundToDouble(0.1L / model.FYk);
     form.ShowMessage(std::string(kShareAdvice) + FloatToStr(share, form.DecimalSeparator()));
   }
-  buAllTimeClick(form);
+  EstimateTotalTime(form);
   return true;
 }
 
-void aInitParametersExecute(TTeravo& model, SettingsForm& form) {
+void AcceptAndClose(TTeravo& model, SettingsForm& form) {
   AcceptParameters(model, form);
   form.Close();
 }

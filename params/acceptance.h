@@ -12,7 +12,8 @@ namespace teravo {
 // Throws GeneralError only from the total-time refresh's unguarded reads.
 bool AcceptParameters(TTeravo& model, SettingsForm& form);
 
-// The dialog's accept command (button or F2 inside the dialog): accept, then close.
-void aInitParametersExecute(TTeravo& model, SettingsForm& form);
+// The dialog's accept command (button or F2 inside the dialog, aInitParametersExecute):
+// accept, then close.
+void AcceptAndClose(TTeravo& model, SettingsForm& form);
 
 }  // namespace teravo

@@ -47,23 +47,23 @@ long double ReadRealAsDouble(SettingsForm& form, std::string_view edit) {
 
 }  // namespace
 
-void buAllTimeClick(SettingsForm& form) {
+void EstimateTotalTime(SettingsForm& form) {
   const long double step = StrToFloat(form.Text(edit::DT), form.DecimalSeparator());
   const std::int32_t count = StrToInt(form.Text(edit::M));
   form.SetText(edit::Time, FloatToStr(CheckedResult(step * count), form.DecimalSeparator()));
 }
 
-void buCallErrorsClick(SettingsForm& form) {
+void EstimateInitialErrors(SettingsForm& form) {
   const auto inputs = ReadFlowAndProbability(form);
   if (!inputs) return;
-  buAllTimeClick(form);
+  EstimateTotalTime(form);
   const long double yk = ReadRealAsDouble(form, edit::Yk);
   const long double a = ReadRealAsDouble(form, edit::A);
   const std::int32_t n0 = RoundToInt32(CheckedDiv(inputs->y0, CheckedResult(yk * a)));
   form.SetText(edit::ErrorsNum0, IntToStr(n0));
 }
 
-void buCallAverCorrectErrorNumClick(SettingsForm& form) {
+void EstimateErrorsFound(SettingsForm& form) {
   const auto inputs = ReadFlowAndProbability(form);
   if (!inputs) return;
   const std::int32_t m = StrToInt(form.Text(edit::M));

@@ -8,12 +8,14 @@ namespace teravo {
 // does not parse in a field read without a test throws GeneralError ("'x' is not a valid
 // ... value"), leaving the texts written before that point changed.
 
+// The dialog's estimate buttons (buAllTimeClick, buCallErrorsClick,
+// buCallAverCorrectErrorNumClick).
 // edTime := edDT * edM (step kept in extended precision).
-void buAllTimeClick(SettingsForm& form);
+void EstimateTotalTime(SettingsForm& form);
 // edErrorsNum0 := Y0 / (Yk * A), ties to even.
-void buCallErrorsClick(SettingsForm& form);
+void EstimateInitialErrors(SettingsForm& form);
 // edE_aver := M * DT * Y0 * (1 - P); edOptimT := N0 / ((1 - P) * Y0).
-void buCallAverCorrectErrorNumClick(SettingsForm& form);
+void EstimateErrorsFound(SettingsForm& form);
 // The radio pair: enable the matching edit, disable the other, focus the enabled one.
 void rbPClick(SettingsForm& form);
 void rbIClick(SettingsForm& form);

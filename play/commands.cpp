@@ -56,8 +56,8 @@ CommandOutcome CheckBeforeRun(const TTeravo& model, std::int32_t plays, bool kee
   return CommandOutcome::Ran();
 }
 
-CommandOutcome aPlayIterationExecute(TTeravo& model, PlayHost& host, const PlayContext& context,
-                                     const PlayOptions& options) {
+CommandOutcome CheckedPlay(TTeravo& model, PlayHost& host, const PlayContext& context,
+                           const PlayOptions& options) {
   if (CommandOutcome check = CheckBeforeRun(model, 1, options.keepPoints, 1); !check.ran()) {
     return check;
   }
@@ -67,8 +67,8 @@ CommandOutcome aPlayIterationExecute(TTeravo& model, PlayHost& host, const PlayC
   });
 }
 
-CommandOutcome aPlayPlayExecute(TTeravo& model, PlayHost& host, const PlayContext& context,
-                                const SeriesOptions& options) {
+CommandOutcome CheckedSeries(TTeravo& model, PlayHost& host, const PlayContext& context,
+                             const SeriesOptions& options) {
   if (CommandOutcome check = CheckBeforeRun(model, model.FK, options.keepPoints, options.threads);
       !check.ran()) {
     return check;

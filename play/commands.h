@@ -20,12 +20,12 @@ inline constexpr std::string_view kParametersNotSet =
 CommandOutcome CheckBeforeRun(const TTeravo& model, std::int32_t plays, bool keepPoints,
                               int threads);
 
-// F3 and F4: they run only when CheckBeforeRun lets them (and FK >= 1 for a series);
-// otherwise they are refused before anything is opened. A general error ends them as a
-// failure, with what they had opened left open.
-CommandOutcome aPlayIterationExecute(TTeravo& model, PlayHost& host, const PlayContext& context,
-                                     const PlayOptions& options = {});
-CommandOutcome aPlayPlayExecute(TTeravo& model, PlayHost& host, const PlayContext& context,
-                                const SeriesOptions& options = {});
+// F3 and F4 (the main window's aPlayIterationExecute and aPlayPlayExecute): they run only when
+// CheckBeforeRun lets them (and FK >= 1 for a series); otherwise they are refused before anything
+// is opened. A general error ends them as a failure, with what they had opened left open.
+CommandOutcome CheckedPlay(TTeravo& model, PlayHost& host, const PlayContext& context,
+                           const PlayOptions& options = {});
+CommandOutcome CheckedSeries(TTeravo& model, PlayHost& host, const PlayContext& context,
+                             const SeriesOptions& options = {});
 
 }  // namespace teravo

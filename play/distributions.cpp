@@ -71,7 +71,7 @@ CommandOutcome CheckMoment(const DistributionsRecord& record, std::int64_t* inde
   return CommandOutcome::Ran();
 }
 
-CommandOutcome edRecallClick(DistributionsRecord& record, PlayHost& host) {
+CommandOutcome RecomputeDistributions(DistributionsRecord& record, PlayHost& host) {
   std::int64_t index = 0;
   if (CommandOutcome checked = CheckMoment(record, &index); !checked.ran()) return checked;
 
@@ -113,7 +113,7 @@ CommandOutcome edRecallClick(DistributionsRecord& record, PlayHost& host) {
   return CommandOutcome::Ran();
 }
 
-void buDeleteClick(DistributionsRecord& record, PlayHost& host) {
+void CloseSeriesPlays(DistributionsRecord& record, PlayHost& host) {
   for (const auto& play : record.OpenPlayWindows()) {
     try {
       host.ClosePlayWindow(*play);

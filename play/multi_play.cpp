@@ -71,7 +71,7 @@ CommandOutcome OpenSeries(TTeravo& model, PlayHost& host, const PlayContext& con
     host.Repaint(*distributions);
     return CheckMoment(*distributions);
   }
-  return edRecallClick(*distributions, host);
+  return RecomputeDistributions(*distributions, host);
 }
 
 CommandOutcome PlayMultiple(TTeravo& model, PlayHost& host, const PlayContext& context,

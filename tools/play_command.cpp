@@ -26,7 +26,7 @@ int RunPlayCommand(const SimOptions& options, const CommandIo& io) {
   }
   SimHost host;
   const PlayContext context{form.Text(edit::Time), separator, LocalDateTimeNow};
-  return FinishRun(host, aPlayIterationExecute(model, host, context),
+  return FinishRun(host, CheckedPlay(model, host, context),
                    RunEnding{std::nullopt, options.pointArrays, options.csvFolder}, io.out, io.err);
 }
 

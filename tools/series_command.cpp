@@ -73,7 +73,7 @@ int RunSeriesCommand(const SimOptions& options, const CommandIo& io) {
     series.progress = [&err = io.err](int done, int total) { ShowProgress(err, done, total); };
   }
   if (options.plays) return RunSeriesPart(model, context, series, options, io.out, io.err);
-  return FinishRun(host, aPlayPlayExecute(model, host, context, series),
+  return FinishRun(host, CheckedSeries(model, host, context, series),
                    RunEnding{options.moment, options.pointArrays, options.csvFolder}, io.out,
                    io.err);
 }

@@ -35,7 +35,7 @@ CommandOutcome RecallAtMoment(SimHost& host, const std::string& moment, bool poi
   DistributionsRecord& distributions = *host.Distributions();
   distributions.CurTimeText = moment;
   return Guarded([&] {
-    return pointArrays ? edRecallClick(distributions, host) : CheckMoment(distributions);
+    return pointArrays ? RecomputeDistributions(distributions, host) : CheckMoment(distributions);
   });
 }
 

@@ -208,11 +208,11 @@ void RunOne(const std::uint8_t* data, std::size_t size) {
     form.SetText(kTypedEdits[i], std::string(texts[i]));
   if (estimators) {
     try {
-      buCallErrorsClick(form);
+      EstimateInitialErrors(form);
     } catch (const GeneralError&) {
     }
     try {
-      buCallAverCorrectErrorNumClick(form);
+      EstimateErrorsFound(form);
     } catch (const GeneralError&) {
     }
   }

@@ -45,7 +45,7 @@ TEST(Acceptance, AcceptAndCloseClosesWhateverTheResult) {
   TTeravo model;
   FakeSettingsForm form;
   form.Type(edit::K, "x");
-  aInitParametersExecute(model, form);
+  AcceptAndClose(model, form);
   EXPECT_EQ(form.log, (Log{Message(msg::K), FocusOn(edit::K), "close"}));
   EXPECT_EQ(form.Text(edit::K), "x");
 }

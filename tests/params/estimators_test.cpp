@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "core/general_error.h"
-#include "tests/support/fake_settings_form.h"
 #include "params/acceptance.h"
+#include "tests/support/fake_settings_form.h"
 #include "tests/support/messages.h"
 
 namespace teravo::test {
@@ -23,46 +23,46 @@ void ExpectGeneralError(const std::function<void()>& operation, const std::strin
 
 TEST(Estimators, TotalTimeKeepsTheStepInExtendedPrecision) {
   FakeSettingsForm form;
-  buAllTimeClick(form);
+  EstimateTotalTime(form);
   EXPECT_EQ(form.Text(edit::Time), "10");
   form.Type(edit::DT, "0,1");
   form.Type(edit::M, "3");
-  buAllTimeClick(form);
+  EstimateTotalTime(form);
   EXPECT_EQ(form.Text(edit::Time), "0,3");  // 0.1 as a double times 3 would be 0,3000...04
   form.Type(edit::M, "x");
-  ExpectGeneralError([&] { buAllTimeClick(form); }, "'x' is not a valid integer value");
+  ExpectGeneralError([&] { EstimateTotalTime(form); }, "'x' is not a valid integer value");
 }
 
 TEST(Estimators, ErrorCountTakesTiesToEvenAndKeepsItsSign) {
   FakeSettingsForm form;
-  buCallErrorsClick(form);
+  EstimateInitialErrors(form);
   EXPECT_EQ(form.Text(edit::ErrorsNum0), "1000");
   EXPECT_EQ(form.Text(edit::Time), "10");
 
   form.Type(edit::Yk, "1");
   form.Type(edit::A, "0,5");
   form.Type(edit::Y0, "1,25");
-  buCallErrorsClick(form);
+  EstimateInitialErrors(form);
   EXPECT_EQ(form.Text(edit::ErrorsNum0), "2");
   form.Type(edit::Y0, "1,75");
-  buCallErrorsClick(form);
+  EstimateInitialErrors(form);
   EXPECT_EQ(form.Text(edit::ErrorsNum0), "4");
 
   FakeSettingsForm negative;
   negative.Type(edit::A, "-0,0001");
-  buCallErrorsClick(negative);
+  EstimateInitialErrors(negative);
   EXPECT_EQ(negative.Text(edit::ErrorsNum0), "-1000");
 }
 
 TEST(Estimators, ErrorCountFailuresLeaveTheCountAlone) {
   FakeSettingsForm badFlow;
   badFlow.Type(edit::Y0, "0");
-  buCallErrorsClick(badFlow);
+  EstimateInitialErrors(badFlow);
   EXPECT_EQ(badFlow.log, (Log{"message " + std::string(msg::Y0), "focus edY0"}));
 
   FakeSettingsForm badProbability;
   badProbability.Type(edit::P_newErr, "1");
-  buCallErrorsClick(badProbability);
+  EstimateInitialErrors(badProbability);
   EXPECT_EQ(badProbability.log, (Log{"message " + std::string(msg::P_newErr), "focus edP_newErr"}));
   EXPECT_EQ(badProbability.Text(edit::ErrorsNum0), "100");
 
@@ -71,51 +71,51 @@ TEST(Estimators, ErrorCountFailuresLeaveTheCountAlone) {
   rbIClick(disabled);
   disabled.log.clear();
   disabled.Type(edit::P_newErr, "abc");
-  buCallErrorsClick(disabled);
+  EstimateInitialErrors(disabled);
   EXPECT_EQ(disabled.log, Log{"message " + std::string(msg::P_newErr)});
 
   FakeSettingsForm zeroShare;
   zeroShare.Type(edit::A, "0");
-  ExpectGeneralError([&] { buCallErrorsClick(zeroShare); }, "Floating point division by zero");
+  ExpectGeneralError([&] { EstimateInitialErrors(zeroShare); }, "Floating point division by zero");
   EXPECT_EQ(zeroShare.log, Log{"text edTime=10"});  // the total time was refreshed first
 
   FakeSettingsForm huge;
   huge.Type(edit::A, "1E-12");
-  ExpectGeneralError([&] { buCallErrorsClick(huge); }, "Range check error");
+  ExpectGeneralError([&] { EstimateInitialErrors(huge); }, "Range check error");
   EXPECT_EQ(huge.Text(edit::ErrorsNum0), "100");
 
   FakeSettingsForm badCount;
   badCount.Type(edit::M, "abc");
-  ExpectGeneralError([&] { buCallErrorsClick(badCount); }, "'abc' is not a valid integer value");
+  ExpectGeneralError([&] { EstimateInitialErrors(badCount); },
+                     "'abc' is not a valid integer value");
   EXPECT_TRUE(badCount.log.empty());
 
   FakeSettingsForm badIntensity;
   badIntensity.Type(edit::Yk, "1.5");
-  ExpectGeneralError([&] { buCallErrorsClick(badIntensity); },
+  ExpectGeneralError([&] { EstimateInitialErrors(badIntensity); },
                      "'1.5' is not a valid floating point value");
   EXPECT_EQ(badIntensity.log, Log{"text edTime=10"});
 }
 
 TEST(Estimators, FoundErrorsAndOptimalTime) {
   FakeSettingsForm form;
-  buCallAverCorrectErrorNumClick(form);
+  EstimateErrorsFound(form);
   EXPECT_EQ(form.Text(edit::E_aver), "100");
   EXPECT_EQ(form.Text(edit::OptimT), "10");
-  buCallErrorsClick(form);
-  buCallAverCorrectErrorNumClick(form);
+  EstimateInitialErrors(form);
+  EstimateErrorsFound(form);
   EXPECT_EQ(form.Text(edit::E_aver), "100");
   EXPECT_EQ(form.Text(edit::OptimT), "100");
 
   FakeSettingsForm half;
   half.Type(edit::P_newErr, "0,5");
-  buCallAverCorrectErrorNumClick(half);
+  EstimateErrorsFound(half);
   EXPECT_EQ(half.Text(edit::E_aver), "50");
   EXPECT_EQ(half.Text(edit::OptimT), "20");
 
   FakeSettingsForm bad;
   bad.Type(edit::ErrorsNum0, "many");
-  ExpectGeneralError([&] { buCallAverCorrectErrorNumClick(bad); },
-                     "'many' is not a valid integer value");
+  ExpectGeneralError([&] { EstimateErrorsFound(bad); }, "'many' is not a valid integer value");
   EXPECT_EQ(bad.Text(edit::E_aver), "");
 }
 

@@ -37,10 +37,10 @@ TEST(Commands, RefuseUnusableParametersBeforeOpeningAnything) {
       return outcome.kind == CommandOutcome::Kind::Refused && outcome.text.starts_with(c.says);
     };
     if (!c.seriesOnly) {
-      EXPECT_TRUE(refused(aPlayIterationExecute(model, host, testing::TestContext()))) << c.name;
+      EXPECT_TRUE(refused(CheckedPlay(model, host, testing::TestContext()))) << c.name;
       EXPECT_TRUE(host.playWindows.empty()) << c.name;
     }
-    EXPECT_TRUE(refused(aPlayPlayExecute(model, host, testing::TestContext()))) << c.name;
+    EXPECT_TRUE(refused(CheckedSeries(model, host, testing::TestContext()))) << c.name;
     EXPECT_TRUE(host.playWindows.empty()) << c.name;
     EXPECT_TRUE(host.distributions.empty()) << c.name;
     EXPECT_EQ(model.FPlayCount, 0) << c.name;
@@ -52,9 +52,9 @@ TEST(Commands, RunOnAUsableParameterSet) {
   PrepareDefaultPlay(model, 10);
   model.FK = 2;
   RecordingHost host;
-  EXPECT_TRUE(aPlayIterationExecute(model, host, testing::TestContext()).ran());
+  EXPECT_TRUE(CheckedPlay(model, host, testing::TestContext()).ran());
   EXPECT_EQ(host.playWindows.size(), 1u);
-  EXPECT_TRUE(aPlayPlayExecute(model, host, testing::TestContext()).ran());
+  EXPECT_TRUE(CheckedSeries(model, host, testing::TestContext()).ran());
   EXPECT_EQ(host.playWindows.size(), 4u);  // one play, two plays of the series, their averages
   EXPECT_EQ(host.distributions.size(), 1u);
   EXPECT_EQ(model.FPlayCount, 3);

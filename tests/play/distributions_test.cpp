@@ -37,7 +37,7 @@ struct Series {
   DistributionsRecord record;
 };
 
-TEST(edRecallClick, MomentTakesTheNearestIndexTiesToEven) {
+TEST(RecomputeDistributions, MomentTakesTheNearestIndexTiesToEven) {
   struct Case {
     const char* moment;
     double index;
@@ -46,13 +46,13 @@ TEST(edRecallClick, MomentTakesTheNearestIndexTiesToEven) {
                         Case{"10,4", 9}, Case{"9,6", 9}}) {
     Series s(3);
     s.record.CurTimeText = std::string(c.moment);
-    EXPECT_TRUE(edRecallClick(s.record, s.host).ran()) << c.moment;
+    EXPECT_TRUE(RecomputeDistributions(s.record, s.host).ran()) << c.moment;
     EXPECT_EQ(s.IndexUsed(), c.index) << c.moment;
     EXPECT_EQ(s.host.distributionRepaints, 1);
   }
 }
 
-TEST(edRecallClick, RefusedMomentsLeaveTheBarsAsTheyWere) {
+TEST(RecomputeDistributions, RefusedMomentsLeaveTheBarsAsTheyWere) {
   struct Case {
     const char* moment;
     const char* message;
@@ -66,20 +66,21 @@ TEST(edRecallClick, RefusedMomentsLeaveTheBarsAsTheyWere) {
              "розыгрыша 10 суток."},
         Case{"-0,01", "Текущее время для вывода распределений не должно быть меньше нуля."}}) {
     Series s(3);
-    edRecallClick(s.record, s.host);
+    RecomputeDistributions(s.record, s.host);
     s.record.CurTimeText = std::string(c.moment);
-    EXPECT_EQ(edRecallClick(s.record, s.host), CommandOutcome::Refused(c.message)) << c.moment;
+    EXPECT_EQ(RecomputeDistributions(s.record, s.host), CommandOutcome::Refused(c.message))
+        << c.moment;
     EXPECT_EQ(s.IndexUsed(), 5) << c.moment;
     EXPECT_EQ(s.record.WorkClients.Count(), 20);
   }
 }
 
-TEST(edRecallClick, AMomentThatIsNotANumberIsAGeneralErrorBeforeAnythingChanges) {
+TEST(RecomputeDistributions, AMomentThatIsNotANumberIsAGeneralErrorBeforeAnythingChanges) {
   Series s(2);
-  edRecallClick(s.record, s.host);
+  RecomputeDistributions(s.record, s.host);
   s.record.CurTimeText = std::string("5.5");
   try {
-    edRecallClick(s.record, s.host);
+    RecomputeDistributions(s.record, s.host);
     FAIL();
   } catch (const GeneralError& e) {
     EXPECT_STREQ(e.what(), "'5.5' is not a valid floating point value");
@@ -87,9 +88,9 @@ TEST(edRecallClick, AMomentThatIsNotANumberIsAGeneralErrorBeforeAnythingChanges)
   EXPECT_EQ(s.record.WorkClients.Count(), 20);
 }
 
-TEST(edRecallClick, TwentyClassesWithBarsAtLowerEdgesAndShares) {
+TEST(RecomputeDistributions, TwentyClassesWithBarsAtLowerEdgesAndShares) {
   Series s(4);  // working clients 5, 105, 205, 305 at the moment 5
-  edRecallClick(s.record, s.host);
+  RecomputeDistributions(s.record, s.host);
   const ChartSeries& work = s.record.WorkClients;
   ASSERT_EQ(work.Count(), 20);
   for (int k = 0; k < 20; ++k) {
@@ -109,33 +110,33 @@ TEST(edRecallClick, TwentyClassesWithBarsAtLowerEdgesAndShares) {
   }
 }
 
-TEST(edRecallClick, ClosedPlaysLeaveTheListAndTheSharesFollowTheRest) {
+TEST(RecomputeDistributions, ClosedPlaysLeaveTheListAndTheSharesFollowTheRest) {
   Series s(4);
   s.host.ClosePlayWindow(*s.host.playWindows[1]);
   s.host.ClosePlayWindow(*s.host.playWindows[1]);  // plays 0 and 3 remain
-  edRecallClick(s.record, s.host);
+  RecomputeDistributions(s.record, s.host);
   EXPECT_EQ(s.record.FPlayWindows.size(), 2u);
   EXPECT_EQ(s.record.WorkClients.YValue(0), 0.5);
   EXPECT_EQ(s.record.WorkClients.YValue(19), 0.5);
   EXPECT_EQ(s.record.WorkClients.XValue(19), 305);
 
   s.host.playWindows.clear();
-  edRecallClick(s.record, s.host);
+  RecomputeDistributions(s.record, s.host);
   EXPECT_TRUE(s.record.FPlayWindows.empty());
   EXPECT_EQ(s.record.WorkClients.Count(), 0);
   EXPECT_EQ(s.record.ErrorsInClients.Count(), 0);
 }
 
-TEST(buDeleteClick, ClosesTheOpenPlaysIgnoringAFailureAndEmptiesTheList) {
+TEST(CloseSeriesPlays, ClosesTheOpenPlaysIgnoringAFailureAndEmptiesTheList) {
   Series s(4);
   s.host.ClosePlayWindow(*s.host.playWindows[0]);  // closed by the user before
   s.host.closeRequests = 0;
   s.host.failClose = 1;  // the second close request fails
-  buDeleteClick(s.record, s.host);
+  CloseSeriesPlays(s.record, s.host);
   EXPECT_EQ(s.host.closeRequests, 3);
   EXPECT_EQ(s.host.playWindows.size(), 1u);  // the one that failed
   EXPECT_TRUE(s.record.FPlayWindows.empty());
-  edRecallClick(s.record, s.host);
+  RecomputeDistributions(s.record, s.host);
   EXPECT_EQ(s.record.WorkClients.Count(), 0);
 }
 

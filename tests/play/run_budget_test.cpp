@@ -73,7 +73,7 @@ TEST(Play, NewErrorsBeyondWhatAListHoldsStopThePlayWithWhatItShowed) {
     model.FMu = 50;
     model.MaxErrorsInList = 3000;
     testing::RecordingHost host;
-    const CommandOutcome outcome = aPlayIterationExecute(model, host, testing::TestContext());
+    const CommandOutcome outcome = CheckedPlay(model, host, testing::TestContext());
     ASSERT_EQ(outcome.kind, CommandOutcome::Kind::Failed) << byProbability;
     EXPECT_NE(outcome.text.find("ошибок стало больше 3000"), std::string::npos) << outcome.text;
     EXPECT_NE(

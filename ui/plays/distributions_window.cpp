@@ -92,11 +92,12 @@ TAllPlayResults::TAllPlayResults(std::shared_ptr<DistributionsRecord> record, Pl
 
   connect(edRecall_, &QPushButton::clicked, this, [this] {
     record_->CurTimeText = edCurTime_->text().toStdString();
-    ReportOutcome(messages_, this, Guarded([this] { return edRecallClick(*record_, host_); }));
+    ReportOutcome(messages_, this,
+                  Guarded([this] { return RecomputeDistributions(*record_, host_); }));
     Show();
   });
   connect(buDelete_, &QPushButton::clicked, this,
-          [this] { RunGuarded(messages_, this, [this] { buDeleteClick(*record_, host_); }); });
+          [this] { RunGuarded(messages_, this, [this] { CloseSeriesPlays(*record_, host_); }); });
   aSaveAs_ = new QAction(ToQString("Сохранить как…"), this);
   aSaveAs_->setObjectName(QStringLiteral("aSaveAs"));
   connect(aSaveAs_, &QAction::triggered, this, [this] {

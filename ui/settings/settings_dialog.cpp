@@ -234,14 +234,14 @@ void TfmSettings::CreateControls() {
 
 void TfmSettings::ConnectCommands() {
   connect(aInitParameters_, &QAction::triggered, this,
-          [this] { Run([this] { aInitParametersExecute(model_, *this); }); });
+          [this] { Run([this] { AcceptAndClose(model_, *this); }); });
   connect(buInitParameters_, &QPushButton::clicked, aInitParameters_, &QAction::trigger);
   connect(buAllTime_, &QPushButton::clicked, this,
-          [this] { Run([this] { buAllTimeClick(*this); }); });
+          [this] { Run([this] { EstimateTotalTime(*this); }); });
   connect(buCallErrors_, &QPushButton::clicked, this,
-          [this] { Run([this] { buCallErrorsClick(*this); }); });
+          [this] { Run([this] { EstimateInitialErrors(*this); }); });
   connect(buCallAverCorrectErrorNum_, &QPushButton::clicked, this,
-          [this] { Run([this] { buCallAverCorrectErrorNumClick(*this); }); });
+          [this] { Run([this] { EstimateErrorsFound(*this); }); });
   connect(rbP_, &QRadioButton::clicked, this, [this] { Run([this] { rbPClick(*this); }); });
   connect(rbI_, &QRadioButton::clicked, this, [this] { Run([this] { rbIClick(*this); }); });
 }

@@ -223,7 +223,7 @@ bool TMainForm::AgreedToLongRun(std::int32_t plays) {
 void TMainForm::aPlayIterationExecute() {
   if (!AgreedToLongRun(1)) return;
   const CommandOutcome outcome = plays_->RunPlay([this](const PlayOptions& options) {
-    return ::teravo::aPlayIterationExecute(*model_, *host_, Context(), options);
+    return ::teravo::CheckedPlay(*model_, *host_, Context(), options);
   });
   ReportOutcome(*messages_, this, outcome);
 }
