@@ -27,6 +27,7 @@
 #include "params/estimators.h"
 #include "params/settings_edits.h"
 #include "play/play_driver.h"
+#include "tests/support/size_clamp.h"
 
 namespace teravo {
 namespace {
@@ -139,30 +140,13 @@ class QuietForm : public SettingsForm {
 
 // ---- a play
 
-// Keeps one input to milliseconds: what a play's work and memory grow with is bounded, the
-// rest of the set stays as accepted.
-void ClampSize(TParameters& p) {
-  p.FClientsNum = std::min(p.FClientsNum, 30);
-  p.FProgrammersNum = std::min(p.FProgrammersNum, 5);
-  p.FErrorsNum0 = std::min(p.FErrorsNum0, 200);
-  p.FM = std::min(p.FM, 200);
-  // At most about 200 server errors at the start.
-  if (static_cast<long double>(p.FErrorsNum0) * p.FCoeffComplexity / 10 > 200) {
-    p.FCoeffComplexity = 2000.0 / p.FErrorsNum0;
-  }
-  // New-error chains of about one error, not of millions: every busy programmer may start
-  // one in every step.
-  if (p.FByProbability) {
-    p.FP_newErr = std::min(p.FP_newErr, 0.5);
-  } else if (static_cast<long double>(p.FY_newErr) * p.FDT > 0.7) {
-    p.FY_newErr = 0.7 / p.FDT;
-  }
-}
+// Keeps one input to milliseconds, with about 200 server errors at the start at most.
+constexpr testing::SizeBounds kFuzzBounds{30, 5, 200, 200, 200, 0.5, 0.7};
 
 void PlayAccepted(TTeravo& model, const std::string& totalTime, char separator) {
   // A set the play commands refuse is not played; a clamped usable set stays usable.
   if (!IsUsable(model)) return;
-  ClampSize(model.Parameters());
+  testing::ClampSize(model.Parameters(), kFuzzBounds);
   FUZZ_CHECK(IsUsable(model), "clamped set unusable");
   DiscardingHost host;
   const PlayContext context{totalTime, separator, [] { return std::string("01.01.2026 0:00:00"); }};

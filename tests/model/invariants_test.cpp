@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "model/teravo.h"
+#include "tests/support/model_invariants.h"
 
 namespace teravo {
 namespace {
@@ -77,24 +78,8 @@ bool HoldsSame(const ErrorList& list, std::pair<const TError*, double> error) {
 }
 
 void CheckInvariants(const TTeravo& m, const std::string& where) {
-  int inCorrection = 0, working = 0;
-  for (const auto& c : m.FClients) {
-    ASSERT_TRUE(Code(c->FState) >= 0 && Code(c->FState) <= 2) << where;
-    if (Code(c->FState) == 0) {
-      ++working;
-      ASSERT_EQ(c->FError, nullptr) << where;
-    } else {
-      ASSERT_TRUE(Holds(m.FClientErrors, c->FError)) << where;
-    }
-    if (Code(c->FState) == 1) ++inCorrection;
-  }
-  ASSERT_EQ(m.FBusyProgrammers, inCorrection) << where;
-  ASSERT_LE(m.FBusyProgrammers, m.FProgrammersNum) << where;
-  ASSERT_EQ(m.FWorkClientNum, working) << where;
-  ASSERT_TRUE(Code(m.FServerState) == 0 || Code(m.FServerState) == 1) << where;
-  if (Code(m.FServerState) == 1) {
-    ASSERT_TRUE(Holds(m.FServerErrors, m.FServerError)) << where;
-  }
+  SCOPED_TRACE(where);
+  testing::ExpectModelInvariants(m);
 }
 
 using Transitions = std::map<std::string, int>;
