@@ -243,6 +243,11 @@ SeriesCurves RunSeriesCurves(const TParameters& parameters, std::span<const std:
         options.progress(static_cast<int>(inOrder + 1), static_cast<int>(plays));
         lock.lock();
       }
+      // A stop keeps the plays handed over before it, however many more have finished.
+      if (cancel.stop_requested()) {
+        ++inOrder;
+        break;
+      }
     }
     lock.unlock();
     cancel.request_stop();

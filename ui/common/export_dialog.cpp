@@ -19,6 +19,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPixmap>
+#include <QPointer>
 #include <QPushButton>
 #include <QSaveFile>
 #include <QSettings>
@@ -27,6 +28,7 @@
 
 #include <qcustomplot.h>
 
+#include "ui/common/error_report.h"
 #include "ui/common/locale_text.h"
 #include "ui/common/message_sink.h"
 
@@ -296,6 +298,21 @@ void ExportDialog::accept() {
   }
   QSettings().setValue(kDirectoryKey, QFileInfo(path).absolutePath());
   QDialog::accept();
+}
+
+void SaveAsAsked(QWidget& owner, MessageSink& messages, const ExportAsker& ask,
+                 const std::function<ExportSource()>& source) {
+  RunGuarded(messages, &owner, [&] {
+    const QPointer<QWidget> guard(&owner);
+    ExportChoice choice;
+    {
+      ExportDialog dialog(source(), owner.window());
+      if (!ask(dialog) || !guard) return;
+      choice = dialog.Choice();
+    }
+    const QString error = WriteExport(source(), choice);
+    if (!error.isEmpty()) messages.Error(owner.window(), error);
+  });
 }
 
 }  // namespace teravo

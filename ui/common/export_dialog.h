@@ -77,4 +77,13 @@ class ExportDialog : public QDialog {
   QString confirmed_;
 };
 
+class MessageSink;
+
+// Asks with `ask` how to save what `source` offers of `owner` and saves it; a failure is told
+// as an error. The source is taken again after the dialog, and nothing is saved when the
+// owner went meanwhile.
+using ExportAsker = std::function<bool(ExportDialog&)>;
+void SaveAsAsked(QWidget& owner, MessageSink& messages, const ExportAsker& ask,
+                 const std::function<ExportSource()>& source);
+
 }  // namespace teravo

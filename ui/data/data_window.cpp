@@ -493,17 +493,7 @@ ExportSource TDataAnalysisWindow::Export() const {
 }
 
 void TDataAnalysisWindow::SaveAs() {
-  RunGuarded(messages_, this, [this] {
-    const QPointer<TDataAnalysisWindow> guard(this);
-    ExportChoice choice;
-    {
-      ExportDialog dialog(Export(), window());
-      if (!ask_(dialog) || !guard) return;
-      choice = dialog.Choice();
-    }
-    const QString error = WriteExport(Export(), choice);
-    if (!error.isEmpty()) messages_.Error(window(), error);
-  });
+  SaveAsAsked(*this, messages_, ask_, [this] { return Export(); });
 }
 
 void TDataAnalysisWindow::contextMenuEvent(QContextMenuEvent* event) {

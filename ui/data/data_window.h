@@ -34,7 +34,6 @@ struct DataAnalysisResult {
 class TDataAnalysisWindow : public QMdiSubWindow {
   Q_OBJECT
  public:
-  using ExportAsker = std::function<bool(ExportDialog&)>;
 
   TDataAnalysisWindow(DataAnalysisResult result, char separator, MessageSink& messages,
                       QWidget* parent = nullptr);

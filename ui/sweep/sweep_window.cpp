@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <limits>
+#include <vector>
 
 #include <qcustomplot.h>
 #include <QAction>
@@ -25,6 +26,7 @@
 #include "ui/common/content_menu.h"
 #include "ui/common/error_report.h"
 #include "ui/common/locale_text.h"
+#include "ui/plays/play_results_view.h"
 #include "ui/shell/window_placement.h"
 
 namespace teravo {
@@ -32,20 +34,15 @@ namespace teravo {
 namespace {
 
 // The averaged fields in the order of the play window's rows.
-constexpr std::array<Field, 12> kFigures{
-    Field::edClientErrNums,
-    Field::edWorkClientNum,
-    Field::edAverCorrectTime,
-    Field::edAverWaitTime,
-    Field::edServerErrNums,
-    Field::edCorrectServerTime,
-    Field::edNewClientErrorAdd,
-    Field::edNewServerErrorAdd,
-    Field::edTer,
-    Field::edAverTer,
-    Field::edPer,
-    Field::edKg,
-};
+const std::vector<Field>& Figures() {
+  static const std::vector<Field> figures = [] {
+    std::vector<Field> averaged;
+    for (const Field field : FieldsInWindowOrder())
+      if (IsAveragedField(field)) averaged.push_back(field);
+    return averaged;
+  }();
+  return figures;
+}
 
 QString Caption(Field field) {
   return ToQString(ResultFieldOf(field).title);
@@ -83,7 +80,7 @@ QCPRange Padded(double low, double high, bool log) {
 }  // namespace
 
 std::span<const Field> SweepFigures() {
-  return kFigures;
+  return Figures();
 }
 
 QString EditCaption(const SettingsEdit& edit) {
@@ -129,7 +126,7 @@ TSweepResults::TSweepResults(SweepResult result, MessageSink& messages, QWidget*
   auto* figureLabel = new QLabel(ToQString("&Показатель:"), content_);
   figureBox_ = new QComboBox(content_);
   figureBox_->setObjectName(QStringLiteral("cbFigure"));
-  for (const Field figure : kFigures)
+  for (const Field figure : Figures())
     figureBox_->addItem(Caption(figure), static_cast<int>(figure));
   figureLabel->setBuddy(figureBox_);
   auto* save = new QPushButton(ToQString("Сохранить &как…"), content_);
@@ -187,9 +184,9 @@ TSweepResults::TSweepResults(SweepResult result, MessageSink& messages, QWidget*
 void TSweepResults::FillTable() {
   const auto& points = result_.table.points;
   const char separator = result_.table.separator;
-  table_->setColumnCount(kFixedColumns + static_cast<int>(kFigures.size()));
+  table_->setColumnCount(kFixedColumns + static_cast<int>(Figures().size()));
   QStringList headers{ToQString("Значение"), ToQString("Розыгрышей")};
-  for (const Field figure : kFigures) headers << CaptionWithUnit(figure);
+  for (const Field figure : Figures()) headers << CaptionWithUnit(figure);
   table_->setHorizontalHeaderLabels(headers);
   table_->setRowCount(static_cast<int>(points.size()));
   for (int row = 0; row < static_cast<int>(points.size()); ++row) {
@@ -205,8 +202,8 @@ void TSweepResults::FillTable() {
       continue;
     }
     table_->setItem(row, 1, new QTableWidgetItem(QString::number(point.plays)));
-    for (int column = 0; column < static_cast<int>(kFigures.size()); ++column) {
-      const Field field = kFigures[static_cast<std::size_t>(column)];
+    for (int column = 0; column < static_cast<int>(Figures().size()); ++column) {
+      const Field field = Figures()[static_cast<std::size_t>(column)];
       const QString mean = Mean(point, field, separator);
       auto* item = new QTableWidgetItem(mean);
       item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -318,17 +315,7 @@ ExportSource TSweepResults::Export() const {
 }
 
 void TSweepResults::SaveAs() {
-  RunGuarded(messages_, this, [this] {
-    const QPointer<TSweepResults> guard(this);
-    ExportChoice choice;
-    {
-      ExportDialog dialog(Export(), window());
-      if (!ask_(dialog) || !guard) return;
-      choice = dialog.Choice();
-    }
-    const QString error = WriteExport(Export(), choice);
-    if (!error.isEmpty()) messages_.Error(window(), error);
-  });
+  SaveAsAsked(*this, messages_, ask_, [this] { return Export(); });
 }
 
 void TSweepResults::contextMenuEvent(QContextMenuEvent* event) {

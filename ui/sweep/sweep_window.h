@@ -48,7 +48,6 @@ struct SweepResult {
 class TSweepResults : public QMdiSubWindow {
   Q_OBJECT
  public:
-  using ExportAsker = std::function<bool(ExportDialog&)>;
 
   TSweepResults(SweepResult result, MessageSink& messages, QWidget* parent = nullptr);
 
