@@ -29,7 +29,8 @@ Curve CurveOf(MatchedCurve matched) {
 // every point after the cut, the square of the mean less the failures observed by then.
 std::optional<double> HoldoutPsse(const TParameters& fitted, const FailureData& data,
                                   std::size_t kept, double observedBefore, MatchedCurve matched,
-                                  std::span<const std::uint32_t> seeds, const CurveOptions& options) {
+                                  std::span<const std::uint32_t> seeds,
+                                  const CurveOptions& options) {
   const auto& times = data.IsCounts() ? data.interval_ends : data.times;
   CurveRequest request;
   request.times.assign(times.begin() + static_cast<std::ptrdiff_t>(kept), times.end());
@@ -73,12 +74,14 @@ SimulationFit FitSimulation(const TParameters& given, const FailureData& data,
   const std::vector<FittedEdit>& edits = objective.Edits();
   const std::size_t n = edits.size();
   if (withIntervals && search.status != SearchStatus::Stopped) {
-    objective.AllowDesign(static_cast<int>(2 * n * n));
+    objective.AllowDesign(DesignEvaluations(n));
     fit.uncertainty = EstimateUncertainty(objective, fit.u, fit.distance);
   }
   for (std::size_t i = 0; i < n; ++i) {
-    EditEstimate estimate{std::string(edits[i].Name()), StoredValue(fit.fitted, *edits[i].edit),
-                          {}, fit.u[i] < kEdge || fit.u[i] > 1 - kEdge};
+    EditEstimate estimate{std::string(edits[i].Name()),
+                          StoredValue(fit.fitted, *edits[i].edit),
+                          {},
+                          fit.u[i] < kEdge || fit.u[i] > 1 - kEdge};
     if (fit.uncertainty) estimate.interval = fit.uncertainty->intervals[i];
     fit.estimates.push_back(estimate);
   }
@@ -112,9 +115,9 @@ Calibration Calibrate(const TParameters& given, const FailureData& data,
   options.threads = settings.threads;
   options.stop = control.stop;
   if (result.fit.status != SearchStatus::Stopped) {
-    result.forecast = ForecastFromFit(result.fit.fitted, result.fit.points, settings.matched,
-                                      result.horizonEnd, settings.forecastPoints, forecastSeeds,
-                                      options);
+    result.forecast =
+        ForecastFromFit(result.fit.fitted, result.fit.points, settings.matched, result.horizonEnd,
+                        settings.forecastPoints, forecastSeeds, options);
   }
 
   if (settings.holdoutShare && !control.stop.stop_requested()) {
@@ -130,9 +133,9 @@ Calibration Calibrate(const TParameters& given, const FailureData& data,
     if (part.FailureCount() >= kMinFailures && holdout.heldOutPoints > 0) {
       holdout.fit = FitSimulation(given, part, settings, control, false);
       if (holdout.fit->status != SearchStatus::Stopped) {
-        holdout.psse = HoldoutPsse(holdout.fit->fitted, data, kept,
-                                   static_cast<double>(part.FailureCount()), settings.matched,
-                                   forecastSeeds, options);
+        holdout.psse =
+            HoldoutPsse(holdout.fit->fitted, data, kept, static_cast<double>(part.FailureCount()),
+                        settings.matched, forecastSeeds, options);
       }
     }
     result.holdout = std::move(holdout);

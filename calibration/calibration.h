@@ -33,7 +33,7 @@ struct CalibrationSettings {
   SearchSettings search;
   int maxMatchPoints = 100;
   std::optional<double> holdoutShare = 0.7;  // none: no holdout
-  std::optional<double> horizon;             // days past the last observed time; none: half the span
+  std::optional<double> horizon;  // days past the last observed time; none: half the span
   std::int32_t forecastPlays = 100;
   int forecastPoints = 50;
 };

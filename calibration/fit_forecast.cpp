@@ -39,7 +39,8 @@ FitForecast ForecastFromFit(const TParameters& fitted, const MatchPoints& observ
   for (std::size_t c = 0; c < std::size(kForecastCurves); ++c) {
     forecast.curves.push_back({kForecastCurves[c], pick(series.curves[c], true)});
   }
-  const std::size_t matchedIndex = matched == MatchedCurve::Failures ? 0 : request.curves.size() - 1;
+  const std::size_t matchedIndex =
+      matched == MatchedCurve::Failures ? 0 : request.curves.size() - 1;
   const CurveBand atObserved = pick(series.curves[matchedIndex], false);
   forecast.points = static_cast<int>(observed.counts.size());
   for (std::size_t j = 0; j < observed.counts.size(); ++j) {

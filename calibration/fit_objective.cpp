@@ -52,9 +52,8 @@ std::vector<double> FitObjective::Mean(const TParameters& parameters) {
   CurveOptions options;
   options.threads = threads_;
   options.stop = control_.stop;
-  const SeriesCurves curves =
-      RunSeriesCurves(parameters, seeds_, CurveRequest{points_.times, {curve}, false, false},
-                      options);
+  const SeriesCurves curves = RunSeriesCurves(
+      parameters, seeds_, CurveRequest{points_.times, {curve}, false, false}, options);
   if (curves.stopped) throw FitInterrupted{};
   plays_ += curves.plays;
   return curves.curves.front().mean;

@@ -47,8 +47,8 @@ class FitObjective {
   };
 
   FitObjective(const TParameters& given, std::vector<FittedEdit> edits, MatchPoints points,
-               MatchedCurve matched, std::vector<std::uint32_t> seeds, int threads,
-               Limits limits, const FitControl& control);
+               MatchedCurve matched, std::vector<std::uint32_t> seeds, int threads, Limits limits,
+               const FitControl& control);
 
   // The distance at u; infinity for a set acceptance refuses or a play cannot run. Throws
   // FitInterrupted when a stop or a limit has come.

@@ -86,8 +86,7 @@ std::vector<std::vector<double>> StartPoints(std::size_t dimensions, int count) 
 
 SearchResult SearchBest(FitObjective& objective, const SearchSettings& settings) {
   const std::size_t n = objective.Edits().size();
-  const int count =
-      settings.starts > 0 ? settings.starts : std::max(9, 4 * static_cast<int>(n));
+  const int count = settings.starts > 0 ? settings.starts : std::max(9, 4 * static_cast<int>(n));
   Tracked tracked(objective);
   std::vector<std::pair<double, std::vector<double>>> starts;
   bool converged = true;
@@ -97,9 +96,9 @@ SearchResult SearchBest(FitObjective& objective, const SearchSettings& settings)
                      [](const auto& a, const auto& b) { return a.first < b.first; });
     for (int k = 0; k < settings.localSearches && k < static_cast<int>(starts.size()); ++k) {
       if (starts[static_cast<std::size_t>(k)].first >= kRefusedDistance) break;
-      converged = LocalSearch(tracked, starts[static_cast<std::size_t>(k)].second,
-                              settings.tolerance) &&
-                  converged;
+      converged =
+          LocalSearch(tracked, starts[static_cast<std::size_t>(k)].second, settings.tolerance) &&
+          converged;
       if (tracked.Interrupted()) break;
     }
   } catch (const nlopt::forced_stop&) {

@@ -14,8 +14,8 @@ enum class SearchStatus {
 };
 
 struct SearchSettings {
-  int starts = 0;          // points of the opening design; 0: four per edit, at least 9
-  int localSearches = 2;   // from the best distinct starts
+  int starts = 0;           // points of the opening design; 0: four per edit, at least 9
+  int localSearches = 2;    // from the best distinct starts
   double tolerance = 2e-3;  // of each coordinate, where the local searches end
 };
 

@@ -14,16 +14,17 @@ namespace {
 std::optional<std::string> ReadSpan(FittedEdit& fitted, std::string_view text, char separator) {
   const std::string name(fitted.Name());
   const std::size_t colon = text.find(':');
-  const auto low = colon == std::string_view::npos ? std::nullopt
-                                                    : ParseReal(text.substr(0, colon), separator);
-  const auto high = colon == std::string_view::npos ? std::nullopt
-                                                     : ParseReal(text.substr(colon + 1), separator);
+  const auto low =
+      colon == std::string_view::npos ? std::nullopt : ParseReal(text.substr(0, colon), separator);
+  const auto high =
+      colon == std::string_view::npos ? std::nullopt : ParseReal(text.substr(colon + 1), separator);
   if (!low || !high || !(*low < *high)) {
     return "Диапазон " + name + " должен иметь вид НИЗ:ВЕРХ, НИЗ < ВЕРХ";
   }
   const NumericRange& range = fitted.edit->range;
   if (!range.Contains(static_cast<double>(*low)) || !range.Contains(static_cast<double>(*high))) {
-    return "Диапазон " + name + " выходит за допустимые значения: " + std::string(fitted.edit->message);
+    return "Диапазон " + name +
+           " выходит за допустимые значения: " + std::string(fitted.edit->message);
   }
   fitted.low = static_cast<double>(*low);
   fitted.high = static_cast<double>(*high);
@@ -43,8 +44,8 @@ double FittedEdit::CoordinateOf(double value) const {
 }
 
 std::variant<std::vector<FittedEdit>, std::string> FittedEditsOf(
-    std::span<const std::string> names,
-    std::span<const std::pair<std::string, std::string>> spans, char separator) {
+    std::span<const std::string> names, std::span<const std::pair<std::string, std::string>> spans,
+    char separator) {
   std::vector<FittedEdit> edits;
   for (const std::string& name : names) {
     const SettingsEdit* edit = FindSettingsEdit(name);

@@ -36,8 +36,8 @@ inline constexpr std::string_view kDefaultFittedEdits[] = {edit::ErrorsNum0, edi
 // with `separator`). The Russian text of the first fault otherwise: an unknown edit, one that
 // fills no parameter, one named twice, a span outside what the edit accepts.
 std::variant<std::vector<FittedEdit>, std::string> FittedEditsOf(
-    std::span<const std::string> names,
-    std::span<const std::pair<std::string, std::string>> spans, char separator);
+    std::span<const std::string> names, std::span<const std::pair<std::string, std::string>> spans,
+    char separator);
 
 // The number an edit's field holds now.
 double StoredValue(const TParameters& parameters, const SettingsEdit& edit);

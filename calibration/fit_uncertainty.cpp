@@ -10,7 +10,11 @@ namespace {
 using Matrix = std::vector<std::vector<double>>;
 
 constexpr double kChiSquare95 = 3.841458820694124;  // one degree of freedom
-constexpr double kDesignStep = 0.05;                // of the search span
+// Steps of the design around the optimum, in shares of the search span.
+constexpr double kDesignStep = 0.05;
+constexpr double kNarrowestStep = 0.005;
+constexpr double kWidestStep = 0.4;
+constexpr int kStepAttempts = 6;
 // Half-widths past half the span leave the edit undetermined within what was searched.
 constexpr double kIdentifiedHalfWidth = 0.5;
 // A direction this flat or flatter counts as bounded only ten spans away: the data say
@@ -62,39 +66,118 @@ std::pair<std::vector<double>, Matrix> SymmetricEigen(Matrix a) {
   return {values, v};
 }
 
-// The curvature (second derivatives) of the distance at u in the search coordinates, from
-// central differences; empty when a point of the design cannot be played.
-std::optional<Matrix> Curvature(FitObjective& objective, const std::vector<double>& u,
-                                double centre) {
-  const std::size_t n = u.size();
-  const double h = kDesignStep;
-  const auto at = [&](std::size_t i, double di, std::size_t j, double dj) {
-    std::vector<double> point = u;
-    point[i] += di;
-    point[j] += dj;
-    return objective.Distance(point);
-  };
-  Matrix hessian(n, std::vector<double>(n, 0.0));
-  for (std::size_t i = 0; i < n; ++i) {
-    const double plus = objective.Distance([&] {
-      auto p = u;
-      p[i] += h;
-      return p;
-    }());
-    const double minus = objective.Distance([&] {
-      auto p = u;
-      p[i] -= h;
-      return p;
-    }());
-    hessian[i][i] = (plus + minus - 2 * centre) / (h * h);
-    for (std::size_t j = 0; j < i; ++j) {
-      const double cross = at(i, h, j, h) - at(i, h, j, -h) - at(i, -h, j, h) + at(i, -h, j, -h);
-      hessian[i][j] = hessian[j][i] = cross / (4 * h * h);
+// The step along each coordinate at which the deviance rises by about the threshold: the
+// scale of the interval, wide enough that the steps common random numbers leave in the
+// deviance do not pass for curvature.
+std::vector<double> AxisSteps(FitObjective& objective, const std::vector<double>& u, double centre,
+                              double threshold) {
+  std::vector<double> steps;
+  for (std::size_t i = 0; i < u.size(); ++i) {
+    double h = kDesignStep;
+    for (int attempt = 0; attempt < kStepAttempts; ++attempt) {
+      std::vector<double> plus = u;
+      std::vector<double> minus = u;
+      plus[i] += h;
+      minus[i] -= h;
+      const double rise = (objective.Distance(plus) + objective.Distance(minus)) / 2 - centre;
+      if (rise < threshold && h < kWidestStep) {
+        h *= 2;
+      } else if (rise > 8 * threshold && h > kNarrowestStep) {
+        h /= 2;
+      } else {
+        break;
+      }
+    }
+    steps.push_back(h);
+  }
+  return steps;
+}
+
+// Solves a x = b for a small symmetric positive system; empty when it is singular.
+std::optional<std::vector<double>> Solve(Matrix a, std::vector<double> b) {
+  const std::size_t n = b.size();
+  for (std::size_t k = 0; k < n; ++k) {
+    std::size_t pivot = k;
+    for (std::size_t i = k + 1; i < n; ++i) {
+      if (std::abs(a[i][k]) > std::abs(a[pivot][k])) pivot = i;
+    }
+    if (std::abs(a[pivot][k]) < 1e-300) return std::nullopt;
+    std::swap(a[k], a[pivot]);
+    std::swap(b[k], b[pivot]);
+    for (std::size_t i = k + 1; i < n; ++i) {
+      const double f = a[i][k] / a[k][k];
+      for (std::size_t j = k; j < n; ++j) a[i][j] -= f * a[k][j];
+      b[i] -= f * b[k];
     }
   }
-  for (const auto& row : hessian) {
-    for (double x : row) {
-      if (!std::isfinite(x)) return std::nullopt;
+  std::vector<double> x(n);
+  for (std::size_t k = n; k-- > 0;) {
+    double sum = b[k];
+    for (std::size_t j = k + 1; j < n; ++j) sum -= a[k][j] * x[j];
+    x[k] = sum / a[k][k];
+  }
+  return x;
+}
+
+// The curvature of the deviance at u in the search coordinates: a quadratic fitted by least
+// squares to a grid of three steps a coordinate and two steps out on each axis. Empty when
+// too few points of the design can be played.
+std::optional<Matrix> Curvature(FitObjective& objective, const std::vector<double>& u,
+                                double centre, double threshold) {
+  const std::size_t n = u.size();
+  const std::vector<double> steps = AxisSteps(objective, u, centre, threshold);
+  std::vector<std::vector<double>> offsets;  // in steps
+  std::vector<double> grid(n, -1);
+  for (bool more = true; more;) {
+    offsets.push_back(grid);
+    more = false;
+    for (std::size_t i = 0; i < n && !more; ++i) {
+      if (grid[i] < 1) {
+        grid[i] += 1;
+        more = true;
+      } else {
+        grid[i] = -1;
+      }
+    }
+  }
+  for (std::size_t i = 0; i < n; ++i) {
+    for (double side : {-2.0, 2.0}) {
+      std::vector<double> axis(n, 0.0);
+      axis[i] = side;
+      offsets.push_back(axis);
+    }
+  }
+  // Terms: 1, d_i, d_i^2 / 2, d_i d_j (i < j), in steps.
+  const std::size_t terms = 1 + n + n + n * (n - 1) / 2;
+  Matrix normal(terms, std::vector<double>(terms, 0.0));
+  std::vector<double> right(terms, 0.0);
+  std::size_t played = 0;
+  for (const auto& offset : offsets) {
+    std::vector<double> point = u;
+    for (std::size_t i = 0; i < n; ++i) point[i] += offset[i] * steps[i];
+    const double distance = objective.Distance(point);
+    if (!std::isfinite(distance)) continue;
+    ++played;
+    std::vector<double> row = {1};
+    for (std::size_t i = 0; i < n; ++i) row.push_back(offset[i]);
+    for (std::size_t i = 0; i < n; ++i) row.push_back(offset[i] * offset[i] / 2);
+    for (std::size_t i = 0; i < n; ++i) {
+      for (std::size_t j = i + 1; j < n; ++j) row.push_back(offset[i] * offset[j]);
+    }
+    for (std::size_t a = 0; a < terms; ++a) {
+      right[a] += row[a] * distance;
+      for (std::size_t b = 0; b < terms; ++b) normal[a][b] += row[a] * row[b];
+    }
+  }
+  if (played < terms + 2) return std::nullopt;
+  const auto coefficients = Solve(normal, right);
+  if (!coefficients) return std::nullopt;
+  Matrix hessian(n, std::vector<double>(n, 0.0));
+  std::size_t next = 1 + 2 * n;
+  for (std::size_t i = 0; i < n; ++i) {
+    hessian[i][i] = (*coefficients)[1 + n + i] / (steps[i] * steps[i]);
+    for (std::size_t j = i + 1; j < n; ++j) {
+      hessian[i][j] = hessian[j][i] = (*coefficients)[next++] / (steps[i] * steps[j]);
     }
   }
   return hessian;
@@ -133,12 +216,13 @@ FitUncertainty EstimateUncertainty(FitObjective& objective, const std::vector<do
 
   std::optional<Matrix> hessian;
   try {
-    hessian = Curvature(objective, u, distance);
+    hessian = Curvature(objective, u, distance, result.threshold);
   } catch (const FitInterrupted&) {
     // Told below as a surface that could not be found.
   }
   if (!hessian) {
-    for (const FittedEdit& edit : edits) result.intervals.push_back(Bounded(edit, edit.low, edit.high, false));
+    for (const FittedEdit& edit : edits)
+      result.intervals.push_back(Bounded(edit, edit.low, edit.high, false));
     result.notes.push_back(
         "Поверхность девиации около оптимума оценить не удалось: интервалы не определены.");
     return result;
@@ -178,8 +262,8 @@ FitUncertainty EstimateUncertainty(FitObjective& objective, const std::vector<do
       const double sign = combination.product ? 1 : -1;
       const double si = NaturalSpan(edits[i]);
       const double sj = NaturalSpan(edits[j]);
-      const double variance = si * si * inverse[i][i] + sj * sj * inverse[j][j] +
-                              2 * sign * si * sj * inverse[i][j];
+      const double variance =
+          si * si * inverse[i][i] + sj * sj * inverse[j][j] + 2 * sign * si * sj * inverse[i][j];
       const double logEstimate =
           std::log(edits[i].ValueAt(u[i])) + sign * std::log(edits[j].ValueAt(u[j]));
       const double halfWidth = std::sqrt(2 * c * std::max(variance, 0.0));
@@ -198,6 +282,12 @@ FitUncertainty EstimateUncertainty(FitObjective& objective, const std::vector<do
                            "диапазона поиска.");
   }
   return result;
+}
+
+int DesignEvaluations(std::size_t edits) {
+  int grid = 1;
+  for (std::size_t i = 0; i < edits; ++i) grid *= 3;
+  return static_cast<int>(edits) * (2 * kStepAttempts + 2) + grid;
 }
 
 std::string CombinationText(const EditCombination& combination,

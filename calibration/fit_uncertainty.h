@@ -40,19 +40,24 @@ struct FitUncertainty {
   // Of the search coordinates (logarithms for log-scale edits), from the inverted curvature.
   std::vector<std::vector<double>> correlation;
   std::vector<EditCombination> combinations;
-  double dispersion = 1;  // deviance per degree of freedom, at least 1
-  double threshold = 0;   // the rise of the deviance that bounds the 95 % intervals
-  bool surfaceFound = false;  // the design around the optimum could be played
+  double dispersion = 1;           // deviance per degree of freedom, at least 1
+  double threshold = 0;            // the rise of the deviance that bounds the 95 % intervals
+  bool surfaceFound = false;       // the design around the optimum could be played
   std::vector<std::string> notes;  // in Russian, for the user
 };
 
-// Plays a small design around the best point u (the middle, ± a step on each coordinate
-// and on each pair) and reads the curvature of the deviance from it. The intervals treat a
+// Plays a small design around the best point u (on each coordinate first the step at which
+// the deviance rises by about the threshold, then a grid of three such steps a coordinate and
+// two steps out on each axis) and reads the curvature of the deviance from a quadratic fitted
+// to it by least squares. The intervals treat a
 // rise of the deviance as χ² with one degree of freedom, scaled by the dispersion and by
 // 1 + 1/K for the noise of the simulated mean. A direction along which the deviance does
 // not rise (a curvature near zero or below it) is flat: its edits are not identified.
 FitUncertainty EstimateUncertainty(FitObjective& objective, const std::vector<double>& u,
                                    double distance);
+
+// The most evaluations EstimateUncertainty plays for so many edits.
+int DesignEvaluations(std::size_t edits);
 
 // "данные определяют только произведение edErrorsNum0 × edA".
 std::string CombinationText(const EditCombination& combination,

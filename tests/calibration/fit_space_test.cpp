@@ -39,15 +39,15 @@ TEST_P(FittedEditsRefusal, NamesTheFault) {
       << std::get<std::string>(edits);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, FittedEditsRefusal,
-    testing::Values(RefusedCase{{"edNone"}, {}, "Неизвестное"},
-                    RefusedCase{{"edY0"}, {}, "не задаёт параметр"},
-                    RefusedCase{{"edMu", "edMu"}, {}, "дважды"},
-                    RefusedCase{{"edMu"}, {{"edA", "0.1:0.2"}}, "не подбирается"},
-                    RefusedCase{{"edMu"}, {{"edMu", "5:0.05"}}, "НИЗ < ВЕРХ"},
-                    RefusedCase{{"edMu"}, {{"edMu", "0.05"}}, "НИЗ:ВЕРХ"},
-                    RefusedCase{{"edA"}, {{"edA", "0.1:1"}}, "допустимые"}));
+INSTANTIATE_TEST_SUITE_P(Cases, FittedEditsRefusal,
+                         testing::Values(RefusedCase{{"edNone"}, {}, "Неизвестное"},
+                                         RefusedCase{{"edY0"}, {}, "не задаёт параметр"},
+                                         RefusedCase{{"edMu", "edMu"}, {}, "дважды"},
+                                         RefusedCase{
+                                             {"edMu"}, {{"edA", "0.1:0.2"}}, "не подбирается"},
+                                         RefusedCase{{"edMu"}, {{"edMu", "5:0.05"}}, "НИЗ < ВЕРХ"},
+                                         RefusedCase{{"edMu"}, {{"edMu", "0.05"}}, "НИЗ:ВЕРХ"},
+                                         RefusedCase{{"edA"}, {{"edA", "0.1:1"}}, "допустимые"}));
 
 TEST(FittedEdit, CoordinatesAreEvenInTheLogarithmOfALogScaleEdit) {
   const FittedEdit mu{FindSettingsEdit("edMu"), 0.01, 100};

@@ -21,8 +21,10 @@ using namespace teravo;
 
 // The complex the data come from, as the test suite's, with any edX=TEXT given after.
 TParameters Truth(const std::vector<std::string>& overrides) {
-  EditTexts texts = {{"edClientsNum", "20"}, {"edErrorsNum0", "80"}, {"edMu", "4"},
-                     {"edDT", "0.005"},      {"edM", "400"}};
+  EditTexts texts = {{"edClientsNum", "50"}, {"edA", "0.002"},
+                     {"edErrorsNum0", "80"}, {"edCoeffComplexity", "0.2"},
+                     {"edMu", "10"},         {"edDT", "0.005"},
+                     {"edM", "400"}};
   for (const std::string& text : overrides) {
     const std::size_t equals = text.find('=');
     texts.emplace_back(std::string_view(text).substr(0, equals),
@@ -72,9 +74,10 @@ int main(int argc, char** argv) {
   }
   for (std::size_t i = 0; i < names.size(); ++i) {
     std::sort(errors[i].begin(), errors[i].end());
-    const double median = errors[i].size() % 2 == 1
-                              ? errors[i][errors[i].size() / 2]
-                              : (errors[i][errors[i].size() / 2 - 1] + errors[i][errors[i].size() / 2]) / 2;
+    const double median =
+        errors[i].size() % 2 == 1
+            ? errors[i][errors[i].size() / 2]
+            : (errors[i][errors[i].size() / 2 - 1] + errors[i][errors[i].size() / 2]) / 2;
     std::cout << names[i] << ": the interval holds the truth in " << covered[i] << " of "
               << replicates << ", median relative error " << Text(std::round(median * 1000) / 10)
               << " %\n";
