@@ -28,4 +28,7 @@ int RunSweepCommand(const SimOptions& options, const CommandIo& io);
 // teravo-sim merge: the parts of one run put together into the whole run's document.
 int RunMergeCommand(const SimOptions& options, const CommandIo& io);
 
+// teravo-sim fit: edits fitted to observed failure data, and a forecast from the fit.
+int RunFitCommand(const SimOptions& options, const CommandIo& io);
+
 }  // namespace teravo::sim

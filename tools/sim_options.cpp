@@ -41,6 +41,9 @@ constexpr CommandName kCommands[] = {
     {"merge", SimCommand::Merge,
      "the parts of one run (--plays, --points) put together into the\n"
      "document the whole run prints, byte for byte"},
+    {"fit", SimCommand::Fit,
+     "edits fitted to observed failure data, with intervals, a forecast\n"
+     "with bands and the holdout error beside the classic models'"},
 };
 
 // An option that takes a value, and what to tell the user when the value is missing or unusable.
@@ -234,6 +237,7 @@ class CommandLine {
     AddSeriesOptions(Command(SimCommand::Series), options);
     AddSweepOptions(Command(SimCommand::Sweep), options);
     AddMergeOptions(Command(SimCommand::Merge), options);
+    AddFitOptions(Command(SimCommand::Fit), options);
   }
 
   CLI::App& App() { return app_; }
@@ -301,6 +305,48 @@ class CommandLine {
         ->type_name("PART.json ...");
     AddValueOption(merge, kCsv, "DIR", "also write the CSV files of the whole run into DIR",
                    [&](const std::string& text) { options.csvFolder = text; });
+  }
+
+  static void AddFitOptions(CLI::App& fit, SimOptions& options) {
+    const auto text = [&fit](std::string_view name, std::string_view type,
+                             std::string_view description, std::optional<std::string>& into) {
+      AddValueOption(fit, {name, ""}, type, description,
+                     [&into](const std::string& value) { into = value; });
+    };
+    text("--data", "FILE", "the failure data (CSV or XLSX)", options.fitData);
+    text("--layout", "ft|if|fc", "the data's layout (default: from the header)", options.fitLayout);
+    text("--time-unit", "UNIT", "seconds|hours|days|weeks of the data (default: seconds)",
+         options.fitTimeUnit);
+    AddValueOption(fit, {"--fit", ""}, "edX,edY", "the edits fitted (default: edErrorsNum0,edMu)",
+                   [&](const std::string& value) {
+                     options.fitEdits.clear();
+                     for (std::size_t start = 0; start <= value.size();) {
+                       const std::size_t comma = std::min(value.find(',', start), value.size());
+                       options.fitEdits.push_back(value.substr(start, comma - start));
+                       start = comma + 1;
+                     }
+                   });
+    AddValueOption(fit, {"--range", ""}, "edX=LOW:HIGH",
+                   "the span searched for an edit (repeatable; default: its typical span)",
+                   [&](const std::string& value) {
+                     const std::size_t equals = value.find('=');
+                     if (equals == std::string::npos) {
+                       throw Refusal{{"--range needs edX=LOW:HIGH", {}}};
+                     }
+                     options.fitRanges.emplace_back(value.substr(0, equals),
+                                                    value.substr(equals + 1));
+                   });
+    text("--plays", "K", "plays per evaluation, the same seeds each time (default: 20)",
+         options.fitPlays);
+    text("--holdout", "SHARE", "share of the span the holdout fit sees, 0 for none (default: 0.7)",
+         options.fitHoldout);
+    text("--horizon", "DAYS", "forecast past the data's end (default: half the data's span)",
+         options.fitHorizon);
+    text("--max-evaluations", "N", "evaluations a search may take (default: 400)",
+         options.fitMaxEvaluations);
+    text("--max-seconds", "S", "seconds a search may take (default: 600)", options.fitMaxSeconds);
+    fit.add_flag("--match-fixed", options.fitFixedErrors,
+                 "the data count corrected errors: match the simulation's fixed errors");
   }
 
   CLI::App app_;
@@ -382,6 +428,8 @@ std::variant<SimOptions, UsageError> ParseSimOptions(const std::vector<std::stri
       fault = UsageError{"merge needs the parts to merge", {}};
     } else if (chosen == SimCommand::Sweep && !options.sweep) {
       fault = UsageError{"sweep needs edX=VALUES", {}};
+    } else if (chosen == SimCommand::Fit && !options.fitData) {
+      fault = UsageError{"fit needs --data FILE", {}};
     }
   }
   if (fault) {

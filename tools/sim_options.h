@@ -18,7 +18,7 @@ struct PartRange {
 };
 
 // teravo-sim play | series | sweep | merge.
-enum class SimCommand { Play, Series, Sweep, Merge };
+enum class SimCommand { Play, Series, Sweep, Merge, Fit };
 
 // The command line as read. Each command has options of its own; a member of a command that
 // was not named keeps its default.
@@ -50,6 +50,19 @@ struct SimOptions {
 
   // merge.
   std::vector<std::string> parts;
+
+  // fit: texts read once the decimal separator is known.
+  std::optional<std::string> fitData;
+  std::optional<std::string> fitLayout;                        // ft | if | fc
+  std::optional<std::string> fitTimeUnit;                      // seconds | hours | days | weeks
+  std::vector<std::string> fitEdits;                           // empty: edErrorsNum0, edMu
+  std::vector<std::pair<std::string, std::string>> fitRanges;  // edX, LOW:HIGH
+  std::optional<std::string> fitPlays;
+  std::optional<std::string> fitHoldout;
+  std::optional<std::string> fitHorizon;
+  std::optional<std::string> fitMaxEvaluations;
+  std::optional<std::string> fitMaxSeconds;
+  bool fitFixedErrors = false;
 
   // The help the command line asks for instead of a run: the overview of the commands, or
   // the options of the one it names.

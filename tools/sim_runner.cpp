@@ -22,6 +22,8 @@ int RunCommand(const SimOptions& options, const CommandIo& io) {
       return RunSweepCommand(options, io);
     case SimCommand::Merge:
       return RunMergeCommand(options, io);
+    case SimCommand::Fit:
+      return RunFitCommand(options, io);
   }
   return kExitGeneralError;
 }
