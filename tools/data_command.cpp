@@ -5,6 +5,7 @@
 #include "reliability/analysis_document.h"
 #include "reliability/failure_analysis.h"
 #include "reliability/failure_data.h"
+#include "tools/data_options.h"
 #include "tools/sim_commands.h"
 #include "tools/sim_output.h"
 #include "tools/sim_runner.h"
@@ -17,19 +18,6 @@ namespace {
 struct DataRefusal {
   std::string text;
 };
-
-DataLayout LayoutNamed(const std::string& name) {
-  if (name == "if") return DataLayout::Intervals;
-  if (name == "fc") return DataLayout::Counts;
-  return DataLayout::FailureTimes;
-}
-
-TimeUnit UnitNamed(const std::string& name) {
-  if (name == "seconds") return TimeUnit::Seconds;
-  if (name == "hours") return TimeUnit::Hours;
-  if (name == "weeks") return TimeUnit::Weeks;
-  return TimeUnit::Days;
-}
 
 double NumberOf(const std::string& option, const std::string& text, char separator) {
   const auto value = ParseReal(text, separator);
@@ -58,9 +46,7 @@ void ApplyPredictions(const SimOptions& options, char separator, PredictionReque
 
 int RunDataCommand(const SimOptions& options, const CommandIo& io) {
   const char separator = options.separator.value_or(io.localeSeparator);
-  ImportOptions import;
-  if (options.layout) import.layout = LayoutNamed(*options.layout);
-  import.unit = UnitNamed(options.timeUnit);
+  const ImportOptions import = ImportOptionsOf(options);
   AnalysisOptions analysis;
   try {
     if (options.holdout) {

@@ -30,5 +30,7 @@ int RunMergeCommand(const SimOptions& options, const CommandIo& io);
 
 // teravo-sim data: a failure log's trend, the classic growth models and their predictions.
 int RunDataCommand(const SimOptions& options, const CommandIo& io);
+// teravo-sim fit: edits fitted to observed failure data, and a forecast from the fit.
+int RunFitCommand(const SimOptions& options, const CommandIo& io);
 
 }  // namespace teravo::sim

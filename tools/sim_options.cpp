@@ -43,6 +43,9 @@ constexpr CommandName kCommands[] = {
     {"merge", SimCommand::Merge,
      "the parts of one run (--plays, --points) put together into the\n"
      "document the whole run prints, byte for byte"},
+    {"fit", SimCommand::Fit,
+     "edits fitted to observed failure data, with intervals, a forecast\n"
+     "with bands and the holdout error beside the classic models'"},
 };
 
 // An option that takes a value, and what to tell the user when the value is missing or unusable.
@@ -252,6 +255,7 @@ class CommandLine {
     AddSweepOptions(Command(SimCommand::Sweep), options);
     AddMergeOptions(Command(SimCommand::Merge), options);
     AddDataOptions(Command(SimCommand::Data), options);
+    AddFitOptions(Command(SimCommand::Fit), options);
   }
 
   CLI::App& App() { return app_; }
@@ -321,20 +325,31 @@ class CommandLine {
                    [&](const std::string& text) { options.csvFolder = text; });
   }
 
-  static void AddDataOptions(CLI::App& data, SimOptions& options) {
-    data.add_option("FILE", options.dataFile, "the failure log: CSV or XLSX (first sheet)")
-        ->type_name("");
-    data.add_option("--layout", options.layout,
+  // How a failure log is read: data and fit take it alike.
+  static void AddDataReadingOptions(CLI::App& command, SimOptions& options) {
+    command
+        .add_option("--layout", options.layout,
                     "ft (failure times), if (times between failures) or\n"
                     "fc (interval ends T and counts FC); default: from the header")
         ->type_name("ft|if|fc")
-        ->check(OneOf({"ft", "if", "fc"}));
-    data.add_option("--time-unit", options.timeUnit, "the unit of the file's times (default: days)")
+        ->check(OneOf({"ft", "if", "fc"}))
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    command
+        .add_option("--time-unit", options.timeUnit, "the unit of the file's times (default: days)")
         ->type_name("seconds|hours|days|weeks")
-        ->check(OneOf({"seconds", "hours", "days", "weeks"}));
-    data.add_option("--holdout", options.holdout,
+        ->check(OneOf({"seconds", "hours", "days", "weeks"}))
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    command
+        .add_option("--holdout", options.holdout,
                     "the share of the time span the holdout fits see (default: 0.7)")
-        ->type_name("SHARE");
+        ->type_name("SHARE")
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+  }
+
+  static void AddDataOptions(CLI::App& data, SimOptions& options) {
+    data.add_option("FILE", options.dataFile, "the failure log: CSV or XLSX (first sheet)")
+        ->type_name("");
+    AddDataReadingOptions(data, options);
     AddValueOption(data, kPredict, "KEY=VALUE",
                    "what to predict (repeatable), times in days: dt (failures\n"
                    "in the next dt), failures (time to N more), intensity\n"
@@ -355,6 +370,44 @@ class CommandLine {
                    });
     AddValueOption(data, kCsv, "DIR", "also write the tables as CSV files into DIR",
                    [&](const std::string& text) { options.csvFolder = text; });
+  }
+
+  static void AddFitOptions(CLI::App& fit, SimOptions& options) {
+    const auto text = [&fit](std::string_view name, std::string_view type,
+                             std::string_view description, std::optional<std::string>& into) {
+      AddValueOption(fit, {name, ""}, type, description,
+                     [&into](const std::string& value) { into = value; });
+    };
+    text("--data", "FILE", "the failure data (CSV or XLSX)", options.dataFile);
+    AddDataReadingOptions(fit, options);
+    AddValueOption(fit, {"--fit", ""}, "edX,edY", "the edits fitted (default: edErrorsNum0,edMu)",
+                   [&](const std::string& value) {
+                     options.fitEdits.clear();
+                     for (std::size_t start = 0; start <= value.size();) {
+                       const std::size_t comma = std::min(value.find(',', start), value.size());
+                       options.fitEdits.push_back(value.substr(start, comma - start));
+                       start = comma + 1;
+                     }
+                   });
+    AddValueOption(fit, {"--range", ""}, "edX=LOW:HIGH",
+                   "the span searched for an edit (repeatable; default: its typical span)",
+                   [&](const std::string& value) {
+                     const std::size_t equals = value.find('=');
+                     if (equals == std::string::npos) {
+                       throw Refusal{{"--range needs edX=LOW:HIGH", {}}};
+                     }
+                     options.fitRanges.emplace_back(value.substr(0, equals),
+                                                    value.substr(equals + 1));
+                   });
+    text("--plays", "K", "plays per evaluation, the same seeds each time (default: 20)",
+         options.fitPlays);
+    text("--horizon", "DAYS", "forecast past the data's end (default: half the data's span)",
+         options.fitHorizon);
+    text("--max-evaluations", "N", "evaluations a search may take (default: 400)",
+         options.fitMaxEvaluations);
+    text("--max-seconds", "S", "seconds a search may take (default: 600)", options.fitMaxSeconds);
+    fit.add_flag("--match-fixed", options.fitFixedErrors,
+                 "the data count corrected errors: match the simulation's fixed errors");
   }
 
   CLI::App app_;
@@ -438,6 +491,8 @@ std::variant<SimOptions, UsageError> ParseSimOptions(const std::vector<std::stri
       fault = UsageError{"sweep needs edX=VALUES", {}};
     } else if (chosen == SimCommand::Data && !options.dataFile) {
       fault = UsageError{"data needs the file of the failure log", {}};
+    } else if (chosen == SimCommand::Fit && !options.dataFile) {
+      fault = UsageError{"fit needs --data FILE", {}};
     }
   }
   if (fault) {

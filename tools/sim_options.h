@@ -17,8 +17,8 @@ struct PartRange {
   bool operator==(const PartRange&) const = default;
 };
 
-// teravo-sim play | series | sweep | merge | data.
-enum class SimCommand { Play, Series, Sweep, Merge, Data };
+// teravo-sim play | series | sweep | merge | data | fit.
+enum class SimCommand { Play, Series, Sweep, Merge, Data, Fit };
 
 // The command line as read. Each command has options of its own; a member of a command that
 // was not named keeps its default.
@@ -51,13 +51,23 @@ struct SimOptions {
   // merge.
   std::vector<std::string> parts;
 
-  // data: a failure log, how to read it and what to predict from it. Texts are read once
-  // the decimal separator is known.
+  // data and fit: a failure log and how to read it. Texts are read once the decimal separator
+  // is known.
   std::optional<std::string> dataFile;
   std::optional<std::string> layout;   // ft, if or fc; otherwise from the header
   std::string timeUnit = "days";       // seconds, hours, days or weeks
   std::optional<std::string> holdout;  // the share of the time span the holdout fits see
-  std::vector<std::pair<std::string, std::string>> predict;  // --predict KEY=VALUE
+  // data: what to predict, --predict KEY=VALUE.
+  std::vector<std::pair<std::string, std::string>> predict;
+
+  // fit: texts read once the decimal separator is known.
+  std::vector<std::string> fitEdits;                           // empty: edErrorsNum0, edMu
+  std::vector<std::pair<std::string, std::string>> fitRanges;  // edX, LOW:HIGH
+  std::optional<std::string> fitPlays;
+  std::optional<std::string> fitHorizon;
+  std::optional<std::string> fitMaxEvaluations;
+  std::optional<std::string> fitMaxSeconds;
+  bool fitFixedErrors = false;
 
   // The help the command line asks for instead of a run: the overview of the commands, or
   // the options of the one it names.

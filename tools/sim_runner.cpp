@@ -24,6 +24,8 @@ int RunCommand(const SimOptions& options, const CommandIo& io) {
       return RunMergeCommand(options, io);
     case SimCommand::Data:
       return RunDataCommand(options, io);
+    case SimCommand::Fit:
+      return RunFitCommand(options, io);
   }
   return kExitGeneralError;
 }
