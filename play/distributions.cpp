@@ -4,6 +4,8 @@
 #include <array>
 #include <exception>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "core/number_text.h"
 #include "core/rounding.h"
@@ -77,37 +79,30 @@ CommandOutcome RecomputeDistributions(DistributionsRecord& record, PlayHost& hos
 
   // Everything is read before the bars change, so a failed read leaves them as they were.
   const std::vector<std::shared_ptr<PlayRecord>> plays = record.OpenPlayWindows();
-  std::vector<double> workClients;
-  std::vector<double> clientErrors;
-  workClients.reserve(plays.size());
-  clientErrors.reserve(plays.size());
+  // Each histogram with the chart its values come from at the moment's step.
+  const std::array<std::pair<ChartSeries*, Chart>, 3> histograms{{
+      {&record.WorkClients, Chart::chNums},
+      {&record.ErrorsInClients, Chart::chClientErrors},
+      {&record.Failures, Chart::chFailures},
+  }};
+  std::array<std::vector<double>, histograms.size()> values;
   for (const auto& play : plays) {
     const int i = static_cast<int>(index);
-    workClients.push_back(play->Series(Chart::chNums).YValue(i));
-    clientErrors.push_back(play->Series(Chart::chClientErrors).YValue(i));
+    for (std::size_t h = 0; h < histograms.size(); ++h) {
+      values[h].push_back(play->Series(histograms[h].second).YValue(i));
+    }
   }
 
-  record.WorkClients.Clear();
-  record.ErrorsInClients.Clear();
-  if (!plays.empty()) {
-    Histogram work;
-    Histogram errors;
-    for (std::size_t p = 0; p < plays.size(); ++p) {
-      work.Fit(workClients[p], p == 0);
-      errors.Fit(clientErrors[p], p == 0);
-    }
-    for (std::size_t p = 0; p < plays.size(); ++p) {
-      work.Count(workClients[p]);
-      errors.Count(clientErrors[p]);
-    }
-    for (int k = 0; k < kDistributionClasses; ++k) {
-      work.AddBar(k, record.WorkClients);
-      errors.AddBar(k, record.ErrorsInClients);
-    }
+  for (std::size_t h = 0; h < histograms.size(); ++h) {
+    ChartSeries& bars = *histograms[h].first;
+    bars.Clear();
+    if (plays.empty()) continue;
+    Histogram histogram;
+    for (std::size_t p = 0; p < plays.size(); ++p) histogram.Fit(values[h][p], p == 0);
+    for (std::size_t p = 0; p < plays.size(); ++p) histogram.Count(values[h][p]);
+    for (int k = 0; k < kDistributionClasses; ++k) histogram.AddBar(k, bars);
     // Shares of the plays still open, so the bars of a histogram add up to 1.
-    const double share = 1.0 / static_cast<double>(plays.size());
-    ScaleSeries(record.WorkClients, share);
-    ScaleSeries(record.ErrorsInClients, share);
+    ScaleSeries(bars, 1.0 / static_cast<double>(plays.size()));
   }
   host.Repaint(record);
   return CommandOutcome::Ran();

@@ -75,7 +75,8 @@ std::string DistributionsCsv(const DistributionsRecord& record) {
   csv.Cell("Время (сутки)").Cell(record.CurTimeText).EndRow();
   csv.EndRow();
   AppendColumns(csv, {{"chWorkClients", &record.WorkClients},
-                      {"chErrorsInClients", &record.ErrorsInClients}});
+                      {"chErrorsInClients", &record.ErrorsInClients},
+                      {"chFailures", &record.Failures}});
   return csv.Take();
 }
 

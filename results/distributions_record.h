@@ -29,6 +29,9 @@ class DistributionsRecord {
   std::int32_t FK = 0;
   ChartSeries WorkClients;      // chWorkClients
   ChartSeries ErrorsInClients;  // chErrorsInClients
+  // Failures so far over the plays at the moment: the documents carry it beside the two
+  // histograms the window shows.
+  ChartSeries Failures;
 
   // The play windows still open, in play order; closed ones leave the list here.
   std::vector<std::shared_ptr<PlayRecord>> OpenPlayWindows();

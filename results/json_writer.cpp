@@ -101,6 +101,7 @@ std::string DistributionsJson(const DistributionsRecord& record, bool pointArray
   if (pointArrays) {
     AppendMember(out, "chWorkClients", PointsJson(record.WorkClients));
     AppendMember(out, "chErrorsInClients", PointsJson(record.ErrorsInClients));
+    AppendMember(out, "chFailures", PointsJson(record.Failures));
   }
   return out;
 }

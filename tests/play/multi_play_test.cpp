@@ -80,7 +80,8 @@ TEST(PlayMultiple, SeriesOfTenOpensItsWindowsAndDistributionsAtHalfTime) {
   EXPECT_EQ(distributions.FTotalTime, static_cast<double>(200 * 0.001L));
   EXPECT_EQ(distributions.FPlayWindows.size(), 10u);
   EXPECT_EQ(host.distributionRepaints, 1);
-  for (const ChartSeries* bars : {&distributions.WorkClients, &distributions.ErrorsInClients}) {
+  for (const ChartSeries* bars :
+       {&distributions.WorkClients, &distributions.ErrorsInClients, &distributions.Failures}) {
     ASSERT_EQ(bars->Count(), 20);
     double shares = 0;
     for (double y : bars->AllPoints().ys) shares += y;
