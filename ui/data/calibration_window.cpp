@@ -213,14 +213,14 @@ QWidget* TCalibrationWindow::MakeFitTab() {
   AddDataEnd(fitPlot_, result_.data.LastTime());
   fitPlot_->legend->setVisible(true);
   fitPlot_->legend->setFont(fitPlot_->font());
-  // The curve rises from the lower left: the lower right stays clear of it.
-  fitPlot_->axisRect()->insetLayout()->setInsetAlignment(0, Qt::AlignBottom | Qt::AlignRight);
+  // The failures rise steeply from the lower left: the upper left stays clear of them.
+  fitPlot_->axisRect()->insetLayout()->setInsetAlignment(0, Qt::AlignTop | Qt::AlignLeft);
   FitAxes(fitPlot_);
 
   auto* tables = new QSplitter(Qt::Vertical, splitter);
   estimatesTable_ = MakeTable(tables, "tbEstimates",
                               {ToQString("Параметр"), ToQString("Оценка"),
-                               ToQString("95 %-й интервал"), ToQString("Данные определяют")});
+                               ToQString("95 %-й интервал"), ToQString("Определено")});
   FillEstimates();
   notes_ = new QLabel(NotesText(), tables);
   notes_->setObjectName(QStringLiteral("lbFitNotes"));
@@ -230,8 +230,10 @@ QWidget* TCalibrationWindow::MakeFitTab() {
   psseTable_ = MakeTable(tables, "tbFitPsse",
                          {ToQString("Модель"), QStringLiteral("PSSE"), ToQString("Место")});
   FillPsse();
-  splitter->setStretchFactor(0, 3);
-  splitter->setStretchFactor(1, 2);
+  // The tables take what their columns need; the chart has the rest.
+  splitter->setStretchFactor(0, 1);
+  splitter->setStretchFactor(1, 0);
+  splitter->setSizes({500, 520});
   layout->addWidget(splitter, 1);
   return tab;
 }
@@ -266,7 +268,9 @@ void TCalibrationWindow::FillEstimates() {
   const QString method = ToQString(kDevianceIntervalMethod);
   for (int row = 0; row < estimatesTable_->rowCount(); ++row) {
     const EditEstimate& e = fit.estimates[static_cast<std::size_t>(row)];
-    estimatesTable_->setItem(row, 0, TextItem(EditTitle(e.name), ToQString(e.name)));
+    estimatesTable_->setItem(row, 0,
+                             TextItem(EditTitle(e.name), EditTitle(e.name) + QStringLiteral(" (") +
+                                                             ToQString(e.name) + QLatin1Char(')')));
     const bool known = fit.uncertainty && e.interval.identified;
     if (!fit.uncertainty) {
       estimatesTable_->setItem(row, 1, NumberItem(e.value, separator_));
@@ -305,6 +309,9 @@ void TCalibrationWindow::FillEstimates() {
     }
   }
   estimatesTable_->resizeColumnsToContents();
+  // Long captions are cut short (their tip has them whole) so that every column shows.
+  estimatesTable_->setColumnWidth(
+      0, std::min(estimatesTable_->columnWidth(0), fontMetrics().averageCharWidth() * 28));
   estimatesTable_->horizontalHeader()->setStretchLastSection(true);
 }
 
@@ -343,8 +350,10 @@ void TCalibrationWindow::FillPsse() {
 QString TCalibrationWindow::GoodnessText() const {
   const Calibration& calibration = result_.calibration;
   const SimulationFit& fit = calibration.fit;
+  QString distance = ToQString(kDistanceName);
+  distance[0] = distance[0].toUpper();
   QString text = ToQString("%1: <b>%2</b> по %3 точкам")
-                     .arg(ToQString(kDistanceName), ShortNumber(fit.distance, separator_))
+                     .arg(distance, ShortNumber(fit.distance, separator_))
                      .arg(fit.points.times.size());
   const FitForecast& forecast = calibration.forecast;
   if (forecast.points > 0) {

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSettings>
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QTableWidget>
@@ -29,7 +30,19 @@ namespace {
 
 class CalibrationWindowTest : public MainFormTest {
  protected:
+  static void SetUpTestSuite() {
+    // The recent files go to a settings file of these tests, not the user's.
+    settingsDir_ = new QTemporaryDir;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir_->path());
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsDir_->path());
+  }
+  static void TearDownTestSuite() {
+    delete settingsDir_;
+    settingsDir_ = nullptr;
+  }
+
   void SetUp() override {
+    QSettings().clear();
     MainFormTest::SetUp();
     // Few clients keep each play short.
     AcceptSettings({{"edClientsNum", "3"}});
@@ -56,6 +69,8 @@ class CalibrationWindowTest : public MainFormTest {
     settings.forecastPoints = 20;
     return settings;
   }
+
+  static inline QTemporaryDir* settingsDir_ = nullptr;
 
   void Wait() {
     ASSERT_TRUE(QTest::qWaitFor([this] { return !Calibrations().Running(); }, 120000));
@@ -89,7 +104,8 @@ TEST_F(CalibrationWindowTest, FitShowsEstimatesAndTheHoldoutBesideTheClassicMode
     if (psse->item(row, 0)->text() == QString::fromUtf8("Имитационная модель")) ++simulation;
   EXPECT_EQ(simulation, 1);
   EXPECT_EQ(psse->item(0, 2)->text(), QStringLiteral("1"));
-  EXPECT_TRUE(window->GoodnessLine()->text().contains(QString::fromUtf8(kDistanceName)));
+  EXPECT_TRUE(window->GoodnessLine()->text().contains(QString::fromUtf8(kDistanceName),
+                                                      Qt::CaseInsensitive));
   EXPECT_FALSE(window->Result().calibration.stopped);
   EXPECT_GT(window->FitPlot()->graphCount(), 2);
 
