@@ -4,9 +4,9 @@
 // window once its plays are deleted, the averages window with its bands, its own menu, its
 // spread table and its export dialog, the File menu, and a parameter sweep: its dialog and its
 // result window, and a file of failure data (SYS1, in seconds): its import dialog and its
-// window's trend, models and forecast tabs. Before each pause it prints the name of what is on
-// screen, so the script knows when to take its picture. Not installed; the program itself has no
-// such mode.
+// window's trend, models and forecast tabs, and the simulation fitted to it. Before each pause it
+// prints the name of what is on screen, so the script knows when to take its picture. Not
+// installed; the program itself has no such mode.
 #include <cstdio>
 #include <functional>
 #include <utility>
@@ -26,6 +26,9 @@
 #include <QTabWidget>
 #include <QTimer>
 
+#include "calibration/fit_space.h"
+#include "ui/data/calibration_control.h"
+#include "ui/data/calibration_window.h"
 #include "ui/data/data_file_actions.h"
 #include "ui/data/data_import_dialog.h"
 #include "ui/data/data_window.h"
@@ -218,6 +221,31 @@ void RunDemo(teravo::TMainForm& form) {
        }},
       {"data-models", [&form] { ShowDataTab(form, 2); }},
       {"data-forecast", [&form] { ShowDataTab(form, 3); }},
+      {"calibration",
+       [&form] {
+         teravo::TDataAnalysisWindow* data = form.DataFiles().LastWindow();
+         if (!data) return;
+         // A small fit: a few plays and evaluations keep the stage short.
+         const std::string names[] = {"edErrorsNum0", "edMu"};
+         teravo::CalibrationSettings settings;
+         settings.edits =
+             std::get<std::vector<teravo::FittedEdit>>(teravo::FittedEditsOf(names, {}, '.'));
+         settings.plays = 5;
+         settings.limits.maxEvaluations = 30;
+         settings.forecastPlays = 20;
+         teravo::CalibrationControl& control = form.Calibrations();
+         if (!control.Start(data->Result(), std::move(settings))) return;
+         while (control.Running()) QApplication::processEvents(QEventLoop::AllEvents, 50);
+         if (QMdiSubWindow* window = control.LastWindow()) {
+           form.RaiseWindow(window);
+           window->showMaximized();
+         }
+       }},
+      {"calibration-forecast",
+       [&form] {
+         if (teravo::TCalibrationWindow* window = form.Calibrations().LastWindow())
+           window->Tabs()->setCurrentIndex(1);
+       }},
   };
   QTimer::singleShot(500, &form, [&form, steps = std::move(steps)] {
     // The dialog is modal: what follows is queued before it opens and runs inside it.

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string_view>
 
+#include "core/csv_text.h"
 #include "core/number_text.h"
 #include "reliability/analysis_texts.h"
 
@@ -53,18 +54,6 @@ class Json {
  private:
   std::string out_;
 };
-
-std::string_view StatusText(SearchStatus status) {
-  switch (status) {
-    case SearchStatus::Converged:
-      return "сошлось";
-    case SearchStatus::NotConverged:
-      return "не сошлось";
-    case SearchStatus::Stopped:
-      return "остановлено";
-  }
-  return "";
-}
 
 std::string_view CurveKey(Curve curve) {
   switch (curve) {
@@ -182,7 +171,7 @@ void WriteHoldout(Json& json, const Calibration& calibration) {
   if (holdout.fit) {
     json.Raw(",");
     json.Key("status");
-    json.Text(StatusText(holdout.fit->status));
+    json.Text(SearchStatusText(holdout.fit->status));
   }
   json.Raw("}");
   if (calibration.classic) {
@@ -199,7 +188,37 @@ void WriteHoldout(Json& json, const Calibration& calibration) {
   json.Raw("]}");
 }
 
+// The forecast curves' names in the tables, with their units.
+std::string_view CurveTitle(Curve curve) {
+  switch (curve) {
+    case Curve::Failures:
+      return "Отказов всего";
+    case Curve::FailureIntensity:
+      return "Интенсивность отказов, 1/сутки";
+    case Curve::Availability:
+      return "Kг";
+    case Curve::WorkingClients:
+      return "Работающих клиентов";
+    case Curve::ErrorsLeft:
+      return "Осталось ошибок";
+    default:
+      return "Кривая";
+  }
+}
+
 }  // namespace
+
+std::string_view SearchStatusText(SearchStatus status) {
+  switch (status) {
+    case SearchStatus::Converged:
+      return "сошлось";
+    case SearchStatus::NotConverged:
+      return "не сошлось";
+    case SearchStatus::Stopped:
+      return "остановлено";
+  }
+  return "";
+}
 
 std::string CalibrationJson(const Calibration& calibration, const CalibrationSettings& settings,
                             const FailureData& data) {
@@ -213,7 +232,7 @@ std::string CalibrationJson(const Calibration& calibration, const CalibrationSet
   json.Text(settings.matched == MatchedCurve::Failures ? "failures" : "fixed_errors");
   json.Raw(",");
   json.Key("status");
-  json.Text(StatusText(fit.status));
+  json.Text(SearchStatusText(fit.status));
   json.Raw(",");
   json.Key("integer_edits");
   json.Text("целые поля округляются внутри подбора; оценка — целое число, которое разыграно");
@@ -304,6 +323,82 @@ std::string CalibrationJson(const Calibration& calibration, const CalibrationSet
   json.Raw(calibration.stopped ? "true" : "false");
   json.Raw("}}\n");
   return json.Take();
+}
+
+std::vector<std::pair<std::string, std::string>> CalibrationCsvTables(
+    const Calibration& calibration, const CalibrationSettings& settings, char separator) {
+  const SimulationFit& fit = calibration.fit;
+  std::vector<std::pair<std::string, std::string>> tables;
+
+  CsvText estimates(separator);
+  estimates.Cell("Поле").Cell("Оценка").Cell("Нижняя граница 95 %").Cell("Верхняя граница 95 %");
+  estimates.Cell("Определено данными").Cell("На краю диапазона поиска").EndRow();
+  for (const EditEstimate& e : fit.estimates) {
+    estimates.Cell(e.name).Number(e.value);
+    if (fit.uncertainty) {
+      estimates.Number(e.interval.low).Number(e.interval.high);
+      estimates.Cell(e.interval.identified ? "да" : "нет");
+    } else {
+      estimates.Cell("").Cell("").Cell("");
+    }
+    estimates.Cell(e.atSpanEdge ? "да" : "нет").EndRow();
+  }
+  if (fit.uncertainty) {
+    for (const EditCombination& c : fit.uncertainty->combinations) {
+      estimates.Cell(CombinationText(c, settings.edits)).Number(c.estimate).Number(c.low);
+      estimates.Number(c.high).Cell("").Cell("").EndRow();
+    }
+  }
+  tables.emplace_back("estimates.csv", estimates.Take());
+
+  CsvText goodness(separator);
+  goodness.Cell("Показатель").Cell("Значение").EndRow();
+  goodness.Cell(kDistanceName).Number(fit.distance).EndRow();
+  goodness.Cell("Точек сравнения").Number(static_cast<double>(fit.points.times.size())).EndRow();
+  goodness.Cell("Точек в полосе 5–95 %").Number(calibration.forecast.pointsInBand).EndRow();
+  goodness.Cell("Подбор").Cell(SearchStatusText(fit.status)).EndRow();
+  goodness.Cell("Оценок").Number(fit.evaluations).EndRow();
+  goodness.Cell("Розыгрышей").Number(static_cast<double>(fit.plays)).EndRow();
+  tables.emplace_back("goodness.csv", goodness.Take());
+
+  CsvText matched(separator);
+  matched.Cell("Время, сутки").Cell("Наблюдалось").Cell("Среднее модели").EndRow();
+  for (std::size_t i = 0; i < fit.points.times.size(); ++i) {
+    matched.Number(fit.points.times[i]).Number(fit.points.counts[i]);
+    matched.Number(i < fit.fittedMean.size() ? fit.fittedMean[i] : NAN).EndRow();
+  }
+  tables.emplace_back("fit.csv", matched.Take());
+
+  const FitForecast& forecast = calibration.forecast;
+  CsvText curves(separator);
+  curves.Cell("Время, сутки");
+  for (const ForecastCurve& curve : forecast.curves) {
+    const std::string title(CurveTitle(curve.curve));
+    curves.Cell(title).Cell(title + ", 5 %").Cell(title + ", 95 %");
+  }
+  curves.EndRow();
+  for (std::size_t j = 0; j < forecast.times.size(); ++j) {
+    curves.Number(forecast.times[j]);
+    for (const ForecastCurve& curve : forecast.curves)
+      curves.Number(curve.band.mean[j]).Number(curve.band.low[j]).Number(curve.band.high[j]);
+    curves.EndRow();
+  }
+  tables.emplace_back("forecast.csv", curves.Take());
+
+  if (calibration.holdout) {
+    CsvText psse(separator);
+    psse.Cell("Модель").Cell("PSSE").EndRow();
+    psse.Cell("Имитационная модель").Number(calibration.holdout->psse.value_or(NAN)).EndRow();
+    if (calibration.classic) {
+      const FailureAnalysis& classic = *calibration.classic;
+      for (std::size_t i = 0; i < classic.holdouts.size(); ++i) {
+        psse.Cell(ModelName(classic.fits[i].model));
+        psse.Number(classic.holdouts[i].psse.value_or(NAN)).EndRow();
+      }
+    }
+    tables.emplace_back("holdout.csv", psse.Take());
+  }
+  return tables;
 }
 
 }  // namespace teravo

@@ -25,6 +25,7 @@
 #include "ui/common/content_menu.h"
 #include "ui/common/error_report.h"
 #include "ui/common/locale_text.h"
+#include "ui/data/calibration_control.h"
 #include "ui/data/number_cells.h"
 #include "ui/shell/window_placement.h"
 
@@ -159,9 +160,19 @@ TDataAnalysisWindow::TDataAnalysisWindow(DataAnalysisResult result, char separat
   auto* layout = new QVBoxLayout(content_);
   tabs_ = new QTabWidget(content_);
   tabs_->setObjectName(QStringLiteral("twAnalysis"));
-  auto* save = new QPushButton(ToQString("Сохранить &как…"), content_);
+  auto* corner = new QWidget(content_);
+  auto* buttons = new QHBoxLayout(corner);
+  buttons->setContentsMargins(0, 0, 0, 0);
+  auto* calibrate = new QPushButton(ToQString("Ка&либровка по данным…"), corner);
+  calibrate->setObjectName(QStringLiteral("buCalibrate"));
+  calibrate->setToolTip(
+      ToQString("Подобрать параметры имитационной модели так, чтобы она воспроизводила эти "
+                "отказы"));
+  auto* save = new QPushButton(ToQString("Сохранить &как…"), corner);
   save->setObjectName(QStringLiteral("buSaveAnalysis"));
-  tabs_->setCornerWidget(save, Qt::TopRightCorner);
+  buttons->addWidget(calibrate);
+  buttons->addWidget(save);
+  tabs_->setCornerWidget(corner, Qt::TopRightCorner);
   tabs_->addTab(MakeDataTab(), ToQString("&Данные"));
   tabs_->addTab(MakeTrendTab(), ToQString("&Тренд"));
   tabs_->addTab(MakeModelsTab(), ToQString("&Модели"));
@@ -173,6 +184,10 @@ TDataAnalysisWindow::TDataAnalysisWindow(DataAnalysisResult result, char separat
   aSaveAs_->setObjectName(QStringLiteral("aSaveAs"));
   connect(aSaveAs_, &QAction::triggered, this, &TDataAnalysisWindow::SaveAs);
   connect(save, &QPushButton::clicked, this, &TDataAnalysisWindow::SaveAs);
+  aCalibrate_ = new QAction(ToQString("Калибровка по данным…"), this);
+  aCalibrate_->setObjectName(QStringLiteral("aCalibrate"));
+  connect(aCalibrate_, &QAction::triggered, this, &TDataAnalysisWindow::Calibrate);
+  connect(calibrate, &QPushButton::clicked, this, &TDataAnalysisWindow::Calibrate);
   resize(940, 680);
 }
 
@@ -497,7 +512,12 @@ void TDataAnalysisWindow::SaveAs() {
 }
 
 void TDataAnalysisWindow::contextMenuEvent(QContextMenuEvent* event) {
-  if (!ShowContentMenu(*this, *event, {aSaveAs_})) QMdiSubWindow::contextMenuEvent(event);
+  if (!ShowContentMenu(*this, *event, {aCalibrate_, aSaveAs_}))
+    QMdiSubWindow::contextMenuEvent(event);
+}
+
+void TDataAnalysisWindow::Calibrate() {
+  if (CalibrationControl* control = CalibrationControl::Of(*this)) control->Execute(result_);
 }
 
 }  // namespace teravo

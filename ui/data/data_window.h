@@ -34,7 +34,6 @@ struct DataAnalysisResult {
 class TDataAnalysisWindow : public QMdiSubWindow {
   Q_OBJECT
  public:
-
   TDataAnalysisWindow(DataAnalysisResult result, char separator, MessageSink& messages,
                       QWidget* parent = nullptr);
 
@@ -53,6 +52,7 @@ class TDataAnalysisWindow : public QMdiSubWindow {
   // The forecast's inputs: Δt, N, target intensity, mission time, target reliability.
   QLineEdit* RequestEdit(int i) const { return requestEdits_[static_cast<std::size_t>(i)]; }
   QAction* SaveAsAction() const { return aSaveAs_; }
+  QAction* CalibrateAction() const { return aCalibrate_; }
 
   // Reads the forecast's inputs and predicts again; a text that does not parse, or a value out
   // of range, is reported and changes nothing. True when predicted.
@@ -61,6 +61,8 @@ class TDataAnalysisWindow : public QMdiSubWindow {
   ExportSource Export() const;
   void SaveAs();
   void SetExportAsker(ExportAsker asker) { ask_ = std::move(asker); }
+  // "Калибровка по данным…": the simulation fitted to these data (see CalibrationControl).
+  void Calibrate();
 
  protected:
   void contextMenuEvent(QContextMenuEvent* event) override;
@@ -91,6 +93,7 @@ class TDataAnalysisWindow : public QMdiSubWindow {
   QCustomPlot* intensityPlot_ = nullptr;
   QCustomPlot* reliabilityPlot_ = nullptr;
   QAction* aSaveAs_ = nullptr;
+  QAction* aCalibrate_ = nullptr;
 };
 
 }  // namespace teravo

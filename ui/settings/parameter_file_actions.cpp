@@ -54,16 +54,7 @@ ParameterFileActions::ParameterFileActions(TfmSettings& settings, MessageSink& m
     const QString path = choose_(false);
     if (!path.isEmpty()) Open(path);
   });
-  connect(aSave_, &QAction::triggered, this, [this] {
-    QString path = choose_(true);
-    if (path.isEmpty()) return;
-    // The program finds its files by their double suffix.
-    if (!path.endsWith(kSuffix, Qt::CaseInsensitive)) {
-      if (path.endsWith(QStringLiteral(".json"), Qt::CaseInsensitive)) path.chop(5);
-      path += kSuffix;
-    }
-    Save(path);
-  });
+  connect(aSave_, &QAction::triggered, this, [this] { SaveAsked(ParameterFileOf(settings_)); });
 }
 
 void ParameterFileActions::AddTo(QMenu& menu, QAction* also) {
@@ -107,7 +98,22 @@ bool ParameterFileActions::Open(const QString& path) {
 }
 
 bool ParameterFileActions::Save(const QString& path) {
-  const std::string error = WriteParameterFile(FsPath(path), ParameterFileOf(settings_));
+  return Save(path, ParameterFileOf(settings_));
+}
+
+bool ParameterFileActions::SaveAsked(const ParameterFile& file) {
+  QString path = choose_(true);
+  if (path.isEmpty()) return false;
+  // The program finds its files by their double suffix.
+  if (!path.endsWith(kSuffix, Qt::CaseInsensitive)) {
+    if (path.endsWith(QStringLiteral(".json"), Qt::CaseInsensitive)) path.chop(5);
+    path += kSuffix;
+  }
+  return Save(path, file);
+}
+
+bool ParameterFileActions::Save(const QString& path, const ParameterFile& file) {
+  const std::string error = WriteParameterFile(FsPath(path), file);
   if (!error.empty()) {
     messages_.Error(&frame_, ToQString(error));
     return false;

@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QString>
 
+#include "params/parameter_file.h"
 #include "ui/common/message_sink.h"
 #include "ui/shell/recent_files.h"
 
@@ -37,6 +38,9 @@ class ParameterFileActions : public QObject {
   bool Open(const QString& path);
   // Writes what the dialog holds now; true when written.
   bool Save(const QString& path);
+  // Writes `file` (a set the dialog does not hold, a fitted one) to a file the user chooses, as
+  // the menu's command does with the dialog's texts; true when written.
+  bool SaveAsked(const ParameterFile& file);
 
   QAction* OpenAction() const { return aOpen_; }
   QAction* SaveAction() const { return aSave_; }
@@ -47,6 +51,7 @@ class ParameterFileActions : public QObject {
 
  private:
   QString ChooseWithDialog(bool save) const;
+  bool Save(const QString& path, const ParameterFile& file);
   void UpdateRecentItems();
 
   TfmSettings& settings_;

@@ -13,6 +13,7 @@
 #include "play/run_budget.h"
 #include "ui/common/error_report.h"
 #include "ui/common/locale_text.h"
+#include "ui/data/calibration_control.h"
 #include "ui/data/data_file_actions.h"
 #include "ui/plays/play_control.h"
 #include "ui/plays/qt_play_host.h"
@@ -77,6 +78,9 @@ TMainForm::TMainForm(std::unique_ptr<MessageSink> messages, QWidget* parent)
   }
   CreatePlayControl();
   sweeps_ = new SweepControl(*this, *mdiArea_, *messages_,
+                             {aSettings_, aPlayIteration_, aPlayPlay_, aSweep_});
+  calibrations_ =
+      new CalibrationControl(*this, *mdiArea_, *messages_, *model_, *fmSettings_, *parameterFiles_,
                              {aSettings_, aPlayIteration_, aPlayPlay_, aSweep_});
   windowCommands_->SetPlayRunner(
       [this](const WindowCommands::PlayCommand& replay) { return plays_->RunPlay(replay); });

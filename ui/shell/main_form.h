@@ -18,6 +18,7 @@ class QToolBar;
 
 namespace teravo {
 
+class CalibrationControl;
 class DataFileActions;
 class PlayControl;
 class ParameterFileActions;
@@ -47,6 +48,7 @@ class TMainForm : public QMainWindow {
   QtPlayHost& Host() const { return *host_; }
   ParameterFileActions& ParameterFiles() const { return *parameterFiles_; }
   DataFileActions& DataFiles() const { return *dataFiles_; }
+  CalibrationControl& Calibrations() const { return *calibrations_; }
   WindowCommands& ResultWindowCommands() const { return *windowCommands_; }
   PlayControl& Plays() const { return *plays_; }
   SweepControl& Sweeps() const { return *sweeps_; }
@@ -97,6 +99,7 @@ class TMainForm : public QMainWindow {
   TfrmAbout* frmAbout_ = nullptr;
   ParameterFileActions* parameterFiles_ = nullptr;
   DataFileActions* dataFiles_ = nullptr;
+  CalibrationControl* calibrations_ = nullptr;
   WindowCommands* windowCommands_ = nullptr;
   SweepControl* sweeps_ = nullptr;
   ModalRunner runModal_;

@@ -12,6 +12,7 @@
 #include "results/csv_export.h"
 #include "ui/common/error_report.h"
 #include "ui/common/locale_text.h"
+#include "ui/data/calibration_window.h"
 #include "ui/data/data_window.h"
 #include "ui/plays/distributions_window.h"
 #include "ui/plays/play_results_view.h"
@@ -52,6 +53,8 @@ ExportSource ExportSourceOf(QMdiSubWindow& window) {
     return sweep->Export();
   } else if (auto* data = qobject_cast<TDataAnalysisWindow*>(&window)) {
     return data->Export();
+  } else if (auto* calibration = qobject_cast<TCalibrationWindow*>(&window)) {
+    return calibration->Export();
   }
   return source;
 }
@@ -93,7 +96,8 @@ void WindowCommands::UpdateSaveAsAction() {
   auto* distributions = qobject_cast<TAllPlayResults*>(window);
   aSaveAs_->setEnabled((play && play->Record()) || (distributions && distributions->Record()) ||
                        qobject_cast<TSweepResults*>(window) ||
-                       qobject_cast<TDataAnalysisWindow*>(window));
+                       qobject_cast<TDataAnalysisWindow*>(window) ||
+                       qobject_cast<TCalibrationWindow*>(window));
 }
 
 void WindowCommands::SaveAs(QMdiSubWindow& window) {
