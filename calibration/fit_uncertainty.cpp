@@ -245,8 +245,10 @@ FitUncertainty EstimateUncertainty(FitObjective& objective, const std::vector<do
   }
   for (std::size_t i = 0; i < n; ++i) {
     const ProfileBounds& p = profiles[i];
-    result.intervals.push_back(Bounded(edits[i], edits[i].ValueAt(p.low), edits[i].ValueAt(p.high),
-                                       p.lowReached && p.highReached));
+    // An end not reached is the span's edge itself, not its image through the coordinate.
+    result.intervals.push_back(Bounded(
+        edits[i], p.lowReached ? edits[i].ValueAt(p.low) : edits[i].low,
+        p.highReached ? edits[i].ValueAt(p.high) : edits[i].high, p.lowReached && p.highReached));
   }
 
   std::vector<bool> explained(n, false);
