@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "calibration/fit_profile.h"
+#include "calibration/least_squares.h"
+
 namespace teravo {
 
 namespace {
@@ -15,8 +18,10 @@ constexpr double kDesignStep = 0.05;
 constexpr double kNarrowestStep = 0.005;
 constexpr double kWidestStep = 0.4;
 constexpr int kStepAttempts = 6;
-// Half-widths past half the span leave the edit undetermined within what was searched.
-constexpr double kIdentifiedHalfWidth = 0.5;
+// The scale of a profile's points, in shares of the search span: the quadratic's half-width
+// within these bounds, wide enough to smooth the steps, narrow enough to see the curvature.
+constexpr double kNarrowestProfile = 0.02;
+constexpr double kWidestProfile = 0.25;
 // A direction this flat or flatter counts as bounded only ten spans away: the data say
 // nothing along it, and the intervals must still be numbers.
 constexpr double kFlatHalfWidth = 10;
@@ -93,32 +98,6 @@ std::vector<double> AxisSteps(FitObjective& objective, const std::vector<double>
   return steps;
 }
 
-// Solves a x = b for a small symmetric positive system; empty when it is singular.
-std::optional<std::vector<double>> Solve(Matrix a, std::vector<double> b) {
-  const std::size_t n = b.size();
-  for (std::size_t k = 0; k < n; ++k) {
-    std::size_t pivot = k;
-    for (std::size_t i = k + 1; i < n; ++i) {
-      if (std::abs(a[i][k]) > std::abs(a[pivot][k])) pivot = i;
-    }
-    if (std::abs(a[pivot][k]) < 1e-300) return std::nullopt;
-    std::swap(a[k], a[pivot]);
-    std::swap(b[k], b[pivot]);
-    for (std::size_t i = k + 1; i < n; ++i) {
-      const double f = a[i][k] / a[k][k];
-      for (std::size_t j = k; j < n; ++j) a[i][j] -= f * a[k][j];
-      b[i] -= f * b[k];
-    }
-  }
-  std::vector<double> x(n);
-  for (std::size_t k = n; k-- > 0;) {
-    double sum = b[k];
-    for (std::size_t j = k + 1; j < n; ++j) sum -= a[k][j] * x[j];
-    x[k] = sum / a[k][k];
-  }
-  return x;
-}
-
 // The curvature of the deviance at u in the search coordinates: a quadratic fitted by least
 // squares to a grid of three steps a coordinate and two steps out on each axis. Empty when
 // too few points of the design can be played.
@@ -149,28 +128,24 @@ std::optional<Matrix> Curvature(FitObjective& objective, const std::vector<doubl
   }
   // Terms: 1, d_i, d_i^2 / 2, d_i d_j (i < j), in steps.
   const std::size_t terms = 1 + n + n + n * (n - 1) / 2;
-  Matrix normal(terms, std::vector<double>(terms, 0.0));
-  std::vector<double> right(terms, 0.0);
-  std::size_t played = 0;
+  std::vector<std::vector<double>> rows;
+  std::vector<double> values;
   for (const auto& offset : offsets) {
     std::vector<double> point = u;
     for (std::size_t i = 0; i < n; ++i) point[i] += offset[i] * steps[i];
     const double distance = objective.Distance(point);
     if (!std::isfinite(distance)) continue;
-    ++played;
     std::vector<double> row = {1};
     for (std::size_t i = 0; i < n; ++i) row.push_back(offset[i]);
     for (std::size_t i = 0; i < n; ++i) row.push_back(offset[i] * offset[i] / 2);
     for (std::size_t i = 0; i < n; ++i) {
       for (std::size_t j = i + 1; j < n; ++j) row.push_back(offset[i] * offset[j]);
     }
-    for (std::size_t a = 0; a < terms; ++a) {
-      right[a] += row[a] * distance;
-      for (std::size_t b = 0; b < terms; ++b) normal[a][b] += row[a] * row[b];
-    }
+    rows.push_back(std::move(row));
+    values.push_back(distance);
   }
-  if (played < terms + 2) return std::nullopt;
-  const auto coefficients = Solve(normal, right);
+  if (rows.size() < terms + 2) return std::nullopt;
+  const auto coefficients = LeastSquares(rows, values);
   if (!coefficients) return std::nullopt;
   Matrix hessian(n, std::vector<double>(n, 0.0));
   std::size_t next = 1 + 2 * n;
@@ -201,6 +176,17 @@ EditInterval Bounded(const FittedEdit& fitted, double low, double high, bool ide
   return {low, high, identified};
 }
 
+// Intervals of whole spans, told as not found for `why`.
+FitUncertainty Undetermined(const std::vector<FittedEdit>& edits, FitUncertainty result,
+                            std::string why) {
+  result.intervals.clear();
+  for (const FittedEdit& edit : edits) {
+    result.intervals.push_back(Bounded(edit, edit.low, edit.high, false));
+  }
+  result.notes.push_back(std::move(why));
+  return result;
+}
+
 }  // namespace
 
 FitUncertainty EstimateUncertainty(FitObjective& objective, const std::vector<double>& u,
@@ -221,11 +207,9 @@ FitUncertainty EstimateUncertainty(FitObjective& objective, const std::vector<do
     // Told below as a surface that could not be found.
   }
   if (!hessian) {
-    for (const FittedEdit& edit : edits)
-      result.intervals.push_back(Bounded(edit, edit.low, edit.high, false));
-    result.notes.push_back(
+    return Undetermined(
+        edits, std::move(result),
         "Поверхность девиации около оптимума оценить не удалось: интервалы не определены.");
-    return result;
   }
   result.surfaceFound = true;
 
@@ -240,15 +224,31 @@ FitUncertainty EstimateUncertainty(FitObjective& objective, const std::vector<do
       for (std::size_t j = 0; j < n; ++j) inverse[i][j] += vectors[i][k] * vectors[j][k] / lambda;
     }
   }
-  // Profile of a quadratic: the deviance rises by c at a half-width sqrt(2 c (H^-1)_ii).
   for (std::size_t i = 0; i < n; ++i) {
-    const double halfWidth = std::sqrt(2 * c * inverse[i][i]);
-    result.intervals.push_back(Bounded(edits[i], edits[i].ValueAt(u[i] - halfWidth),
-                                       edits[i].ValueAt(u[i] + halfWidth),
-                                       halfWidth < kIdentifiedHalfWidth));
     for (std::size_t j = 0; j < n; ++j) {
       result.correlation[i][j] = inverse[i][j] / std::sqrt(inverse[i][i] * inverse[j][j]);
     }
+  }
+  // The quadratic's half-width only sets the scale of the profile's points: the ends come
+  // from the profile, which follows a curved valley and an uneven rise that the quadratic
+  // cannot.
+  std::vector<ProfileBounds> profiles;
+  try {
+    for (std::size_t i = 0; i < n; ++i) {
+      const double halfWidth = std::sqrt(2 * c * inverse[i][i]);
+      profiles.push_back(ProfileEdit(objective, u, distance, i, c,
+                                     std::clamp(halfWidth, kNarrowestProfile, kWidestProfile)));
+    }
+  } catch (const FitInterrupted&) {
+    return Undetermined(edits, std::move(result),
+                        "Профиль девиации прерван: интервалы не определены.");
+  }
+  for (std::size_t i = 0; i < n; ++i) {
+    const ProfileBounds& p = profiles[i];
+    // An end not reached is the span's edge itself, not its image through the coordinate.
+    result.intervals.push_back(Bounded(
+        edits[i], p.lowReached ? edits[i].ValueAt(p.low) : edits[i].low,
+        p.highReached ? edits[i].ValueAt(p.high) : edits[i].high, p.lowReached && p.highReached));
   }
 
   std::vector<bool> explained(n, false);
@@ -276,10 +276,18 @@ FitUncertainty EstimateUncertainty(FitObjective& objective, const std::vector<do
     }
   }
   for (std::size_t i = 0; i < n; ++i) {
-    if (result.intervals[i].identified || explained[i]) continue;
-    result.notes.push_back(std::string(edits[i].Name()) +
-                           " данными не определяется: 95-процентный интервал шире половины "
-                           "диапазона поиска.");
+    const std::string name(edits[i].Name());
+    if (!profiles[i].lowReached && !profiles[i].highReached) {
+      if (!explained[i]) {
+        result.notes.push_back(name +
+                               " данными не определяется: профиль девиации не поднимается до "
+                               "порога в пределах диапазона поиска.");
+      }
+    } else if (!profiles[i].lowReached || !profiles[i].highReached) {
+      result.notes.push_back(name + ": " + (profiles[i].lowReached ? "верхний" : "нижний") +
+                             " конец интервала — край диапазона поиска: до него профиль "
+                             "девиации не поднимается до порога.");
+    }
   }
   return result;
 }
@@ -287,7 +295,8 @@ FitUncertainty EstimateUncertainty(FitObjective& objective, const std::vector<do
 int DesignEvaluations(std::size_t edits) {
   int grid = 1;
   for (std::size_t i = 0; i < edits; ++i) grid *= 3;
-  return static_cast<int>(edits) * (2 * kStepAttempts + 2) + grid;
+  const int n = static_cast<int>(edits);
+  return n * (2 * kStepAttempts + 2) + grid + n * ProfileEvaluations(edits);
 }
 
 std::string CombinationText(const EditCombination& combination,

@@ -10,16 +10,17 @@ namespace teravo {
 
 // The name the output gives the interval method below.
 inline constexpr const char* kDevianceIntervalMethod =
-    "квадратичная аппроксимация девиации около оптимума в логарифмах (χ², 1 ст. св., с "
-    "поправкой на избыточную дисперсию и на шум K розыгрышей)";
+    "профиль девиации: каждое поле закреплено на сетке значений, остальные подобраны заново "
+    "на тех же розыгрышах (χ², 1 ст. св., с поправкой на избыточную дисперсию и на шум K "
+    "розыгрышей)";
 
 // A 95 % interval of one fitted edit.
 struct EditInterval {
   double low = 0;
   double high = 0;
-  // The data fix the edit: the deviance rises past the threshold within less than half the
-  // search span on either side. An edit the data do not fix has an interval of its whole
-  // span (or wider) and must not be read as a number.
+  // The data fix the edit: its profile rises past the threshold within the search span on
+  // either side. An end the profile does not reach is the span's edge (a note says so); an
+  // edit the data do not fix must not be read as a number.
   bool identified = false;
 };
 
@@ -49,10 +50,11 @@ struct FitUncertainty {
 // Plays a small design around the best point u (on each coordinate first the step at which
 // the deviance rises by about the threshold, then a grid of three such steps a coordinate and
 // two steps out on each axis) and reads the curvature of the deviance from a quadratic fitted
-// to it by least squares. The intervals treat a
-// rise of the deviance as χ² with one degree of freedom, scaled by the dispersion and by
-// 1 + 1/K for the noise of the simulated mean. A direction along which the deviance does
-// not rise (a curvature near zero or below it) is flat: its edits are not identified.
+// to it by least squares: the correlations, the combinations of edits the data fix only
+// together, and the first step of each edit's profile. The intervals come from the profiles
+// (ProfileEdit): a rise of the profile is read as χ² with one degree of freedom, scaled by
+// the dispersion and by 1 + 1/K for the noise of the simulated mean. A direction along which
+// the deviance does not rise (a curvature near zero or below it) is flat.
 FitUncertainty EstimateUncertainty(FitObjective& objective, const std::vector<double>& u,
                                    double distance);
 

@@ -72,6 +72,12 @@ TEST(FitSimulation, AConfoundedPairIsToldAsItsProduct) {
   EXPECT_FALSE(fit.estimates[0].interval.identified && fit.estimates[1].interval.identified);
   EXPECT_EQ(CombinationText(product, SmallSettings({"edYk", "edA"}).edits),
             "данные определяют только произведение edYk × edA");
+  // An end the profile does not reach is the edge of the span searched, never past it.
+  const std::vector<FittedEdit> edits = SmallSettings({"edYk", "edA"}).edits;
+  for (std::size_t i = 0; i < 2; ++i) {
+    EXPECT_GE(fit.estimates[i].interval.low, edits[i].low) << edits[i].Name();
+    EXPECT_LE(fit.estimates[i].interval.high, edits[i].high) << edits[i].Name();
+  }
   // The truth's product, 100 × 0.002, lies within the combination's interval.
   EXPECT_LE(product.low, 100 * 0.002);
   EXPECT_GE(product.high, 100 * 0.002);
