@@ -85,18 +85,28 @@ CommandOutcome RecomputeDistributions(DistributionsRecord& record, PlayHost& hos
       {&record.ErrorsInClients, Chart::chClientErrors},
       {&record.Failures, Chart::chFailures},
   }};
+  // The window's two histograms need every play's point; the failures, which plays read
+  // back from older documents may lack, are left out when any play lacks them.
+  constexpr std::size_t kRequired = 2;
+  const int i = static_cast<int>(index);
   std::array<std::vector<double>, histograms.size()> values;
+  std::array<bool, histograms.size()> complete{};
+  complete.fill(true);
   for (const auto& play : plays) {
-    const int i = static_cast<int>(index);
     for (std::size_t h = 0; h < histograms.size(); ++h) {
-      values[h].push_back(play->Series(histograms[h].second).YValue(i));
+      const ChartSeries& series = play->Series(histograms[h].second);
+      if (h >= kRequired && series.Count() <= i) {
+        complete[h] = false;
+        continue;
+      }
+      values[h].push_back(series.YValue(i));
     }
   }
 
   for (std::size_t h = 0; h < histograms.size(); ++h) {
     ChartSeries& bars = *histograms[h].first;
     bars.Clear();
-    if (plays.empty()) continue;
+    if (plays.empty() || !complete[h]) continue;
     Histogram histogram;
     for (std::size_t p = 0; p < plays.size(); ++p) histogram.Fit(values[h][p], p == 0);
     for (std::size_t p = 0; p < plays.size(); ++p) histogram.Count(values[h][p]);

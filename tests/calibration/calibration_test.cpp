@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <stop_token>
 #include <string>
 #include <vector>
@@ -24,8 +26,16 @@ TParameters SmallComplex() {
                               {"edM", "400"}});
 }
 
+// Request intensities far above the complex's own would shorten the step and lengthen every
+// play: the request intensity is searched near it.
+const std::pair<std::string, std::string> kSpans[] = {{"edYk", "20:500"}};
+
 std::vector<FittedEdit> Edits(const std::vector<std::string>& names) {
-  return std::get<std::vector<FittedEdit>>(FittedEditsOf(names, {}, '.'));
+  std::vector<std::pair<std::string, std::string>> spans;
+  for (const auto& span : kSpans) {
+    if (std::find(names.begin(), names.end(), span.first) != names.end()) spans.push_back(span);
+  }
+  return std::get<std::vector<FittedEdit>>(FittedEditsOf(names, spans, '.'));
 }
 
 CalibrationSettings SmallSettings(const std::vector<std::string>& names) {

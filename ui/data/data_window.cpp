@@ -299,8 +299,8 @@ QWidget* TDataAnalysisWindow::MakeModelsTab() {
   for (const ModelCurves& model : curves_.models)
     AddCurve(modelsPlot_, model.mean_value, QPen(ColorOf(model.model), 1.6), Name(model.model));
   AddLine(modelsPlot_, curves_.holdout_cut, std::nullopt, QPen(kHeldOutColor, 1, Qt::DashLine));
-  // The data rise from the lower left: the upper left stays clear of them.
-  ShowLegend(modelsPlot_, Qt::AlignTop | Qt::AlignLeft);
+  // The data rise from the lower left and level off: the lower right stays clear of them.
+  ShowLegend(modelsPlot_, Qt::AlignBottom | Qt::AlignRight);
   FitAxes(modelsPlot_);
   splitter->addWidget(modelsTable_);
   splitter->addWidget(modelsPlot_);
