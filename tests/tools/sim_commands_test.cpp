@@ -60,10 +60,11 @@ TEST(SimCommands, TheOlderFormsRunTheirCommand) {
     std::vector<std::string_view> older;
     std::vector<std::string_view> command;
   };
+  const std::string temp = ::testing::TempDir();  // the views below must not outlive it
   const std::vector<Case> cases = {
       {{"--set", "edM=50", "--seed", "7"}, {"play", "--set", "edM=50", "--seed", "7"}},
-      {{"--set", "edM=50", "--seed", "7", "--no-series", "--csv", ::testing::TempDir()},
-       {"play", "--no-points", "--set", "edM=50", "--seed", "7", "--csv", ::testing::TempDir()}},
+      {{"--set", "edM=50", "--seed", "7", "--no-series", "--csv", temp},
+       {"play", "--no-points", "--set", "edM=50", "--seed", "7", "--csv", temp}},
       {{"--set", "edClientsNum=0"}, {"play", "--set", "edClientsNum=0"}},
       {{"--set", "edK=3", "--series", "--set", "edM=40", "--seed", "5", "--moment", "0,01"},
        {"series", "--set", "edK=3", "--set", "edM=40", "--seed", "5", "--moment", "0,01"}},
