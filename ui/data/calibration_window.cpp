@@ -23,6 +23,7 @@
 #include "reliability/analysis_texts.h"
 #include "ui/common/content_menu.h"
 #include "ui/common/locale_text.h"
+#include "ui/data/analysis_widgets.h"
 #include "ui/data/number_cells.h"
 #include "ui/shell/window_placement.h"
 #include "ui/sweep/sweep_window.h"
@@ -35,16 +36,8 @@ const QColor kDataColor(60, 60, 60);
 const QColor kFitColor(20, 60, 160);
 const QColor kBandColor(20, 60, 160, 45);
 const QColor kWarning(140, 0, 0);
-
-QCustomPlot* MakePlot(QWidget* parent, const QString& name, const char* x, const char* y) {
-  auto* plot = new QCustomPlot(parent);
-  plot->setObjectName(name);
-  plot->setMinimumSize(300, 200);
-  plot->setLocale(QLocale());
-  plot->xAxis->setLabel(ToQString(x));
-  plot->yAxis->setLabel(ToQString(y));
-  return plot;
-}
+// The end of the data: the forecast lies to its right.
+const QPen kDataEndPen(Qt::gray, 1, Qt::DashLine);
 
 QVector<double> Values(const std::vector<double>& values) {
   return QVector<double>(values.begin(), values.end());
@@ -66,39 +59,6 @@ void AddBand(QCustomPlot* plot, const std::vector<double>& times, const CurveBan
   QCPGraph* high = AddGraph(plot, times, band.high, QPen(Qt::NoPen), ToQString("полоса 5–95 %"));
   high->setBrush(kBandColor);
   high->setChannelFillGraph(low);
-}
-
-// The end of the data: the forecast lies to its right.
-void AddDataEnd(QCustomPlot* plot, double x) {
-  auto* line = new QCPItemStraightLine(plot);
-  line->point1->setCoords(x, 0);
-  line->point2->setCoords(x, 1);
-  line->setPen(QPen(Qt::gray, 1, Qt::DashLine));
-}
-
-void FitAxes(QCustomPlot* plot) {
-  plot->rescaleAxes();
-  const QCPRange y = plot->yAxis->range();
-  const double pad = std::max(y.size() * 0.06, 1e-9);
-  plot->yAxis->setRange(y.lower >= 0 ? 0 : y.lower - pad, y.upper + pad);
-  plot->xAxis->setRange(0, plot->xAxis->range().upper);
-  plot->replot();
-}
-
-QTableWidget* MakeTable(QWidget* parent, const char* name, const QStringList& headers) {
-  auto* table = new QTableWidget(parent);
-  table->setObjectName(ToQString(name));
-  table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  table->setColumnCount(static_cast<int>(headers.size()));
-  table->setHorizontalHeaderLabels(headers);
-  table->verticalHeader()->hide();
-  return table;
-}
-
-QTableWidgetItem* TextItem(const QString& text, const QString& tip = {}) {
-  auto* item = new QTableWidgetItem(text);
-  if (!tip.isEmpty()) item->setToolTip(tip);
-  return item;
 }
 
 QString EditTitle(std::string_view name) {
@@ -210,7 +170,7 @@ QWidget* TCalibrationWindow::MakeFitTab() {
                                 ToQString("данные"));
   observed->setLineStyle(QCPGraph::lsNone);
   observed->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssDisc, kDataColor, 4));
-  AddDataEnd(fitPlot_, result_.data.LastTime());
+  AddLine(fitPlot_, result_.data.LastTime(), std::nullopt, kDataEndPen);
   fitPlot_->legend->setVisible(true);
   fitPlot_->legend->setFont(fitPlot_->font());
   // The failures rise steeply from the lower left: the upper left stays clear of them.
@@ -250,7 +210,7 @@ QWidget* TCalibrationWindow::MakeForecastTab() {
       AddBand(plot, forecast.times, curve->band);
       AddGraph(plot, forecast.times, curve->band.mean, QPen(kFitColor, 1.6), ToQString("среднее"));
     }
-    AddDataEnd(plot, result_.data.LastTime());
+    AddLine(plot, result_.data.LastTime(), std::nullopt, kDataEndPen);
     auto* title = new QCPTextElement(plot, ToQString(chart.title), plot->font());
     plot->plotLayout()->insertRow(0);
     plot->plotLayout()->addElement(0, 0, title);

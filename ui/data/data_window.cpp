@@ -25,6 +25,7 @@
 #include "ui/common/content_menu.h"
 #include "ui/common/error_report.h"
 #include "ui/common/locale_text.h"
+#include "ui/data/analysis_widgets.h"
 #include "ui/data/calibration_control.h"
 #include "ui/data/number_cells.h"
 #include "ui/shell/window_placement.h"
@@ -50,22 +51,6 @@ QString Name(GrowthModel model) {
 
 constexpr int kParameterColumns = 3;  // Weibull has three parameters, the others two
 
-QCustomPlot* MakePlot(QWidget* parent, const char* name, const char* x, const char* y) {
-  auto* plot = new QCustomPlot(parent);
-  plot->setObjectName(ToQString(name));
-  plot->setMinimumSize(320, 220);
-  plot->setLocale(QLocale());
-  plot->xAxis->setLabel(ToQString(x));
-  plot->yAxis->setLabel(ToQString(y));
-  return plot;
-}
-
-void ShowLegend(QCustomPlot* plot, Qt::Alignment where) {
-  plot->legend->setVisible(true);
-  plot->legend->setFont(plot->font());
-  plot->axisRect()->insetLayout()->setInsetAlignment(0, where);
-}
-
 // Points that cannot be drawn (an intensity infinite at 0) are left out.
 QCPGraph* AddCurve(QCustomPlot* plot, const std::vector<SeriesPoint>& points, const QPen& pen,
                    const QString& name) {
@@ -88,41 +73,6 @@ QCPGraph* AddPoints(QCustomPlot* plot, const std::vector<SeriesPoint>& points,
   graph->setLineStyle(QCPGraph::lsNone);
   graph->setScatterStyle(style);
   return graph;
-}
-
-// A vertical (x given) or horizontal line across the whole plot.
-QCPItemStraightLine* AddLine(QCustomPlot* plot, std::optional<double> x, std::optional<double> y,
-                             const QPen& pen) {
-  auto* line = new QCPItemStraightLine(plot);
-  line->point1->setCoords(x.value_or(0), y.value_or(0));
-  line->point2->setCoords(x ? *x : 1, y ? *y : 1);
-  line->setPen(pen);
-  return line;
-}
-
-// The whole of every graph, with a margin; the value axis from 0 when nothing is negative.
-void FitAxes(QCustomPlot* plot, std::optional<double> alsoShowY = std::nullopt) {
-  plot->rescaleAxes();
-  QCPRange y = plot->yAxis->range();
-  if (alsoShowY) y.expand(QCPRange(-*alsoShowY, *alsoShowY));
-  const double pad = std::max(y.size() * 0.06, 1e-9);
-  plot->yAxis->setRange(y.lower >= 0 ? 0 : y.lower - pad, y.upper + pad);
-  plot->xAxis->setRange(std::min(0.0, plot->xAxis->range().lower), plot->xAxis->range().upper);
-  plot->replot();
-}
-
-QTableWidget* MakeTable(QWidget* parent, const char* name, const QStringList& headers) {
-  auto* table = new QTableWidget(parent);
-  table->setObjectName(ToQString(name));
-  table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  table->setColumnCount(static_cast<int>(headers.size()));
-  table->setHorizontalHeaderLabels(headers);
-  table->verticalHeader()->hide();
-  return table;
-}
-
-QTableWidgetItem* TextItem(const QString& text) {
-  return new QTableWidgetItem(text);
 }
 
 // The cells of a fit that has no numbers say why, across the columns from `from` on.
@@ -249,7 +199,7 @@ QWidget* TDataAnalysisWindow::MakeTrendTab() {
   layout->addWidget(trendLine_);
 
   auto* splitter = new QSplitter(Qt::Horizontal, tab);
-  laplacePlot_ = MakePlot(splitter, "chLaplace", "Время, сутки", "Фактор Лапласа");
+  laplacePlot_ = MakePlot(splitter, QStringLiteral("chLaplace"), "Время, сутки", "Фактор Лапласа");
   AddCurve(laplacePlot_, trend.running_laplace, QPen(kModelColors[0], 1.5),
            ToQString("Фактор Лапласа"));
   const QPen bound(QColor(200, 40, 40), 1, Qt::DashLine);
@@ -257,8 +207,8 @@ QWidget* TDataAnalysisWindow::MakeTrendTab() {
   AddLine(laplacePlot_, std::nullopt, -2.0, bound);
   FitAxes(laplacePlot_, 2.5);
 
-  mtbfPlot_ =
-      MakePlot(splitter, "chMtbf", "Время, сутки", "Средняя наработка между отказами, сутки");
+  mtbfPlot_ = MakePlot(splitter, QStringLiteral("chMtbf"), "Время, сутки",
+                       "Средняя наработка между отказами, сутки");
   AddCurve(mtbfPlot_, trend.running_mean_time_between_failures, QPen(kModelColors[2], 1.5),
            ToQString("Средняя наработка"));
   FitAxes(mtbfPlot_);
@@ -288,7 +238,7 @@ QWidget* TDataAnalysisWindow::MakeModelsTab() {
   modelsTable_ = MakeTable(splitter, "tbModels", headers);
   FillModelsTable();
 
-  modelsPlot_ = MakePlot(splitter, "chModels", "Время, сутки", "Отказов всего");
+  modelsPlot_ = MakePlot(splitter, QStringLiteral("chModels"), "Время, сутки", "Отказов всего");
   std::vector<SeriesPoint> seen, heldOut;
   for (const SeriesPoint& point : curves_.observed)
     (point.x <= curves_.holdout_cut ? seen : heldOut).push_back(point);
@@ -394,9 +344,10 @@ QWidget* TDataAnalysisWindow::MakeForecastTab() {
   auto* splitter = new QSplitter(Qt::Vertical, tab);
   forecastTable_ = MakeTable(splitter, "tbForecast", {});
   auto* charts = new QSplitter(Qt::Horizontal, splitter);
-  intensityPlot_ =
-      MakePlot(charts, "chIntensity", "Время, сутки", "Интенсивность отказов, 1/сутки");
-  reliabilityPlot_ = MakePlot(charts, "chReliability", "Время миссии x, сутки", "Надежность R(x)");
+  intensityPlot_ = MakePlot(charts, QStringLiteral("chIntensity"), "Время, сутки",
+                            "Интенсивность отказов, 1/сутки");
+  reliabilityPlot_ =
+      MakePlot(charts, QStringLiteral("chReliability"), "Время миссии x, сутки", "Надежность R(x)");
   splitter->addWidget(forecastTable_);
   splitter->addWidget(charts);
   splitter->setStretchFactor(0, 2);
