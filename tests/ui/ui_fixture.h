@@ -12,6 +12,8 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "model/seed_source.h"
@@ -123,6 +125,28 @@ class MainFormTest : public ::testing::Test {
 
   std::vector<Message> messages_;
   std::unique_ptr<TMainForm> form_;
+};
+
+// A main window whose settings (recent files and folders) go to a settings file of the suite,
+// cleared before every test, never to the user's.
+class IsolatedSettingsTest : public MainFormTest {
+ protected:
+  static void SetUpTestSuite() {
+    settingsDir_ = new QTemporaryDir;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir_->path());
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsDir_->path());
+  }
+  static void TearDownTestSuite() {
+    delete settingsDir_;
+    settingsDir_ = nullptr;
+  }
+  void SetUp() override {
+    QSettings().clear();
+    MainFormTest::SetUp();
+  }
+
+ private:
+  static inline QTemporaryDir* settingsDir_ = nullptr;
 };
 
 }  // namespace teravo::test

@@ -28,22 +28,10 @@
 namespace teravo::test {
 namespace {
 
-class CalibrationWindowTest : public MainFormTest {
+class CalibrationWindowTest : public IsolatedSettingsTest {
  protected:
-  static void SetUpTestSuite() {
-    // The recent files go to a settings file of these tests, not the user's.
-    settingsDir_ = new QTemporaryDir;
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir_->path());
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsDir_->path());
-  }
-  static void TearDownTestSuite() {
-    delete settingsDir_;
-    settingsDir_ = nullptr;
-  }
-
   void SetUp() override {
-    QSettings().clear();
-    MainFormTest::SetUp();
+    IsolatedSettingsTest::SetUp();
     // Few clients keep each play short.
     AcceptSettings({{"edClientsNum", "3"}});
   }
@@ -69,8 +57,6 @@ class CalibrationWindowTest : public MainFormTest {
     settings.forecastPoints = 20;
     return settings;
   }
-
-  static inline QTemporaryDir* settingsDir_ = nullptr;
 
   void Wait() {
     ASSERT_TRUE(QTest::qWaitFor([this] { return !Calibrations().Running(); }, 120000));

@@ -37,23 +37,8 @@ void Write(const QString& path, const std::string& text) {
   std::ofstream(QFile::encodeName(path).toStdString(), std::ios::binary) << text;
 }
 
-class Workbench : public MainFormTest {
+class Workbench : public IsolatedSettingsTest {
  protected:
-  static void SetUpTestSuite() {
-    // The recent files and folders go to a settings file of the tests, not the user's.
-    settingsDir_ = new QTemporaryDir;
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir_->path());
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsDir_->path());
-  }
-  static void TearDownTestSuite() {
-    delete settingsDir_;
-    settingsDir_ = nullptr;
-  }
-  void SetUp() override {
-    QSettings().clear();
-    MainFormTest::SetUp();
-  }
-
   QString Path(const QString& name) const { return dir_.filePath(name); }
   ParameterFileActions& Files() { return form_->ParameterFiles(); }
   WindowCommands& Commands() { return form_->ResultWindowCommands(); }
@@ -70,7 +55,6 @@ class Workbench : public MainFormTest {
     return Averages();
   }
 
-  static inline QTemporaryDir* settingsDir_ = nullptr;
   QTemporaryDir dir_;
 };
 
