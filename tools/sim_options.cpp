@@ -150,7 +150,7 @@ CLI::Validator OneOf(std::vector<std::string> names) {
       "");
 }
 
-// The options play, series and sweep share: what the run is made of and how it is run.
+// The options play, series, sweep and fit share: the parameters, the seeds and the threads.
 void AddRunOptions(CLI::App& command, SimOptions& options) {
   AddValueOption(command, kSet, "edX=TEXT",
                  "the text of a settings edit (repeatable), e.g. --set edM=1000;\n"
@@ -193,6 +193,11 @@ void AddRunOptions(CLI::App& command, SimOptions& options) {
                    if (!threads || *threads < 1 || *threads > 1024) throw Refusal{Needs(kThreads)};
                    options.threads = static_cast<int>(*threads);
                  });
+}
+
+// What play, series and sweep add: the windows they write and how long they may run. A fit
+// bounds itself and writes one document.
+void AddPlayingOptions(CLI::App& command, SimOptions& options) {
   command.add_flag("--force", options.force, "start a run that may take more than an hour");
   AddValueOption(command, kCsv, "DIR", "also write the results as CSV files into DIR",
                  [&](const std::string& text) { options.csvFolder = text; });
@@ -248,6 +253,10 @@ class CommandLine {
       command.add_flag("-h,--help", help, "show this text");
       if (name.command != SimCommand::Merge && name.command != SimCommand::Data) {
         AddRunOptions(command, options);
+      }
+      if (name.command != SimCommand::Merge && name.command != SimCommand::Data &&
+          name.command != SimCommand::Fit) {
+        AddPlayingOptions(command, options);
       }
       commands_.push_back({&command, name.command});
     }

@@ -70,6 +70,7 @@ INSTANTIATE_TEST_SUITE_P(
                     RefusedLine{{"--layout", "xx"}, "'xx' is not one of ft, if, fc"},
                     RefusedLine{{"--time-unit", "years"}, "'years' is not one of"},
                     RefusedLine{{"--holdout", "1,5"}, "--holdout needs"},
+                    RefusedLine{{"--csv", "out"}, "--csv applies to"},
                     RefusedLine{{"--data", "/nonexistent/data.csv"}, "data.csv"}));
 
 TEST(SimFit, NeedsData) {
