@@ -1,7 +1,9 @@
 #include "tools/run_setup.h"
 
+#include <memory>
 #include <variant>
 
+#include "params/acceptance.h"
 #include "params/estimators.h"
 #include "params/parameter_file.h"
 #include "play/commands.h"
@@ -29,6 +31,15 @@ int FillSettingsForm(const SimOptions& options, SimSettingsForm& form, std::ostr
     }
   }
   return kExitSuccess;
+}
+
+int AcceptCommandLine(const SimOptions& options, SimSettingsForm& form, TTeravo& model,
+                      std::ostream& err) {
+  if (const int status = FillSettingsForm(options, form, err); status != kExitSuccess) {
+    return status;
+  }
+  if (options.seed) model.SetSeedSource(std::make_unique<FixedSeedSource>(*options.seed));
+  return AcceptParameters(model, form) ? kExitSuccess : kExitRefused;
 }
 
 int CheckRunNeeds(const TTeravo& model, std::int32_t plays, const SimOptions& options,

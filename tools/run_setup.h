@@ -18,6 +18,12 @@ namespace teravo::sim {
 // --set; writes it out for --save-params. kExitSuccess, or the exit status of what failed.
 int FillSettingsForm(const SimOptions& options, SimSettingsForm& form, std::ostream& err);
 
+// Fills `form` (FillSettingsForm), seeds `model` with --seed and accepts the form into it as
+// the dialog would: corrections and advice are shown and the run goes on, a failing field
+// ends it. kExitSuccess, or the exit status of what failed.
+int AcceptCommandLine(const SimOptions& options, SimSettingsForm& form, TTeravo& model,
+                      std::ostream& err);
+
 // Refuses `plays` plays of the accepted `model` when the machine cannot hold them, or when
 // they may take more than an hour and --force is missing. kExitSuccess or kExitRefused.
 int CheckRunNeeds(const TTeravo& model, std::int32_t plays, const SimOptions& options,

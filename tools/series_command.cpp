@@ -1,9 +1,6 @@
-#include <memory>
-
 #include "core/number_text.h"
 #include "core/rounding.h"
 #include "model/teravo.h"
-#include "params/acceptance.h"
 #include "play/commands.h"
 #include "play/distributions.h"
 #include "play/series.h"
@@ -38,13 +35,10 @@ int RunSeriesCommand(const SimOptions& options, const CommandIo& io) {
   }
   const char separator = options.separator.value_or(io.localeSeparator);
   SimSettingsForm form(separator, io.err);
-  if (const int status = FillSettingsForm(options, form, io.err); status != kExitSuccess) {
+  TTeravo model;
+  if (const int status = AcceptCommandLine(options, form, model, io.err); status != kExitSuccess) {
     return status;
   }
-  TTeravo model;
-  if (options.seed) model.SetSeedSource(std::make_unique<FixedSeedSource>(*options.seed));
-  // Corrections and advice are shown and the run goes on; a failing field ends it.
-  if (!AcceptParameters(model, form)) return kExitRefused;
   if (options.moment) {
     if (const CommandOutcome moment = CheckMomentOf(model, *options.moment, separator);
         !moment.ran()) {
