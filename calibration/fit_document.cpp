@@ -7,53 +7,13 @@
 #include "core/csv_text.h"
 #include "core/number_text.h"
 #include "reliability/analysis_texts.h"
+#include "reliability/json_text.h"
 
 namespace teravo {
 
 namespace {
 
-// A JSON text built in order; commas are placed by the caller's structure, not guessed.
-class Json {
- public:
-  void Raw(std::string_view text) { out_ += text; }
-  void Key(std::string_view key) {
-    Text(key);
-    out_ += ':';
-  }
-  void Text(std::string_view text) {
-    out_ += '"';
-    for (char c : text) {
-      if (c == '"' || c == '\\') out_ += '\\';
-      if (c == '\n') {
-        out_ += "\\n";
-        continue;
-      }
-      out_ += c;
-    }
-    out_ += '"';
-  }
-  // JSON has no infinities or NaN: null.
-  void Number(double value) {
-    if (!std::isfinite(value)) {
-      out_ += "null";
-      return;
-    }
-    char buffer[32];
-    out_.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
-  }
-  void Numbers(const std::vector<double>& values) {
-    out_ += '[';
-    for (std::size_t i = 0; i < values.size(); ++i) {
-      if (i > 0) out_ += ',';
-      Number(values[i]);
-    }
-    out_ += ']';
-  }
-  std::string Take() { return std::move(out_); }
-
- private:
-  std::string out_;
-};
+using Json = JsonText;
 
 std::string_view CurveKey(Curve curve) {
   switch (curve) {
@@ -73,119 +33,98 @@ std::string_view CurveKey(Curve curve) {
 }
 
 void WriteEstimates(Json& json, const SimulationFit& fit) {
-  json.Raw("[");
+  json.Open('[');
   for (std::size_t i = 0; i < fit.estimates.size(); ++i) {
     const EditEstimate& e = fit.estimates[i];
-    if (i > 0) json.Raw(",");
-    json.Raw("{");
+    json.Open('{');
     json.Key("edit");
     json.Text(e.name);
-    json.Raw(",");
     json.Key("estimate");
     json.Number(e.value);
     if (fit.uncertainty) {
-      json.Raw(",");
       json.Key("low");
       json.Number(e.interval.low);
-      json.Raw(",");
       json.Key("high");
       json.Number(e.interval.high);
-      json.Raw(",");
       json.Key("identified");
-      json.Raw(e.interval.identified ? "true" : "false");
+      json.Bool(e.interval.identified);
     }
-    json.Raw(",");
     json.Key("at_span_edge");
-    json.Raw(e.atSpanEdge ? "true" : "false");
-    json.Raw("}");
+    json.Bool(e.atSpanEdge);
+    json.Close('}');
   }
-  json.Raw("]");
+  json.Close(']');
 }
 
 void WriteUncertainty(Json& json, const FitUncertainty& u, const std::vector<FittedEdit>& edits) {
-  json.Raw("{");
+  json.Open('{');
   json.Key("method");
   json.Text(kDevianceIntervalMethod);
-  json.Raw(",");
   json.Key("dispersion");
   json.Number(u.dispersion);
-  json.Raw(",");
   json.Key("deviance_rise");
   json.Number(u.threshold);
-  json.Raw(",");
   json.Key("correlation");
-  json.Raw("[");
+  json.Open('[');
   for (std::size_t i = 0; i < u.correlation.size(); ++i) {
-    if (i > 0) json.Raw(",");
     json.Numbers(u.correlation[i]);
   }
-  json.Raw("],");
+  json.Close(']');
   json.Key("combinations");
-  json.Raw("[");
+  json.Open('[');
   for (std::size_t i = 0; i < u.combinations.size(); ++i) {
     const EditCombination& c = u.combinations[i];
-    if (i > 0) json.Raw(",");
-    json.Raw("{");
+    json.Open('{');
     json.Key("text");
     json.Text(CombinationText(c, edits));
-    json.Raw(",");
     json.Key("estimate");
     json.Number(c.estimate);
-    json.Raw(",");
     json.Key("low");
     json.Number(c.low);
-    json.Raw(",");
     json.Key("high");
     json.Number(c.high);
-    json.Raw(",");
     json.Key("correlation");
     json.Number(c.correlation);
-    json.Raw("}");
+    json.Close('}');
   }
-  json.Raw("],");
+  json.Close(']');
   json.Key("notes");
-  json.Raw("[");
+  json.Open('[');
   for (std::size_t i = 0; i < u.notes.size(); ++i) {
-    if (i > 0) json.Raw(",");
     json.Text(u.notes[i]);
   }
-  json.Raw("]}");
+  json.Close(']').Close('}');
 }
 
 void WriteHoldout(Json& json, const Calibration& calibration) {
   const SimulationHoldout& holdout = *calibration.holdout;
-  json.Raw("{");
+  json.Open('{');
   json.Key("cut_time_days");
   json.Number(holdout.cutTime);
-  json.Raw(",");
   json.Key("held_out_points");
-  json.Raw(IntToStr(holdout.heldOutPoints));
-  json.Raw(",");
+  json.Integer(holdout.heldOutPoints);
   json.Key("psse");
-  json.Raw("[{");
+  json.Open('[').Open('{');
   json.Key("model");
   json.Text("simulation");
-  json.Raw(",");
   json.Key("psse");
   json.Number(holdout.psse.value_or(NAN));
   if (holdout.fit) {
-    json.Raw(",");
     json.Key("status");
     json.Text(SearchStatusText(holdout.fit->status));
   }
-  json.Raw("}");
+  json.Close('}');
   if (calibration.classic) {
     for (const HoldoutFit& classic : calibration.classic->holdouts) {
-      json.Raw(",{");
+      json.Open('{');
       json.Key("model");
       json.Text(classic.fit ? ModelKey(classic.fit->model) : "");
-      json.Raw(",");
       json.Key("psse");
       json.Number(classic.psse.value_or(NAN));
-      json.Raw("}");
+      json.Close('}');
     }
   }
-  json.Raw("]}");
+  json.Close(']').Close('}');
 }
 
 // The forecast curves' names in the tables, with their units.
@@ -224,105 +163,81 @@ std::string CalibrationJson(const Calibration& calibration, const CalibrationSet
                             const FailureData& data) {
   const SimulationFit& fit = calibration.fit;
   Json json;
-  json.Raw("{");
+  json.Open('{');
   json.Key("distance");
   json.Text(kDistanceName);
-  json.Raw(",");
   json.Key("matched_curve");
   json.Text(settings.matched == MatchedCurve::Failures ? "failures" : "fixed_errors");
-  json.Raw(",");
   json.Key("status");
   json.Text(SearchStatusText(fit.status));
-  json.Raw(",");
   json.Key("integer_edits");
   json.Text("целые поля округляются внутри подбора; оценка — целое число, которое разыграно");
-  json.Raw(",");
   json.Key("estimates");
   WriteEstimates(json, fit);
   if (fit.uncertainty) {
-    json.Raw(",");
     json.Key("uncertainty");
     WriteUncertainty(json, *fit.uncertainty, settings.edits);
   }
-  json.Raw(",");
   json.Key("goodness_of_fit");
-  json.Raw("{");
+  json.Open('{');
   json.Key("deviance");
   json.Number(fit.distance);
-  json.Raw(",");
   json.Key("match_points");
-  json.Raw(IntToStr(static_cast<std::int64_t>(fit.points.times.size())));
-  json.Raw(",");
+  json.Integer(static_cast<std::int64_t>(fit.points.times.size()));
   json.Key("points_in_band");
-  json.Raw(IntToStr(calibration.forecast.pointsInBand));
-  json.Raw(",");
+  json.Integer(calibration.forecast.pointsInBand);
   json.Key("band_coverage");
   json.Number(calibration.forecast.points > 0
                   ? static_cast<double>(calibration.forecast.pointsInBand) /
                         calibration.forecast.points
                   : NAN);
-  json.Raw(",");
   json.Key("times");
   json.Numbers(fit.points.times);
-  json.Raw(",");
   json.Key("observed");
   json.Numbers(fit.points.counts);
-  json.Raw(",");
   json.Key("fitted_mean");
   json.Numbers(fit.fittedMean);
-  json.Raw("},");
+  json.Close('}');
   json.Key("forecast");
-  json.Raw("{");
+  json.Open('{');
   json.Key("horizon_end_days");
   json.Number(calibration.horizonEnd);
-  json.Raw(",");
   json.Key("plays");
-  json.Raw(IntToStr(calibration.forecast.plays));
-  json.Raw(",");
+  json.Integer(calibration.forecast.plays);
   json.Key("times");
   json.Numbers(calibration.forecast.times);
   for (const ForecastCurve& curve : calibration.forecast.curves) {
-    json.Raw(",");
     json.Key(CurveKey(curve.curve));
-    json.Raw("{");
+    json.Open('{');
     json.Key("mean");
     json.Numbers(curve.band.mean);
-    json.Raw(",");
     json.Key("low");
     json.Numbers(curve.band.low);
-    json.Raw(",");
     json.Key("high");
     json.Numbers(curve.band.high);
-    json.Raw("}");
+    json.Close('}');
   }
-  json.Raw("}");
+  json.Close('}');
   if (calibration.holdout) {
-    json.Raw(",");
     json.Key("holdout");
     WriteHoldout(json, calibration);
   }
-  json.Raw(",");
   json.Key("work");
-  json.Raw("{");
+  json.Open('{');
   json.Key("evaluations");
-  json.Raw(IntToStr(fit.evaluations));
-  json.Raw(",");
+  json.Integer(fit.evaluations);
   json.Key("plays");
-  json.Raw(IntToStr(fit.plays));
-  json.Raw(",");
+  json.Integer(fit.plays);
   json.Key("plays_per_evaluation");
-  json.Raw(IntToStr(settings.plays));
-  json.Raw(",");
+  json.Integer(settings.plays);
   json.Key("first_seed");
-  json.Raw(IntToStr(settings.firstSeed));
-  json.Raw(",");
+  json.Integer(settings.firstSeed);
   json.Key("data_failures");
-  json.Raw(IntToStr(data.FailureCount()));
-  json.Raw(",");
+  json.Integer(data.FailureCount());
   json.Key("stopped");
-  json.Raw(calibration.stopped ? "true" : "false");
-  json.Raw("}}\n");
-  return json.Take();
+  json.Bool(calibration.stopped);
+  json.Close('}').Close('}');
+  return json.Take() + "\n";
 }
 
 std::vector<std::pair<std::string, std::string>> CalibrationCsvTables(

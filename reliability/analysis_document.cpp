@@ -9,92 +9,11 @@
 #include "core/number_text.h"
 #include "reliability/analysis_curves.h"
 #include "reliability/analysis_texts.h"
+#include "reliability/json_text.h"
 
 namespace teravo {
 
 namespace {
-
-// The document is written as text rather than built with nlohmann: its Grisu2 misses the
-// shortest round-trip text now and then, and the numbers here are those texts.
-class JsonText {
- public:
-  JsonText& Open(char bracket) {
-    Value();
-    out_ += bracket;
-    first_.push_back(true);
-    return *this;
-  }
-  JsonText& Close(char bracket) {
-    out_ += bracket;
-    first_.pop_back();
-    return *this;
-  }
-  JsonText& Key(std::string_view key) {
-    Separate();
-    AppendString(key);
-    out_ += ':';
-    afterKey_ = true;
-    return *this;
-  }
-  JsonText& Text(std::string_view text) {
-    Value();
-    AppendString(text);
-    return *this;
-  }
-  // Infinities and NaN, which JSON cannot hold, are null.
-  JsonText& Number(double value) {
-    Value();
-    if (!std::isfinite(value)) {
-      out_ += "null";
-      return *this;
-    }
-    char buffer[32];
-    out_.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
-    return *this;
-  }
-  JsonText& Integer(std::int64_t value) {
-    Value();
-    out_ += IntToStr(value);
-    return *this;
-  }
-  JsonText& Null() {
-    Value();
-    out_ += "null";
-    return *this;
-  }
-  JsonText& Optional(const std::optional<double>& value) { return value ? Number(*value) : Null(); }
-  JsonText& Points(const std::vector<SeriesPoint>& points) {
-    Open('[');
-    for (const SeriesPoint& point : points) Open('[').Number(point.x).Number(point.y).Close(']');
-    return Close(']');
-  }
-
-  std::string Take() { return std::move(out_); }
-
- private:
-  void Separate() {
-    if (first_.empty()) return;
-    if (!first_.back()) out_ += ',';
-    first_.back() = false;
-  }
-  // A value after its key needs no comma; one in an array does.
-  void Value() {
-    if (afterKey_) {
-      afterKey_ = false;
-      return;
-    }
-    Separate();
-  }
-  // A byte that is not UTF-8 becomes U+FFFD, so the document stays valid JSON.
-  void AppendString(std::string_view text) {
-    out_ += nlohmann::json(std::string(text))
-                .dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
-  }
-
-  std::string out_;
-  std::vector<bool> first_;
-  bool afterKey_ = false;
-};
 
 // The place of a model in a ranking, from 1; 0 when it is not ranked.
 int PlaceOf(const std::vector<GrowthModel>& ranking, GrowthModel model) {
