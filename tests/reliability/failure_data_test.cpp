@@ -148,9 +148,16 @@ TEST(CsvPreview, MarksEveryFaultyRowAndKeepsTheGoodOnes) {
 
 // A workbook of the smallest form spreadsheet programs write: shared and inline strings.
 std::filesystem::path WriteWorkbook(const std::vector<std::pair<std::string, std::string>>& parts) {
-  const auto path = std::filesystem::temp_directory_path() / "teravo_failure_data_test.xlsx";
+  // A file of each test's own: the tests run side by side in processes of their own.
+  const auto path = std::filesystem::temp_directory_path() /
+                    (std::string("teravo_") +
+                     ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".xlsx");
   int error = 0;
   zip_t* zip = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
+  if (zip == nullptr) {
+    ADD_FAILURE() << "cannot write " << path << ": libzip error " << error;
+    return path;
+  }
   for (const auto& [name, text] : parts) {
     zip_source_t* source = zip_source_buffer(zip, text.data(), text.size(), 0);
     zip_file_add(zip, name.c_str(), source, ZIP_FL_OVERWRITE);
