@@ -13,6 +13,12 @@ inline FailureData Sys1() {
                          {DataLayout::FailureTimes, TimeUnit::Seconds});
 }
 
+// NTDS (tests/data/README.md): 26 failure times in days.
+inline FailureData Ntds() {
+  return ReadFailureFile(std::string(TERAVO_TEST_DATA_DIR) + "/NTDS.csv",
+                         {DataLayout::FailureTimes, TimeUnit::Days});
+}
+
 // SYS1 grouped into counts per 0.1 day (the last interval ends at the last failure).
 inline FailureData Sys1InTenthDayCounts() {
   const FailureData times = Sys1();

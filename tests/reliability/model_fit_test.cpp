@@ -70,6 +70,13 @@ TEST(GoelOkumotoFit, MatchesThePublishedSys1Estimates) {
   EXPECT_NEAR(fit.parameters[0], 136 / -std::expm1(-b * seconds.back()), 1e-5);
 }
 
+TEST(GoelOkumotoFit, MatchesThePublishedNtdsEstimates) {
+  const ModelFit fit = FitGrowthModel(GrowthModel::GoelOkumoto, Ntds(), {});
+  ASSERT_EQ(fit.status, FitStatus::Converged);
+  EXPECT_NEAR(fit.parameters[0], 33.99, 0.005);
+  EXPECT_NEAR(fit.parameters[1], 0.00579, 0.000005);
+}
+
 TEST(GoelOkumotoFit, MatchesAnIndependentSolutionOnGroupedCounts) {
   const FailureData data = Sys1InTenthDayCounts();
   const ModelFit fit = FitGrowthModel(GrowthModel::GoelOkumoto, data, {});
