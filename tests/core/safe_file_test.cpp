@@ -1,8 +1,6 @@
 #include "core/safe_file.h"
 
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <functional>
@@ -10,6 +8,7 @@
 #include <set>
 #include <string>
 
+#include "tests/support/file_size_limit.h"
 #include "tests/support/scratch_folder.h"
 
 namespace teravo::test {
@@ -22,21 +21,6 @@ mode_t ModeOf(const fs::path& path) {
   lstat(path.c_str(), &status);
   return status.st_mode & 07777;
 }
-
-// Writes beyond `bytes` fail with EFBIG while it lives, as a full disk fails them.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    getrlimit(RLIMIT_FSIZE, &saved_);
-    signal(SIGXFSZ, SIG_IGN);
-    const rlimit limit{bytes, saved_.rlim_max};
-    setrlimit(RLIMIT_FSIZE, &limit);
-  }
-  ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &saved_); }
-
- private:
-  rlimit saved_{};
-};
 
 // Every kind of target: what the writer does with it, and that it leaves nothing of its own
 // behind and nothing of others' changed when it refuses.
