@@ -169,6 +169,8 @@ std::string FileProblemText(const FileFailure& failure) {
       return "папка не пуста";
     case FileProblem::NoFolder:
       return "нет такой папки";
+    case FileProblem::NotFound:
+      return "файл не найден";
     case FileProblem::PermissionDenied:
       return "доступ запрещён";
     case FileProblem::DiskFull:
@@ -185,6 +187,18 @@ std::string FileProblemText(const FileFailure& failure) {
       break;
   }
   return "системная ошибка " + std::to_string(failure.error.value());
+}
+
+std::optional<FileFailure> CheckFileToRead(const fs::path& path) {
+  struct stat status {};
+  if (stat(path.c_str(), &status) != 0) {
+    if (errno == ENOENT || errno == ENOTDIR) return Failure(FileProblem::NotFound);
+    return FailureOf(LastError());
+  }
+  if (S_ISDIR(status.st_mode)) return Failure(FileProblem::IsFolder);
+  if (!S_ISREG(status.st_mode)) return Failure(FileProblem::NotRegularFile);
+  if (access(path.c_str(), R_OK) != 0) return FailureOf(LastError());
+  return std::nullopt;
 }
 
 std::optional<FileFailure> CheckFileTarget(const fs::path& target) {

@@ -27,6 +27,7 @@ enum class FileProblem {
   NotFolder,         // a folder was to be written where something else is
   FolderNotEmpty,    // a folder of files was to replace a folder that holds files
   NoFolder,          // the folder that would hold it does not exist
+  NotFound,          // a file to be read does not exist
   PermissionDenied,  // the system refused access
   DiskFull,          // no space left, or the quota is used up
   TooLarge,          // beyond the largest file the system allows this process
@@ -46,6 +47,10 @@ std::string FileProblemText(const FileFailure& failure);
 
 // Classifies a system error.
 FileFailure FailureOf(std::error_code error);
+
+// Whether `path` is a regular file that can be opened for reading, told before it is opened:
+// a pipe or a device would block or never end.
+std::optional<FileFailure> CheckFileToRead(const std::filesystem::path& path);
 
 // Whether `target` may be replaced by a new file, before any content is formed: nullopt when
 // it is missing (and its folder exists) or is a writable regular file.

@@ -1,7 +1,5 @@
 #include "params/parameter_file.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <fstream>
@@ -50,18 +48,6 @@ nlohmann::json::parser_callback_t RepeatedKeyWatch(std::vector<std::set<std::str
     }
     return true;
   };
-}
-
-// Why the file at `path` cannot be read as a file, told before it is opened.
-std::optional<std::string> NotReadable(const std::filesystem::path& path) {
-  struct stat status {};
-  if (stat(path.c_str(), &status) != 0) {
-    if (errno == ENOENT || errno == ENOTDIR) return std::string("файл не найден");
-    return FileProblemText(FailureOf({errno, std::generic_category()}));
-  }
-  if (S_ISDIR(status.st_mode)) return FileProblemText({FileProblem::IsFolder, {}});
-  if (!S_ISREG(status.st_mode)) return FileProblemText({FileProblem::NotRegularFile, {}});
-  return std::nullopt;
 }
 
 }  // namespace
@@ -153,7 +139,7 @@ std::variant<ParameterFile, std::string> ParseParameterFile(std::string_view doc
 
 std::variant<ParameterFile, std::string> ReadParameterFile(const std::filesystem::path& path) {
   const std::string prefix = "Файл параметров " + Quoted(path) + " не прочитан: ";
-  if (const auto problem = NotReadable(path)) return prefix + *problem + ".";
+  if (const auto problem = CheckFileToRead(path)) return prefix + FileProblemText(*problem) + ".";
   std::error_code error;
   const std::uintmax_t size = std::filesystem::file_size(path, error);
   if (error) return prefix + FileProblemText(FailureOf(error)) + ".";

@@ -1,7 +1,5 @@
 #include "tools/sim_parts.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <fstream>
@@ -166,9 +164,10 @@ std::shared_ptr<PlayRecord> RecordOf(const Json& window, char separator, bool ke
     const Chart chart = row.chart;
     const Json& points = Array(charts, row.name);
     // A curve over the play's time has a point for each of its FM + 1 steps.
-    if (row.overTime && points.size() != static_cast<std::size_t>(steps) + 1) {
-      throw NotAPart{"\"" + std::string(row.name) + "\" has " + IntToStr(points.size()) +
-                     " points, not the " + IntToStr(steps + 1) + " of its play"};
+    const std::int64_t expected = std::int64_t{steps} + 1;
+    if (row.overTime && static_cast<std::int64_t>(points.size()) != expected) {
+      throw NotAPart{"\"" + std::string(row.name) + "\" has " + std::to_string(points.size()) +
+                     " points, not the " + std::to_string(expected) + " of its play"};
     }
     ChartSeries& series = record->Series(chart);
     series.Reserve(points.size());
@@ -308,15 +307,8 @@ void ReadContents(const Json& document, Part& part) {
 
 // The file's bytes; a path that is no regular file is told as what it is.
 std::string FileBytes(const std::string& path) {
-  struct stat status {};
-  if (stat(path.c_str(), &status) != 0) {
-    if (errno == ENOENT) throw MergeRefusal{path + ": файл не найден"};
-    throw MergeRefusal{path + ": " + FileProblemText(FailureOf({errno, std::generic_category()}))};
-  }
-  if (S_ISDIR(status.st_mode))
-    throw MergeRefusal{path + ": " + FileProblemText({FileProblem::IsFolder, {}})};
-  if (!S_ISREG(status.st_mode)) {
-    throw MergeRefusal{path + ": " + FileProblemText({FileProblem::NotRegularFile, {}})};
+  if (const auto problem = CheckFileToRead(path)) {
+    throw MergeRefusal{path + ": " + FileProblemText(*problem)};
   }
   std::ifstream in(path, std::ios::binary);
   if (!in)
