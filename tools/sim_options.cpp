@@ -31,7 +31,9 @@ constexpr std::string_view kRules =
     "UTF-8. --csv DIR must be missing or empty: the run writes its files into a fresh\n"
     "folder beside DIR and renames it to DIR once all are written; a DIR holding files\n"
     "(an earlier run's too) is refused. --save-params writes its file only once the run\n"
-    "has been accepted; a target that is not a writable regular file is refused.";
+    "has been accepted; a target that is not a writable regular file is refused. A part\n"
+    "(--plays, --points) ends with a digest of its content: merge refuses a part changed\n"
+    "after it was written.";
 
 constexpr std::string_view kOverviewFooter =
     "Run 'teravo-sim COMMAND --help' for the options of a command.\n"
