@@ -61,7 +61,9 @@ const std::pair<std::string_view, ParameterMember> kParameterMembers[] = {
 Json ParametersJson(const TParameters& parameters) {
   Json json = Json::object();
   for (const auto& [name, member] : kParameterMembers) {
-    std::visit([&](auto field) { json[std::string(name)] = parameters.*field; }, member);
+    // clang 14, which the fuzzing build uses, cannot capture a structured binding.
+    std::visit([&, &name = name](auto field) { json[std::string(name)] = parameters.*field; },
+               member);
   }
   return json;
 }
