@@ -17,6 +17,7 @@
 #include "params/run_description.h"
 #include "play/multi_play.h"
 #include "play/play_driver.h"
+#include "play/sweep.h"
 #include "results/csv_export.h"
 #include "results/json_writer.h"
 #include "results/part_digest.h"
@@ -122,6 +123,26 @@ TParameters ParametersOf(const Json& json) {
     }
   }
   return parameters;
+}
+
+// The merge plays from the header's parameters: each must lie in the range its edit allows,
+// as acceptance left it (a step of 0 would otherwise fail the merge far from its cause).
+void CheckRanges(const TParameters& parameters) {
+  for (const SettingsEdit& edit : SettingsEdits()) {
+    if (!IsReadInMode(edit, parameters.FByProbability)) continue;
+    double value = 0;
+    if (const auto* integer = std::get_if<std::int32_t TParameters::*>(&edit.field)) {
+      value = parameters.**integer;
+    } else if (const auto* real = std::get_if<double TParameters::*>(&edit.field)) {
+      value = parameters.**real;
+    } else {
+      continue;
+    }
+    if (!edit.range.Contains(value)) {
+      throw NotAPart{"\"parameters\": the value of " + std::string(edit.name) +
+                     " is outside the range its edit allows"};
+    }
+  }
 }
 
 // A chart point's coordinate as the writer's shortest text gave it: "-0" reads back as the
@@ -231,6 +252,7 @@ void ReadContents(const Json& document, Part& part) {
   part.separator = separator[0];
   if (part.series) {
     part.parameters = ParametersOf(Member(header, "parameters"));
+    CheckRanges(part.parameters);
     part.timeText = Text(header, std::string(edit::Time));
     if (header.contains("moment")) part.moment = Text(header, "moment");
     part.keptPoints = Flag(header, "keptPoints");

@@ -70,7 +70,7 @@ TEST(MergeChecks, APartChangedOrDamagedIsRefusedNamingTheFileAndTheField) {
        "play 4: its \"beginSettings\" disagree with the header's parameters"},
       {"a header step of zero", false,
        resealed([](const std::string& t) { return Edited(t, "\"FDT\":0.001", "\"FDT\":0.0"); }),
-       "play 4: its \"beginSettings\" disagree"},
+       "\"parameters\": the value of edDT is outside the range its edit allows"},
       {"a figure that is no number", false, resealed([](const std::string& t) {
          return Edited(t, "\"edWorkClientNum\":\"99\"", "\"edWorkClientNum\":\"abc\"");
        }),
