@@ -62,8 +62,9 @@ std::variant<std::vector<FittedEdit>, std::string> FittedEditsOf(
     edits.push_back({edit, range.typicalLow, range.typicalHigh});
   }
   for (const auto& [name, text] : spans) {
+    // clang 14, which the fuzzing build uses, cannot capture a structured binding.
     const auto it = std::find_if(edits.begin(), edits.end(),
-                                 [&](const FittedEdit& e) { return e.Name() == name; });
+                                 [&name = name](const FittedEdit& e) { return e.Name() == name; });
     if (it == edits.end()) return "Диапазон задан для поля " + name + ", которое не подбирается";
     if (auto fault = ReadSpan(*it, text, separator)) return *fault;
   }

@@ -1,11 +1,18 @@
 #include "params/parameter_file.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <fstream>
+#include <optional>
+#include <set>
 #include <sstream>
 #include <system_error>
+#include <vector>
 
 #include <nlohmann/json.hpp>
+
+#include "core/safe_file.h"
+#include "core/utf8_text.h"
 
 namespace teravo {
 
@@ -24,6 +31,23 @@ std::string Replaced(std::string text, char from, char to) {
 
 std::string Quoted(const std::filesystem::path& path) {
   return "«" + path.string() + "»";
+}
+
+// Notes the first key that an object of the document holds twice, as the parser meets the
+// keys. JSON leaves a repeated key to the reader, which would keep one of the two silently; a
+// parameter file with one is refused.
+nlohmann::json::parser_callback_t RepeatedKeyWatch(std::vector<std::set<std::string>>& objects,
+                                                   std::optional<std::string>& repeated) {
+  return [&objects, &repeated](int, nlohmann::json::parse_event_t event, nlohmann::json& parsed) {
+    using Event = nlohmann::json::parse_event_t;
+    if (event == Event::object_start) objects.emplace_back();
+    if (event == Event::object_end && !objects.empty()) objects.pop_back();
+    if (event == Event::key && !objects.empty() && !repeated &&
+        !objects.back().insert(parsed.get<std::string>()).second) {
+      repeated = parsed.get<std::string>();
+    }
+    return true;
+  };
 }
 
 }  // namespace
@@ -65,8 +89,13 @@ std::string ParameterFileText(const ParameterFile& file) {
 }
 
 std::variant<ParameterFile, std::string> ParseParameterFile(std::string_view document) {
-  const nlohmann::json json = nlohmann::json::parse(document, nullptr, false);
+  if (!IsUtf8(document)) return std::string("текст не в кодировке UTF-8");
+  std::vector<std::set<std::string>> objects;
+  std::optional<std::string> repeated;
+  const nlohmann::json json =
+      nlohmann::json::parse(document, RepeatedKeyWatch(objects, repeated), false);
   if (json.is_discarded()) return std::string("это не документ JSON");
+  if (repeated) return "ключ \"" + *repeated + "\" записан дважды";
   if (!json.is_object()) return std::string("документ должен быть объектом JSON");
   if (!json.contains("format") || json["format"] != kFormat) {
     return std::string("это не файл параметров (нет \"format\": \"teravo-parameters\")");
@@ -91,6 +120,11 @@ std::variant<ParameterFile, std::string> ParseParameterFile(std::string_view doc
     const SettingsEdit* edit = FindSettingsEdit(name);
     if (edit == nullptr || !IsInput(*edit)) return "неизвестное поле \"" + name + "\"";
     if (!value.is_string()) return "значение поля " + name + " должно быть строкой";
+    // Reals are stored with a dot whatever the user's separator, so that a file reads the same
+    // everywhere; a comma would be read as a dot by some users and refused by others.
+    if (edit->kind == EditKind::Real && value.get<std::string>().find(',') != std::string::npos) {
+      return "в поле " + name + " запятая: числа в файле пишутся с точкой";
+    }
   }
   ParameterFile file;
   file.byProbability = *mode == "probability";
@@ -105,38 +139,42 @@ std::variant<ParameterFile, std::string> ParseParameterFile(std::string_view doc
 
 std::variant<ParameterFile, std::string> ReadParameterFile(const std::filesystem::path& path) {
   const std::string prefix = "Файл параметров " + Quoted(path) + " не прочитан: ";
+  if (const auto problem = CheckFileToRead(path)) return prefix + FileProblemText(*problem) + ".";
   std::error_code error;
   const std::uintmax_t size = std::filesystem::file_size(path, error);
-  if (error) return prefix + "файл не найден или недоступен";
+  if (error) return prefix + FileProblemText(FailureOf(error)) + ".";
   if (size > kMaxParameterFileBytes) return prefix + "файл больше 1 МБ";
   std::ifstream in(path, std::ios::binary);
+  if (!in) return prefix + FileProblemText(FailureOf({errno, std::generic_category()})) + ".";
   std::ostringstream text;
   text << in.rdbuf();
-  if (!in && !in.eof()) return prefix + "ошибка чтения";
+  if (!in && !in.eof()) return prefix + "ошибка чтения.";
   auto parsed = ParseParameterFile(text.str());
   if (auto* problem = std::get_if<std::string>(&parsed)) return prefix + *problem + ".";
   return parsed;
 }
 
+namespace {
+
+std::string NotSaved(const std::filesystem::path& path) {
+  return "Файл параметров " + Quoted(path) + " не сохранён: ";
+}
+
+}  // namespace
+
+std::string CheckParameterFileTarget(const std::filesystem::path& path) {
+  if (const auto failure = CheckFileTarget(path))
+    return NotSaved(path) + FileProblemText(*failure) + ".";
+  return {};
+}
+
 std::string WriteParameterFile(const std::filesystem::path& path, const ParameterFile& file) {
-  const std::string failed = "Файл параметров " + Quoted(path) + " не сохранён";
-  std::filesystem::path temporary = path;
-  temporary += ".part";
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    out << ParameterFileText(file);
-    out.flush();
-    if (!out) {
-      std::error_code ignored;
-      std::filesystem::remove(temporary, ignored);
-      return failed + ": ошибка записи.";
-    }
+  const std::string failed = NotSaved(path);
+  for (const auto& [name, text] : file.texts) {
+    if (!IsUtf8(text)) return failed + "текст поля " + name + " не в кодировке UTF-8.";
   }
-  std::error_code error;
-  std::filesystem::rename(temporary, path, error);
-  if (error) {
-    std::filesystem::remove(temporary, error);
-    return failed + ": не удалось заменить файл.";
+  if (const auto failure = WriteFileSafely(path, ParameterFileText(file))) {
+    return failed + FileProblemText(*failure) + ".";
   }
   return {};
 }

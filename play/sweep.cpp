@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/general_error.h"
 #include "core/number_text.h"
 #include "core/rounding.h"
 #include "model/teravo.h"
@@ -65,6 +66,21 @@ long double SweepSeconds(const std::vector<SweepPlan>& plan, int threads) {
   return seconds;
 }
 
+namespace {
+
+// A point whose value did not run, with the reason as the user is told it: the refusal, or the
+// general error report of a play that failed (with its full stop).
+SweepPoint FailedPoint(const SweepPlan& point, std::string reason) {
+  SweepPoint failed;
+  failed.index = point.index;
+  failed.value = point.value;
+  if (!reason.empty() && reason.back() != '.') reason += '.';
+  failed.refused = std::move(reason);
+  return failed;
+}
+
+}  // namespace
+
 SweepRun RunSweep(const std::vector<SweepPlan>& plan, std::uint32_t seed, char separator,
                   const SweepRunOptions& options) {
   SweepRun run;
@@ -96,6 +112,12 @@ SweepRun RunSweep(const std::vector<SweepPlan>& plan, std::uint32_t seed, char s
     try {
       plays = RunSeriesCurves(point.parameters, ConsecutiveSeeds(seed, point.parameters.FK),
                               figuresOnly, curveOptions);
+    } catch (const GeneralError& error) {
+      // A play of this value failed as the general error report tells it: the value is
+      // reported as one that did not run, and the other values still run.
+      run.points.push_back(FailedPoint(point, error.what()));
+      if (options.pointDone) options.pointDone(run.points.back());
+      continue;
     } catch (...) {
       run.error = std::current_exception();
       break;

@@ -61,9 +61,11 @@ struct SweepRunOptions {
 };
 
 struct SweepRun {
-  std::vector<SweepPoint> points;  // in plan order; refused points without figures
-  bool stopped = false;            // the points after the last one here never ran
-  std::exception_ptr error;        // why a play failed; the points before it are kept
+  // In plan order; refused points without figures. A point whose play failed with a general
+  // error is refused with that error's text, and the other points run on.
+  std::vector<SweepPoint> points;
+  bool stopped = false;      // the points after the last one here never ran
+  std::exception_ptr error;  // any other failure (memory); the points before it are kept
 };
 
 // Plays every planned point as a series of its own FK plays with seeds seed ... seed + FK - 1,

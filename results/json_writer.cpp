@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/number_text.h"
+#include "results/part_digest.h"
 
 namespace teravo {
 
@@ -138,25 +139,46 @@ void WritePlaysPartJson(std::string_view header,
                         const std::vector<std::shared_ptr<PlayRecord>>& plays, bool pointArrays,
                         std::ostream& out) {
   for (const auto& play : plays) WindowJson(*play, false);  // every text first
-  out << "{\"part\":" << header << ",\n\"plays\":[";
+  PartDigest digest;
+  const auto write = [&](std::string_view bytes) {
+    digest.Add(bytes);
+    out << bytes;
+  };
+  write("{\"part\":");
+  write(header);
+  write(",\n\"plays\":[");
   for (std::size_t i = 0; i < plays.size(); ++i) {
-    if (i > 0) out << ',';
-    out << '\n' << WindowJson(*plays[i], pointArrays);
+    write(i > 0 ? ",\n" : "\n");
+    write(WindowJson(*plays[i], pointArrays));
   }
-  out << "]}\n";
+  write("]");
+  out << digest.Ending();
 }
 
 void WriteSweepJson(const SweepTable& table, std::ostream& out, std::string_view partHeader) {
   std::string head = Dump({{"edit", table.edit}, {"seed", table.seed}, {"values", table.values}});
   head.pop_back();  // the points follow
-  out << '{';
-  if (!partHeader.empty()) out << "\"part\":" << partHeader << ",\n";
-  out << "\"sweep\":" << head << ",\"points\":[";
-  for (std::size_t i = 0; i < table.points.size(); ++i) {
-    if (i > 0) out << ',';
-    out << '\n' << Dump(SweepPointJson(table.points[i], table.separator));
+  // Only a part carries a digest: the whole run's document is not merged again.
+  PartDigest digest;
+  const auto write = [&](std::string_view bytes) {
+    digest.Add(bytes);
+    out << bytes;
+  };
+  write("{");
+  if (!partHeader.empty()) {
+    write("\"part\":");
+    write(partHeader);
+    write(",\n");
   }
-  out << "]}}\n";
+  write("\"sweep\":");
+  write(head);
+  write(",\"points\":[");
+  for (std::size_t i = 0; i < table.points.size(); ++i) {
+    write(i > 0 ? ",\n" : "\n");
+    write(Dump(SweepPointJson(table.points[i], table.separator)));
+  }
+  write("]}");
+  out << (partHeader.empty() ? std::string("}\n") : digest.Ending());
 }
 
 void WriteRunJson(const RunWindows& run, bool pointArrays, std::ostream& out) {

@@ -28,13 +28,14 @@ std::string RunJson(const RunWindows& run, bool pointArrays);
 std::string PlayWindowJson(const PlayRecord& record, bool pointArrays);
 
 // A part of a series: its header (a JSON object), then its play windows, each on a line of
-// its own as in the whole run.
+// its own as in the whole run, then the digest of all that (part_digest.h).
 void WritePlaysPartJson(std::string_view header,
                         const std::vector<std::shared_ptr<PlayRecord>>& plays, bool pointArrays,
                         std::ostream& out);
 
 // A sweep: the swept edit, the first seed, the values and every point, one line each. A part
-// of a sweep gives its header first (empty for a whole run) and only its own points.
+// of a sweep gives its header first (empty for a whole run), only its own points and, last,
+// its digest.
 void WriteSweepJson(const SweepTable& table, std::ostream& out, std::string_view partHeader = {});
 
 }  // namespace teravo

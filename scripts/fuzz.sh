@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang, ASan and UBSan, and runs them from their seed
 # corpora for SECONDS in all (default 60), split evenly: the number texts, acceptance and
-# plays (teravo_fuzz), then the failure-data reader (teravo_failure_data_fuzz). A crash, a
+# plays (teravo_fuzz), the failure-data reader (teravo_failure_data_fuzz), then the readers of
+# parameter files and of the parts of a run (teravo_files_fuzz). A crash, a
 # sanitizer report, a leak, a timeout or running out of memory fails the run; the input that did it is left in build-fuzz/findings/.
 #   bash scripts/fuzz.sh [SECONDS]
 set -euo pipefail
@@ -12,7 +13,8 @@ bash scripts/install-deps.sh
 build=build-fuzz
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_CXX_COMPILER=clang++ -DTERAVO_FUZZ=ON >/dev/null
-cmake --build "$build" -j"$(nproc)" --target teravo_fuzz teravo_failure_data_fuzz
+cmake --build "$build" -j"$(nproc)" --target teravo_fuzz teravo_failure_data_fuzz \
+  teravo_files_fuzz
 
 # run TARGET CORPUS SEEDS SECONDS. New inputs go to CORPUS, which grows from run to run (a
 # sibling folder per target: libFuzzer reads a corpus folder with its subfolders); the seeds
@@ -25,7 +27,7 @@ run() {
     -max_total_time="$4" -timeout=10 -rss_limit_mb=2048 \
     -artifact_prefix="$build/findings/$1-" -print_final_stats=1
 }
-first=$(((seconds + 1) / 2))
-second=$((seconds - first > 0 ? seconds - first : 1))
-run teravo_fuzz "$build/corpus" tests/fuzz/corpus "$first"
-run teravo_failure_data_fuzz "$build/corpus-failure-data" tests/fuzz/failure_data_corpus "$second"
+third=$(((seconds + 2) / 3))
+run teravo_fuzz "$build/corpus" tests/fuzz/corpus "$third"
+run teravo_failure_data_fuzz "$build/corpus-failure-data" tests/fuzz/failure_data_corpus "$third"
+run teravo_files_fuzz "$build/corpus-files" tests/fuzz/files_corpus "$third"

@@ -61,12 +61,13 @@ int RunDataCommand(const SimOptions& options, const CommandIo& io) {
     CheckRequest(analysis.prediction);
     const FailureAnalysis result = AnalyseFailureData(data, analysis);
     if (options.csvFolder) {
-      for (const auto& [name, text] : AnalysisCsvTables(data, result, analysis, separator)) {
-        if (const std::string problem = WriteFileInto(*options.csvFolder, name, text);
-            !problem.empty()) {
-          io.err << "teravo-sim: " << problem << '\n';
-          return kExitGeneralError;
-        }
+      FolderFiles files;
+      for (auto& [name, text] : AnalysisCsvTables(data, result, analysis, separator)) {
+        files.emplace_back(std::move(name), std::move(text));
+      }
+      if (const int status = WriteCsvFolder(options.csvFolder, files, io.err);
+          status != kExitSuccess) {
+        return status;
       }
     }
     io.out << AnalysisJson(data, result, analysis);

@@ -97,6 +97,14 @@ int RunFitCommand(const SimOptions& options, const CommandIo& io) {
   if (const int status = FillSettingsForm(given, form, io.err); status != kExitSuccess) {
     return status;
   }
+  // A target that cannot take the fitted set is told before the fit, not after it.
+  if (options.saveParams) {
+    if (const std::string problem = CheckParameterFileTarget(*options.saveParams);
+        !problem.empty()) {
+      io.err << "teravo-sim: " << problem << '\n';
+      return kExitRefused;
+    }
+  }
   TTeravo model;
   if (!AcceptParameters(model, form)) return kExitRefused;
   try {

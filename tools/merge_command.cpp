@@ -58,12 +58,9 @@ int MergeSweep(std::vector<Part>& parts, const SimOptions& options, std::ostream
       table.points.push_back(std::move(point));
     }
   }
-  if (options.csvFolder) {
-    if (const std::string problem = WriteFileInto(*options.csvFolder, "sweep.csv", SweepCsv(table));
-        !problem.empty()) {
-      err << "teravo-sim: " << problem << '\n';
-      return kExitGeneralError;
-    }
+  if (const int status = WriteCsvFolder(options.csvFolder, {{"sweep.csv", SweepCsv(table)}}, err);
+      status != kExitSuccess) {
+    return status;
   }
   WriteSweepJson(table, out);
   return FinishDocument(out, err, refused ? kExitRefused : kExitSuccess);

@@ -24,20 +24,31 @@ int FillSettingsForm(const SimOptions& options, SimSettingsForm& form, std::ostr
   if (options.byIntensity) rbIClick(form);
   for (const auto& [name, text] : options.edits) form.SetText(name, text);
   if (options.saveParams) {
-    if (const std::string problem = WriteParameterFile(*options.saveParams, ParameterFileOf(form));
+    if (const std::string problem = CheckParameterFileTarget(*options.saveParams);
         !problem.empty()) {
       err << "teravo-sim: " << problem << '\n';
-      return kExitGeneralError;
+      return kExitRefused;
     }
   }
   return kExitSuccess;
 }
 
+int SaveGivenParameters(const SimOptions& options, const ParameterFile& given, std::ostream& err) {
+  if (!options.saveParams) return kExitSuccess;
+  if (const std::string problem = WriteParameterFile(*options.saveParams, given);
+      !problem.empty()) {
+    err << "teravo-sim: " << problem << '\n';
+    return kExitGeneralError;
+  }
+  return kExitSuccess;
+}
+
 int AcceptCommandLine(const SimOptions& options, SimSettingsForm& form, TTeravo& model,
-                      std::ostream& err) {
+                      ParameterFile& given, std::ostream& err) {
   if (const int status = FillSettingsForm(options, form, err); status != kExitSuccess) {
     return status;
   }
+  given = ParameterFileOf(form);  // as typed: acceptance may correct the step in the form
   if (options.seed) model.SetSeedSource(std::make_unique<FixedSeedSource>(*options.seed));
   return AcceptParameters(model, form) ? kExitSuccess : kExitRefused;
 }

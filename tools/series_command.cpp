@@ -36,7 +36,9 @@ int RunSeriesCommand(const SimOptions& options, const CommandIo& io) {
   const char separator = options.separator.value_or(io.localeSeparator);
   SimSettingsForm form(separator, io.err);
   TTeravo model;
-  if (const int status = AcceptCommandLine(options, form, model, io.err); status != kExitSuccess) {
+  ParameterFile given;
+  if (const int status = AcceptCommandLine(options, form, model, given, io.err);
+      status != kExitSuccess) {
     return status;
   }
   if (options.moment) {
@@ -55,6 +57,9 @@ int RunSeriesCommand(const SimOptions& options, const CommandIo& io) {
   const std::int32_t plays =
       options.plays ? options.plays->last - options.plays->first + 1 : model.FK;
   if (const int status = CheckRunNeeds(model, plays, options, io.err); status != kExitSuccess) {
+    return status;
+  }
+  if (const int status = SaveGivenParameters(options, given, io.err); status != kExitSuccess) {
     return status;
   }
 

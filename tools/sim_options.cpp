@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "core/utf8_text.h"
 #include "params/settings_edits.h"
 #include "play/sweep_values.h"
 
@@ -20,6 +21,19 @@ constexpr std::string_view kOverview =
 
 constexpr std::string_view kExitStatus =
     "Exit status: 0 success, 2 refused parameters or command line, 1 general error.";
+
+// How the command line and the files it names are read where a reader could go either way.
+constexpr std::string_view kRules =
+    "Rules: an option given twice takes the later value (--set: the later text for the\n"
+    "same edit); --plays belongs to series (teravo-sim --series --plays A-B): without\n"
+    "--series it is refused. A parameter file (--params) that holds a key twice is refused,\n"
+    "and so is a real written with a comma: the file's numbers have a dot. Texts must be\n"
+    "UTF-8. --csv DIR must be missing or empty: the run writes its files into a fresh\n"
+    "folder beside DIR and renames it to DIR once all are written; a DIR holding files\n"
+    "(an earlier run's too) is refused. --save-params writes its file only once the run\n"
+    "has been accepted; a target that is not a writable regular file is refused. A part\n"
+    "(--plays, --points) ends with a digest of its content: merge refuses a part changed\n"
+    "after it was written.";
 
 constexpr std::string_view kOverviewFooter =
     "Run 'teravo-sim COMMAND --help' for the options of a command.\n"
@@ -162,6 +176,9 @@ void AddRunOptions(CLI::App& command, SimOptions& options) {
                    if (FindSettingsEdit(name) == nullptr) {
                      throw Refusal{{"unknown settings edit '" + name + "'", {}}};
                    }
+                   if (!IsUtf8(text)) {
+                     throw Refusal{{"--set " + name + ": the text is not UTF-8", {}}};
+                   }
                    options.edits.emplace_back(std::move(name), text.substr(equals + 1));
                  });
   command.add_flag("--by-intensity", options.byIntensity,
@@ -228,6 +245,7 @@ void TakeSweep(const std::string& text, SimOptions& options) {
   if (!IsSweepable(*edit)) {
     throw Refusal{{name + " cannot be swept: only an edit that fills a parameter can", {}}};
   }
+  if (!IsUtf8(text)) throw Refusal{{"--sweep " + name + ": the values are not UTF-8", {}}};
   options.sweep = text;
 }
 
@@ -238,7 +256,8 @@ class CommandLine {
     app_.set_help_flag();  // --help is an ordinary flag here: the help is told after the reading
     app_.option_defaults()->disable_flag_override();  // a flag takes no value: --force=0 is refused
     app_.require_subcommand(0, 1);
-    app_.footer(std::string(kOverviewFooter) + "\n" + std::string(kExitStatus));
+    app_.footer(std::string(kOverviewFooter) + "\n" + std::string(kRules) + "\n\n" +
+                std::string(kExitStatus));
     app_.get_formatter()->column_width(26);
     app_.get_formatter()->label("OPTIONS", "options");
     app_.get_formatter()->label("SUBCOMMAND", "COMMAND");
@@ -248,7 +267,10 @@ class CommandLine {
       CLI::App& command =
           *app_.add_subcommand(std::string(name.name), std::string(name.description));
       command.group("Commands");
-      command.footer(std::string(kExitStatus));
+      const bool playing = name.command == SimCommand::Play || name.command == SimCommand::Series ||
+                           name.command == SimCommand::Sweep || name.command == SimCommand::Merge;
+      command.footer((playing ? std::string(kRules) + "\n\n" : std::string()) +
+                     std::string(kExitStatus));
       command.set_help_flag();
       command.add_flag("-h,--help", help, "show this text");
       if (name.command != SimCommand::Merge && name.command != SimCommand::Data) {

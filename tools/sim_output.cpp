@@ -1,7 +1,5 @@
 #include "tools/sim_output.h"
 
-#include <fstream>
-
 #include "core/number_text.h"
 #include "play/distributions.h"
 #include "results/csv_export.h"
@@ -11,23 +9,20 @@ namespace teravo::sim {
 
 namespace {
 
-std::string WriteCsvFiles(const SimHost& host, const std::filesystem::path& folder) {
+// The CSV files of the play windows: play-1.csv ... in the order of the plays, then
+// averages.csv and distributions.csv for a series.
+FolderFiles CsvFiles(const SimHost& host) {
   const auto& windows = host.PlayWindows();
   const bool series = host.Distributions() != nullptr && !windows.empty();
   const std::size_t plays = series ? windows.size() - 1 : windows.size();
+  FolderFiles files;
   for (std::size_t i = 0; i < plays; ++i) {
-    if (auto problem = WriteFileInto(folder, "play-" + std::to_string(i + 1) + ".csv",
-                                     PlayRecordCsv(*windows[i]));
-        !problem.empty()) {
-      return problem;
-    }
+    files.emplace_back("play-" + std::to_string(i + 1) + ".csv", PlayRecordCsv(*windows[i]));
   }
-  if (!series) return {};
-  if (auto problem = WriteFileInto(folder, "averages.csv", PlayRecordCsv(*windows.back()));
-      !problem.empty()) {
-    return problem;
-  }
-  return WriteFileInto(folder, "distributions.csv", DistributionsCsv(*host.Distributions()));
+  if (!series) return files;
+  files.emplace_back("averages.csv", PlayRecordCsv(*windows.back()));
+  files.emplace_back("distributions.csv", DistributionsCsv(*host.Distributions()));
+  return files;
 }
 
 // Recomputed as the window's button does; without points the moment is only checked.
@@ -47,14 +42,27 @@ void ReportGeneralError(std::ostream& err, const std::string& text) {
   err << '\n';
 }
 
-std::string WriteFileInto(const std::filesystem::path& folder, const std::string& name,
-                          const std::string& text) {
-  std::error_code error;
-  std::filesystem::create_directories(folder, error);
-  std::ofstream out(folder / name, std::ios::binary | std::ios::trunc);
-  out << text;
-  out.flush();
-  return out ? std::string() : "cannot write " + (folder / name).string();
+std::string CsvFolderProblem(const std::string& folder, const FileFailure& failure) {
+  return "--csv " + folder + ": " + FileProblemText(failure);
+}
+
+int CheckCsvFolder(const std::optional<std::string>& folder, std::ostream& err) {
+  if (!folder) return kExitSuccess;
+  if (const auto failure = CheckFolderTarget(*folder)) {
+    err << "teravo-sim: " << CsvFolderProblem(*folder, *failure) << '\n';
+    return kExitRefused;
+  }
+  return kExitSuccess;
+}
+
+int WriteCsvFolder(const std::optional<std::string>& folder, const FolderFiles& files,
+                   std::ostream& err) {
+  if (!folder) return kExitSuccess;
+  if (const auto failure = WriteFolderSafely(*folder, files)) {
+    err << "teravo-sim: " << CsvFolderProblem(*folder, *failure) << '\n';
+    return kExitGeneralError;
+  }
+  return kExitSuccess;
 }
 
 int ExitStatusOf(const CommandOutcome& outcome, std::ostream& err) {
@@ -93,9 +101,9 @@ int FinishRun(SimHost& host, CommandOutcome played, const RunEnding& ending, std
   }
   if (!played.ran()) return ExitStatusOf(played, err);
   if (ending.csvFolder) {
-    if (const std::string problem = WriteCsvFiles(host, *ending.csvFolder); !problem.empty()) {
-      err << "teravo-sim: " << problem << '\n';
-      return kExitGeneralError;
+    if (const int status = WriteCsvFolder(ending.csvFolder, CsvFiles(host), err);
+        status != kExitSuccess) {
+      return status;
     }
   }
   WriteRunJson(host.Windows(), ending.pointArrays, out);

@@ -5,6 +5,7 @@
 #include <ostream>
 #include <string>
 
+#include "core/safe_file.h"
 #include "play/command_outcome.h"
 #include "tools/sim_host.h"
 
@@ -15,10 +16,15 @@ namespace teravo::sim {
 // The general error report: the text, with a full stop when it does not end in one.
 void ReportGeneralError(std::ostream& err, const std::string& text);
 
-// `text` as the file `name` in `folder` (made when missing). Empty on success, otherwise
-// what went wrong.
-std::string WriteFileInto(const std::filesystem::path& folder, const std::string& name,
-                          const std::string& text);
+// --csv DIR: the folder must be missing or empty. Checked before a run, so that a folder in
+// the way costs no time: kExitSuccess, or kExitRefused told on `err`.
+int CheckCsvFolder(const std::optional<std::string>& folder, std::ostream& err);
+
+// Writes the whole set of CSV files as `folder` (nothing without one): they go into a fresh
+// folder beside it, which then takes its place, so that no file is half written and none of
+// an earlier run stays beside them. kExitSuccess, or kExitGeneralError told on `err`.
+int WriteCsvFolder(const std::optional<std::string>& folder, const FolderFiles& files,
+                   std::ostream& err);
 
 // How a run that opened play windows ends.
 struct RunEnding {

@@ -1,19 +1,26 @@
 #include "tools/sim_parts.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <fstream>
 #include <limits>
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <optional>
+#include <sstream>
 #include <utility>
 #include <variant>
 #include <vector>
 
 #include "core/number_text.h"
+#include "core/safe_file.h"
+#include "params/run_description.h"
 #include "play/multi_play.h"
+#include "play/play_driver.h"
+#include "play/sweep.h"
 #include "results/csv_export.h"
 #include "results/json_writer.h"
+#include "results/part_digest.h"
 #include "tools/sim_host.h"
 #include "tools/sim_output.h"
 #include "tools/sim_runner.h"
@@ -55,7 +62,9 @@ const std::pair<std::string_view, ParameterMember> kParameterMembers[] = {
 Json ParametersJson(const TParameters& parameters) {
   Json json = Json::object();
   for (const auto& [name, member] : kParameterMembers) {
-    std::visit([&](auto field) { json[std::string(name)] = parameters.*field; }, member);
+    // clang 14, which the fuzzing build uses, cannot capture a structured binding.
+    std::visit([&, &name = name](auto field) { json[std::string(name)] = parameters.*field; },
+               member);
   }
   return json;
 }
@@ -116,6 +125,26 @@ TParameters ParametersOf(const Json& json) {
   return parameters;
 }
 
+// The merge plays from the header's parameters: each must lie in the range its edit allows,
+// as acceptance left it (a step of 0 would otherwise fail the merge far from its cause).
+void CheckRanges(const TParameters& parameters) {
+  for (const SettingsEdit& edit : SettingsEdits()) {
+    if (!IsReadInMode(edit, parameters.FByProbability)) continue;
+    double value = 0;
+    if (const auto* integer = std::get_if<std::int32_t TParameters::*>(&edit.field)) {
+      value = parameters.**integer;
+    } else if (const auto* real = std::get_if<double TParameters::*>(&edit.field)) {
+      value = parameters.**real;
+    } else {
+      continue;
+    }
+    if (!edit.range.Contains(value)) {
+      throw NotAPart{"\"parameters\": the value of " + std::string(edit.name) +
+                     " is outside the range its edit allows"};
+    }
+  }
+}
+
 // A chart point's coordinate as the writer's shortest text gave it: "-0" reads back as the
 // integer 0, so its sign is restored; null stands for what JSON cannot hold.
 double Coordinate(const Json& value) {
@@ -129,7 +158,8 @@ double Coordinate(const Json& value) {
 
 // A play window back as the record it was written from: its texts as they were shown, its
 // chart points in their order.
-std::shared_ptr<PlayRecord> RecordOf(const Json& window, char separator, bool keptPoints) {
+std::shared_ptr<PlayRecord> RecordOf(const Json& window, char separator, bool keptPoints,
+                                     std::int32_t steps) {
   auto record = std::make_shared<PlayRecord>(separator);
   record->Title = Text(window, "title");
   record->Seed = static_cast<std::uint32_t>(
@@ -140,12 +170,28 @@ std::shared_ptr<PlayRecord> RecordOf(const Json& window, char separator, bool ke
     record->BeginSettings.push_back(line.get<std::string>());
   }
   const Json& fields = Member(window, "fields");
-  for (const ResultField& row : ResultFields()) record->SetText(row.field, Text(fields, row.name));
+  for (const ResultField& row : ResultFields()) {
+    std::string text = Text(fields, row.name);
+    const bool number = row.kind == ValueKind::Integer ? ParseInt(text).has_value()
+                                                       : ParseReal(text, separator).has_value();
+    if (!number) {
+      throw NotAPart{"\"" + std::string(row.name) + "\" is not " +
+                     (row.kind == ValueKind::Integer ? "a whole number" : "a number") + ": " +
+                     text};
+    }
+    record->SetText(row.field, std::move(text));
+  }
   if (!keptPoints) return record;
   const Json& charts = Member(window, "series");
   for (const ResultChart& row : ResultCharts()) {
     const Chart chart = row.chart;
     const Json& points = Array(charts, row.name);
+    // A curve over the play's time has a point for each of its FM + 1 steps.
+    const std::int64_t expected = std::int64_t{steps} + 1;
+    if (row.overTime && static_cast<std::int64_t>(points.size()) != expected) {
+      throw NotAPart{"\"" + std::string(row.name) + "\" has " + std::to_string(points.size()) +
+                     " points, not the " + std::to_string(expected) + " of its play"};
+    }
     ChartSeries& series = record->Series(chart);
     series.Reserve(points.size());
     for (const Json& point : points) {
@@ -206,6 +252,7 @@ void ReadContents(const Json& document, Part& part) {
   part.separator = separator[0];
   if (part.series) {
     part.parameters = ParametersOf(Member(header, "parameters"));
+    CheckRanges(part.parameters);
     part.timeText = Text(header, std::string(edit::Time));
     if (header.contains("moment")) part.moment = Text(header, "moment");
     part.keptPoints = Flag(header, "keptPoints");
@@ -237,21 +284,43 @@ void ReadContents(const Json& document, Part& part) {
   if (part.series) {
     const Json& plays = Array(document, "plays");
     if (plays.size() != count) throw NotAPart{"it holds not as many plays as its range"};
+    if (part.parameters.FK != part.total) {
+      throw NotAPart{"its \"plays\" and its parameters' FK differ"};
+    }
+    TTeravo model;
+    model.Parameters() = part.parameters;
+    const std::string description = GetParametersText(model, part.timeText, part.separator);
     for (std::size_t i = 0; i < count; ++i) {
-      part.plays.push_back(RecordOf(plays[i], part.separator, part.keptPoints));
+      const std::string play = "play " + IntToStr(part.range.first + static_cast<std::int32_t>(i));
+      try {
+        part.plays.push_back(
+            RecordOf(plays[i], part.separator, part.keptPoints, part.parameters.FM));
+      } catch (const NotAPart& problem) {
+        throw NotAPart{play + ": " + problem.why};
+      }
+      const PlayRecord& record = *part.plays.back();
       // Play k of the run starts from seed N + k - 1.
-      if (part.plays.back()->Seed != part.seed + static_cast<std::uint32_t>(part.range.first - 1) +
-                                         static_cast<std::uint32_t>(i)) {
-        throw NotAPart{"play " + IntToStr(part.range.first + static_cast<std::int32_t>(i)) +
-                       " has another seed than its run gives it"};
+      const std::uint32_t seed = part.seed + static_cast<std::uint32_t>(part.range.first - 1) +
+                                 static_cast<std::uint32_t>(i);
+      if (record.Seed != seed) throw NotAPart{play + " has another seed than its run gives it"};
+      // The header is what the merge computes from; each play tells what it was run with.
+      const std::vector<std::string> begun = {std::string(kBeginSettingsHeading), description,
+                                              std::string(kSeedLine) + IntToStr(seed)};
+      if (record.BeginSettings != begun) {
+        throw NotAPart{play + ": its \"beginSettings\" disagree with the header's parameters"};
       }
     }
   } else {
     const Json& points = Array(Member(document, "sweep"), "points");
     if (points.size() != count) throw NotAPart{"it holds not as many points as its range"};
     for (std::size_t i = 0; i < count; ++i) {
-      SweepPoint point = PointOf(points[i], part.separator);
       const auto index = part.range.first + static_cast<std::int32_t>(i);
+      SweepPoint point;
+      try {
+        point = PointOf(points[i], part.separator);
+      } catch (const NotAPart& problem) {
+        throw NotAPart{"point " + IntToStr(index) + ": " + problem.why};
+      }
       if (point.index != index || point.value != part.values[static_cast<std::size_t>(index - 1)]) {
         throw NotAPart{"its point " + IntToStr(index) + " is not the run's"};
       }
@@ -260,20 +329,20 @@ void ReadContents(const Json& document, Part& part) {
   }
 }
 
-Part ReadPart(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw MergeRefusal{"cannot read " + path};
-  Part part;
-  part.path = path;
-  try {
-    const Json document = Json::parse(in);
-    ReadContents(document, part);
-  } catch (const Json::exception& error) {
-    throw MergeRefusal{path + " is not a part of a teravo-sim run (" + error.what() + ")"};
-  } catch (const NotAPart& problem) {
-    throw MergeRefusal{path + " is not a part of a teravo-sim run: " + problem.why};
+// The file's bytes; a path that is no regular file is told as what it is.
+std::string FileBytes(const std::string& path) {
+  if (const auto problem = CheckFileToRead(path)) {
+    throw MergeRefusal{path + ": " + FileProblemText(*problem)};
   }
-  return part;
+  std::ifstream in(path, std::ios::binary);
+  if (!in)
+    throw MergeRefusal{path + ": " + FileProblemText(FailureOf({errno, std::generic_category()}))};
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  if (in.bad())
+    throw MergeRefusal{path + ": " +
+                       FileProblemText({FileProblem::Other, {EIO, std::generic_category()}})};
+  return std::move(bytes).str();
 }
 
 // The first member in which two headers differ, as "parameters.FA"; empty when they agree.
@@ -358,10 +427,26 @@ std::string SweepPartHeader(const SettingsForm& form, const SweepTable& table, P
   return Dump(header);
 }
 
+Part ReadPartText(std::string_view text, const std::string& path) {
+  Part part;
+  part.path = path;
+  try {
+    const Json document = Json::parse(text);
+    ReadContents(document, part);
+  } catch (const Json::exception& error) {
+    throw MergeRefusal{path + " is not a part of a teravo-sim run (" + error.what() + ")"};
+  } catch (const NotAPart& problem) {
+    throw MergeRefusal{path + " is not a part of a teravo-sim run: " + problem.why};
+  }
+  // Checked last, so that a part damaged in a way the reading names is told that way.
+  if (const auto problem = DigestProblem(text)) throw MergeRefusal{path + ": " + *problem};
+  return part;
+}
+
 std::vector<Part> ReadParts(const std::vector<std::string>& paths) {
   std::vector<Part> parts;
   for (const std::string& path : paths) {
-    parts.push_back(ReadPart(path));
+    parts.push_back(ReadPartText(FileBytes(path), path));
     if (const std::string differs =
             Difference(Json::parse(parts.front().header), Json::parse(parts.back().header));
         !differs.empty()) {

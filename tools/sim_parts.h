@@ -5,6 +5,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "model/teravo.h"
@@ -55,6 +56,10 @@ struct Part {
 struct MergeRefusal {
   std::string text;
 };
+
+// Reads one part from its text, `path` naming it in refusals: every number must be one, each
+// play must tell the parameters of the header, and the digest must match. Throws MergeRefusal.
+Part ReadPartText(std::string_view text, const std::string& path);
 
 // Reads the parts at `paths`, checks that they are of one run and hold each play or point of
 // it once, and gives them in the order of their ranges. Throws MergeRefusal.

@@ -44,6 +44,9 @@ int RunSim(const std::vector<std::string_view>& args, char localeSeparator, bool
     out << *options.help;
     return kExitSuccess;
   }
+  if (const int status = CheckCsvFolder(options.csvFolder, err); status != kExitSuccess) {
+    return status;
+  }
   try {
     return RunCommand(options, CommandIo{localeSeparator, errIsTerminal, out, err});
   } catch (const GeneralError& error) {

@@ -93,6 +93,10 @@ int RunSweepCommand(const SimOptions& options, const CommandIo& io) {
         << " (an upper bound); add --force to start it anyway\n";
     return kExitRefused;
   }
+  if (const int status = SaveGivenParameters(options, ParameterFileOf(form), err);
+      status != kExitSuccess) {
+    return status;
+  }
 
   SweepRunOptions run;
   run.threads = options.threads;
@@ -105,18 +109,22 @@ int RunSweepCommand(const SimOptions& options, const CommandIo& io) {
   }
   SweepRun ran = RunSweep(planned, seed, separator, run);
   if (ran.error) std::rethrow_exception(ran.error);
-  const bool refused = std::any_of(planned.begin(), planned.end(), [](const SweepPlan& point) {
-    return point.refused.has_value();
-  });
-  SweepTable table{name, sweep.texts, seed, separator, std::move(ran.points)};
   if (io.errIsTerminal) err << '\n';
-
-  if (options.csvFolder) {
-    if (const std::string problem = WriteFileInto(*options.csvFolder, "sweep.csv", SweepCsv(table));
-        !problem.empty()) {
-      err << "teravo-sim: " << problem << '\n';
-      return kExitGeneralError;
+  // Values whose plays failed are told as the refused ones were, before the plays.
+  for (std::size_t i = 0; i < planned.size() && i < ran.points.size(); ++i) {
+    const SweepPoint& point = ran.points[i];
+    if (point.refused && !planned[i].refused) {
+      err << name << " = " << point.value << ": " << *point.refused << '\n';
     }
+  }
+  const bool refused =
+      std::any_of(ran.points.begin(), ran.points.end(),
+                  [](const SweepPoint& point) { return point.refused.has_value(); });
+  SweepTable table{name, sweep.texts, seed, separator, std::move(ran.points)};
+
+  if (const int status = WriteCsvFolder(options.csvFolder, {{"sweep.csv", SweepCsv(table)}}, err);
+      status != kExitSuccess) {
+    return status;
   }
   WriteSweepJson(table, out, options.points ? SweepPartHeader(form, table, range) : std::string());
   return FinishDocument(out, err, refused ? kExitRefused : kExitSuccess);

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -10,9 +11,16 @@
 #include "params/estimators.h"
 #include "params/parameter_file.h"
 #include "tests/support/fake_settings_form.h"
+#include "tests/support/scratch_folder.h"
 
 namespace teravo::test {
 namespace {
+
+std::string Replaced(std::string text, const std::string& from, const std::string& to) {
+  const std::size_t at = text.find(from);
+  EXPECT_NE(at, std::string::npos) << from;
+  return text.replace(at, from.size(), to);
+}
 
 std::filesystem::path TempFile(const std::string& name) {
   return std::filesystem::temp_directory_path() / ("teravo-test-" + name);
@@ -65,6 +73,13 @@ TEST(ParameterFile, HostileDocumentsAreRefusedWithTheirFirstProblem) {
       {R"({"format": "teravo-parameters", "version": 7})", "версия 7 не поддерживается"},
       {missing, "нет поля edK"},
       {wrongType, "значение поля edM должно быть строкой"},
+      {Replaced(valid, "\"edA\": \"0.0001\"", "\"edA\": \"0,0001\""),
+       "в поле edA запятая: числа в файле пишутся с точкой"},
+      {Replaced(valid, "\"edM\": \"10000\"", "\"edM\": \"10000\", \"edM\": \"20\""),
+       "ключ \"edM\" записан дважды"},
+      {Replaced(valid, "\"version\"", "\"format\": \"teravo-parameters\", \"version\""),
+       "ключ \"format\" записан дважды"},
+      {Replaced(valid, "\"edK\": \"", "\"edK\": \"\xff\xfe"), "текст не в кодировке UTF-8"},
   };
   for (const Case& c : cases) {
     const auto parsed = ParseParameterFile(c.document);
@@ -80,6 +95,33 @@ TEST(ParameterFile, HostileDocumentsAreRefusedWithTheirFirstProblem) {
   EXPECT_NE(std::get<std::string>(refused).find(huge.string()), std::string::npos);
   EXPECT_NE(std::get<std::string>(refused).find("больше 1 МБ"), std::string::npos);
   std::filesystem::remove(huge);
+}
+
+// What is not a file to read is told as what it is, not as missing.
+TEST(ParameterFile, ReadingTellsWhatThePathIs) {
+  const ScratchFolder folder;
+  mkfifo((folder / "pipe").c_str(), 0644);
+  const std::pair<std::filesystem::path, const char*> cases[] = {
+      {folder / "missing.teravo.json", "файл не найден."},
+      {folder.Path(), "это папка."},
+      {folder / "pipe", "это не обычный файл"},
+      {"/dev/zero", "это не обычный файл"},
+  };
+  for (const auto& [path, says] : cases) {
+    const auto read = ReadParameterFile(path);
+    ASSERT_TRUE(std::holds_alternative<std::string>(read)) << path;
+    EXPECT_NE(std::get<std::string>(read).find(says), std::string::npos)
+        << std::get<std::string>(read);
+  }
+}
+
+TEST(ParameterFile, WritingRefusesATextThatIsNotUtf8NamingItsEdit) {
+  const ScratchFolder folder;
+  FakeSettingsForm form('.');
+  form.Type(edit::Y0, "\xff\xfe");
+  const std::string error = WriteParameterFile(folder / "u.json", ParameterFileOf(form));
+  EXPECT_NE(error.find("текст поля edY0 не в кодировке UTF-8"), std::string::npos) << error;
+  EXPECT_TRUE(folder.Names().empty()) << "no piece of the file is left";
 }
 
 }  // namespace

@@ -71,7 +71,8 @@ INSTANTIATE_TEST_SUITE_P(
                     RefusedLine{{"--time-unit", "years"}, "'years' is not one of"},
                     RefusedLine{{"--holdout", "1,5"}, "--holdout needs"},
                     RefusedLine{{"--csv", "out"}, "--csv applies to"},
-                    RefusedLine{{"--data", "/nonexistent/data.csv"}, "data.csv"}));
+                    RefusedLine{{"--data", "/nonexistent/data.csv"}, "data.csv"},
+                    RefusedLine{{"--save-params", "/dev/null"}, "это не обычный файл"}));
 
 TEST(SimFit, NeedsData) {
   const Outcome outcome = RunInProcess({"fit"});

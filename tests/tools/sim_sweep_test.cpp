@@ -138,7 +138,7 @@ TEST(Merge, RefusesWhatIsNotOneWholeRun) {
       {{first, otherK}, "different runs: their \"parameters.FK\" differ"},
       {{first, sweep}, "different runs: their \"run\" differ"},
       {{first, notAPart}, "is not a part of a teravo-sim run: no \"part\""},
-      {{first, first + ".missing"}, "cannot read"},
+      {{first, first + ".missing"}, ".missing: файл не найден"},
   };
   for (const auto& [files, problem] : cases) {
     const Outcome o = Sim(With({"merge"}, files));
@@ -211,7 +211,8 @@ TEST(Sweep, CsvTableAndMergedCsvAgree) {
 TEST(Sweep, OptionsThatDoNotGoTogether) {
   const std::vector<std::pair<std::vector<std::string>, std::string_view>> cases = {
       {{"--points", "1-2", "--seed", "1"}, "--points applies to teravo-sim sweep, not to"},
-      {With(kSweep, {"--plays", "1-2"}), "--plays applies to teravo-sim series, teravo-sim fit, not to"},
+      {With(kSweep, {"--plays", "1-2"}),
+       "--plays applies to teravo-sim series, teravo-sim fit, not to"},
       {{"--series", "--plays", "1-2"}, "needs --seed"},
       {With(kSweep, {"--moment", "1"}), "--moment applies to teravo-sim series, not to"},
       {With(kSweep, {"--points", "2-9"}), "--points 2-9: the sweep has 5 values"},

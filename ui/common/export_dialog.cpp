@@ -1,8 +1,8 @@
 #include "ui/common/export_dialog.h"
 
 #include <filesystem>
-#include <system_error>
 
+#include <QBuffer>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDir>
@@ -21,13 +21,12 @@
 #include <QPixmap>
 #include <QPointer>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QSettings>
-#include <QTemporaryFile>
 #include <QVBoxLayout>
 
 #include <qcustomplot.h>
 
+#include "core/safe_file.h"
 #include "ui/common/error_report.h"
 #include "ui/common/locale_text.h"
 #include "ui/common/message_sink.h"
@@ -75,38 +74,24 @@ std::filesystem::path FsPath(const QString& path) {
   return std::filesystem::path(QFile::encodeName(path).toStdString());
 }
 
-// For savers that take only a file name (QCustomPlot's): they write a temporary file beside
-// the target, which then replaces it in one rename.
+// For savers that take only a file name (QCustomPlot's): they fill a temporary file of the
+// safe writer's, which then replaces the target.
 QString ThroughTemporary(const QString& path, const std::function<bool(const QString&)>& write) {
-  const QFileInfo target(path);
-  QTemporaryFile temporary(target.absolutePath() + QStringLiteral("/.") + target.fileName() +
-                           QStringLiteral(".XXXXXX"));
-  if (!temporary.open()) return CannotWrite(path, temporary.errorString());
-  const QString name = temporary.fileName();
-  temporary.close();
-  if (!write(name)) return CannotWrite(path, {});
-  // A temporary file is private to its owner; the result gets the rights of a new file.
-  QFile::setPermissions(name, target.exists()
-                                  ? QFile::permissions(path)
-                                  : QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser |
-                                        QFile::WriteUser | QFile::ReadGroup | QFile::ReadOther);
-  std::error_code error;
-  std::filesystem::rename(FsPath(name), FsPath(path), error);
-  if (error) return CannotWrite(path, QString::fromLocal8Bit(error.message().c_str()));
-  temporary.setAutoRemove(false);
-  return {};
+  const auto failure = WriteFileThrough(FsPath(path), [&](const std::filesystem::path& temporary) {
+    return write(QFile::decodeName(temporary.c_str()));
+  });
+  return failure ? CannotWrite(path, ToQString(FileProblemText(*failure))) : QString();
 }
 
-// For writers that take a device: QSaveFile replaces the target only on commit.
-QString ThroughSaveFile(const QString& path, const std::function<bool(QSaveFile&)>& write) {
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return CannotWrite(path, file.errorString());
-  if (!write(file)) {
-    file.cancelWriting();
-    return CannotWrite(path, file.errorString());
-  }
-  if (!file.commit()) return CannotWrite(path, file.errorString());
-  return {};
+// For writers that take a device: they write into memory, which the safe writer then writes.
+QString ThroughMemory(const QString& path, const std::function<bool(QIODevice&)>& write) {
+  QBuffer buffer;
+  buffer.open(QIODevice::WriteOnly);
+  if (!write(buffer)) return CannotWrite(path, {});
+  const QByteArray& bytes = buffer.data();
+  const auto failure =
+      WriteFileSafely(FsPath(path), std::string_view(bytes.constData(), bytes.size()));
+  return failure ? CannotWrite(path, ToQString(FileProblemText(*failure))) : QString();
 }
 
 // A window that has never been shown has not been laid out: it is given its natural size.
@@ -156,7 +141,7 @@ QString WriteExport(const ExportSource& source, const ExportChoice& choice) {
     return CannotWrite(path, ToQString("нет такой папки"));
   if (choice.format == ExportFormat::Csv && source.csvTables) {
     for (const auto& [name, text] : source.csvTables()) {
-      const QString error = ThroughSaveFile(CsvTablePath(path, name), [&](QSaveFile& file) {
+      const QString error = ThroughMemory(CsvTablePath(path, name), [&](QIODevice& file) {
         return file.write(text.data(), static_cast<qint64>(text.size())) ==
                static_cast<qint64>(text.size());
       });
@@ -167,7 +152,7 @@ QString WriteExport(const ExportSource& source, const ExportChoice& choice) {
   if (choice.format == ExportFormat::Csv) {
     if (!source.csv) return CannotWrite(path, {});
     const std::string text = source.csv();
-    return ThroughSaveFile(path, [&](QSaveFile& file) {
+    return ThroughMemory(path, [&](QIODevice& file) {
       return file.write(text.data(), static_cast<qint64>(text.size())) ==
              static_cast<qint64>(text.size());
     });
@@ -190,10 +175,10 @@ QString WriteExport(const ExportSource& source, const ExportChoice& choice) {
     LaidOut(*source.whole);
     const QPixmap picture = source.whole->grab();
     if (picture.isNull()) return CannotWrite(path, ToQString("окно не удалось нарисовать"));
-    return ThroughSaveFile(path, [&](QSaveFile& file) { return picture.save(&file, "PNG"); });
+    return ThroughMemory(path, [&](QIODevice& file) { return picture.save(&file, "PNG"); });
   }
-  return ThroughSaveFile(
-      path, [&](QSaveFile& file) { return WriteWholePdf(*source.whole, source.title, file); });
+  return ThroughMemory(
+      path, [&](QIODevice& file) { return WriteWholePdf(*source.whole, source.title, file); });
 }
 
 ExportDialog::ExportDialog(const ExportSource& source, QWidget* parent) : QDialog(parent) {
