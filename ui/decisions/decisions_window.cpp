@@ -19,6 +19,7 @@
 #include "decisions/answer_texts.h"
 #include "ui/common/content_menu.h"
 #include "ui/common/locale_text.h"
+#include "ui/common/scrolling_pane.h"
 #include "ui/common/window_metrics.h"
 #include "ui/data/analysis_widgets.h"
 #include "ui/decisions/question_form.h"
@@ -32,6 +33,9 @@ const QColor kShareColor(20, 60, 160);
 const QColor kProbabilityColor(190, 30, 30);
 const QColor kDateColor(20, 130, 60);
 const QColor kBandColor(20, 60, 160, 45);
+// The charts share the window with the question and the answers: they may be lower than
+// the other windows' charts.
+constexpr int kPlotHeight = 160;
 
 QVector<double> Values(const std::vector<double>& values) {
   return QVector<double>(values.begin(), values.end());
@@ -103,9 +107,9 @@ TDecisionsWindow::TDecisionsWindow(char separator, MessageSink& messages, Asker 
   answer_->setObjectName(QStringLiteral("lbAnswer"));
   answer_->setWordWrap(true);
   answer_->setTextFormat(Qt::RichText);
-  QFont big = answer_->font();
-  big.setPointSize(kValuePointSize + 2);
-  answer_->setFont(big);
+  QFont answerFont = answer_->font();
+  answerFont.setPointSize(kValuePointSize);
+  answer_->setFont(answerFont);
   layout->addWidget(answer_);
   details_ = new QLabel(content_);
   details_->setObjectName(QStringLiteral("lbAnswerDetails"));
@@ -118,7 +122,7 @@ TDecisionsWindow::TDecisionsWindow(char separator, MessageSink& messages, Asker 
   tabs_->addTab(MakeStaffingTab(), ToQString("&Программисты"));
   tabs_->addTab(MakeCostTab(), ToQString("С&тоимость выпуска"));
   layout->addWidget(tabs_, 1);
-  setWidget(content_);
+  setWidget(new ScrollingPane(content_, this));
 
   aSaveAs_ = new QAction(ToQString("Сохранить как…"), this);
   aSaveAs_->setObjectName(QStringLiteral("aSaveAs"));
@@ -133,25 +137,28 @@ TDecisionsWindow::TDecisionsWindow(char separator, MessageSink& messages, Asker 
 QWidget* TDecisionsWindow::MakeTimeTab() {
   auto* tab = new QWidget;
   auto* layout = new QHBoxLayout(tab);
-  distribution_ = MakePlot(tab, QStringLiteral("chTimeToTarget"), "Время от начала, сутки",
-                           "Доля розыгрышей, достигших цели");
+  distribution_ =
+      MakePlot(tab, QStringLiteral("chTimeToTarget"), "Время от начала t, сутки", "Вероятность");
   distribution_->plotLayout()->insertRow(0);
   distribution_->plotLayout()->addElement(
       0, 0,
-      new QCPTextElement(distribution_,
-                         ToQString("Функция распределения времени до цели: вероятность "
-                                   "достичь цели к моменту t"),
+      new QCPTextElement(distribution_, ToQString("Вероятность достичь цели к моменту t"),
                          QFont(font().family(), kChartTitlePointSize, QFont::Bold)));
-  layout->addWidget(distribution_, 3);
+  distribution_->setToolTip(ToQString(
+      "Ступенчатая линия — доля розыгрышей, достигших цели к моменту t; где она пересекает "
+      "линию вероятности, там и ответ. Не достигшие цели до конца розыгрыша в доле не "
+      "учтены, но в знаменателе остаются"));
+  distribution_->setMinimumHeight(kPlotHeight);
+  layout->addWidget(distribution_, 1);
   quantiles_ = MakeTable(tab, "tbQuantiles",
-                         {ToQString("Вероятность"), ToQString("Срок, сут."), ToQString("от, сут."),
-                          ToQString("до, сут."), ToQString("Доверие")});
+                         {ToQString("Вероятность"), ToQString("Срок, сут."), ToQString("от"),
+                          ToQString("до"), ToQString("Доверие")});
   quantiles_->setToolTip(ToQString(
       "Срок, к которому цель достигается с данной вероятностью, и интервал для него по "
       "порядковым статистикам (биномиальный): с указанным доверием истинный срок лежит между "
       "«от» и «до»"));
   quantiles_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-  layout->addWidget(quantiles_, 2);
+  layout->addWidget(quantiles_, 1);
   return tab;
 }
 
@@ -161,7 +168,8 @@ QWidget* TDecisionsWindow::MakeStaffingTab() {
   staffingAnswer_ = new QLabel(
       ToQString("Число программистов подбирается, когда отмечено «Подобрать число программистов» "
                 "и задан срок. Каждое число разыгрывается на одних и тех же посевах; ответ и "
-                "число на единицу меньше затем проверяются на новых посевах."),
+                "число на единицу меньше затем проверяются на новых посевах. Строки — в порядке "
+                "проб."),
       tab);
   staffingAnswer_->setObjectName(QStringLiteral("lbStaffing"));
   staffingAnswer_->setWordWrap(true);
@@ -188,6 +196,7 @@ QWidget* TDecisionsWindow::MakeCostTab() {
   layout->addWidget(costModel_);
   costPlot_ =
       MakePlot(tab, QStringLiteral("chReleaseCost"), "Момент выпуска t, сутки", "Стоимость");
+  costPlot_->setMinimumHeight(kPlotHeight);
   layout->addWidget(costPlot_, 1);
   return tab;
 }
@@ -209,8 +218,8 @@ void TDecisionsWindow::ShowAnswers(Answers answers, Question question) {
   answers_ = std::move(answers);
   question_ = std::move(question);
   const Answers& a = *answers_;
-  QString lines = QStringLiteral("<b>") + Html(TimeAnswerText(a, question_, separator_)) +
-                  QStringLiteral("</b>");
+  QString lines = QStringLiteral("<span style=\"font-size:large\"><b>") +
+                  Html(TimeAnswerText(a, question_, separator_)) + QStringLiteral("</b></span>");
   for (const std::string& text : {ByDateText(a, separator_), StaffingText(a, question_, separator_),
                                   CostText(a, separator_)}) {
     if (!text.empty()) lines += QStringLiteral("<br>• ") + Html(text);
@@ -261,7 +270,8 @@ void TDecisionsWindow::ShowDistribution() {
   distribution_->replot();
 
   std::vector<const QuantileAnswer*> rows = {&time.answer};
-  for (const QuantileAnswer& quantile : time.quantiles) rows.push_back(&quantile);
+  for (const QuantileAnswer& quantile : time.quantiles)
+    if (quantile.probability != time.answer.probability) rows.push_back(&quantile);
   quantiles_->setRowCount(static_cast<int>(rows.size()));
   const QString notReached = ToQString("не достигнута");
   for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
@@ -285,7 +295,9 @@ void TDecisionsWindow::ShowStaffing() {
                   "число программистов» и задайте срок."));
     return;
   }
-  staffingAnswer_->setText(ToQString(StaffingText(a, question_, separator_)));
+  staffingAnswer_->setText(ToQString(StaffingText(a, question_, separator_)) +
+                           ToQString(" Строки — в порядке проб: поиск делением пополам на общих "
+                                     "посевах, затем проверка на новых."));
   const Staffing& staffing = *a.staffing;
   staffing_->setRowCount(static_cast<int>(staffing.trials.size()));
   for (int r = 0; r < static_cast<int>(staffing.trials.size()); ++r) {

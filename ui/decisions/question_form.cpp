@@ -87,27 +87,18 @@ QuestionForm::QuestionForm(char separator, QWidget* parent)
   target->addWidget(quantity_);
   target->addWidget(threshold_);
   target->addWidget(holding_);
-  target->addStretch();
-  grid->addLayout(target, 0, 1, 1, 5);
-
   probability_ = MakeEdit(this, "edProbability", Number(0.9, separator),
                           "С какой вероятностью цель должна быть достигнута: 0,9 — в 90 % "
                           "розыгрышей");
-  plays_ = MakeEdit(this, "edAskPlays", QStringLiteral("100"),
-                    "Розыгрышей на каждый ответ; чем больше, тем уже интервалы");
-  seed_ = MakeEdit(this, "edAskSeed", QStringLiteral("1"),
-                   "Розыгрыш k начинается с посева N + k − 1: тот же посев — те же ответы");
-  grid->addWidget(Caption("&Вероятность:", probability_, this), 1, 0);
-  grid->addWidget(probability_, 1, 1);
-  grid->addWidget(Caption("&Розыгрышей:", plays_, this), 1, 2);
-  grid->addWidget(plays_, 1, 3);
-  grid->addWidget(Caption("П&осев:", seed_, this), 1, 4);
-  grid->addWidget(seed_, 1, 5);
+  target->addWidget(Caption("с &вероятностью", probability_, this));
+  target->addWidget(probability_);
+  target->addStretch();
+  grid->addLayout(target, 0, 1);
 
   by_ = MakeEdit(this, "edBy", QString(),
                  "Срок в сутках от начала: доля розыгрышей, достигших цели к нему; по нему "
                  "подбирается число программистов. Пусто — без срока");
-  staffing_ = new QCheckBox(ToQString("Подобрать число &программистов от"), this);
+  staffing_ = new QCheckBox(ToQString("подобрать число &программистов от"), this);
   staffing_->setObjectName(QStringLiteral("chkStaffing"));
   staffing_->setChecked(true);
   staffing_->setToolTip(
@@ -115,15 +106,25 @@ QuestionForm::QuestionForm(char separator, QWidget* parent)
                 "вероятностью; все числа разыгрываются на одних и тех же посевах"));
   fewest_ = MakeEdit(this, "edFewest", QStringLiteral("1"), "Наименьшее число программистов", 50);
   most_ = MakeEdit(this, "edMost", QStringLiteral("10"), "Наибольшее число программистов", 50);
-  grid->addWidget(Caption("&Срок, сут.:", by_, this), 2, 0);
-  grid->addWidget(by_, 2, 1);
+  plays_ = MakeEdit(this, "edAskPlays", QStringLiteral("100"),
+                    "Розыгрышей на каждый ответ; чем больше, тем уже интервалы", 60);
+  seed_ = MakeEdit(this, "edAskSeed", QStringLiteral("1"),
+                   "Розыгрыш k начинается с посева N + k − 1: тот же посев — те же ответы", 60);
+  grid->addWidget(Caption("&Срок, сут.:", by_, this), 1, 0);
   auto* staffing = new QHBoxLayout;
+  staffing->addWidget(by_);
+  staffing->addSpacing(12);
   staffing->addWidget(staffing_);
   staffing->addWidget(fewest_);
   staffing->addWidget(new QLabel(ToQString("до"), this));
   staffing->addWidget(most_);
+  staffing->addSpacing(12);
+  staffing->addWidget(Caption("&Розыгрышей:", plays_, this));
+  staffing->addWidget(plays_);
+  staffing->addWidget(Caption("П&осев:", seed_, this));
+  staffing->addWidget(seed_);
   staffing->addStretch();
-  grid->addLayout(staffing, 2, 2, 1, 4);
+  grid->addLayout(staffing, 1, 1);
 
   costs_ = new QCheckBox(ToQString("Стоимость в&ыпуска: день программиста"), this);
   costs_->setObjectName(QStringLiteral("chkCosts"));
@@ -145,8 +146,8 @@ QuestionForm::QuestionForm(char separator, QWidget* parent)
   costs->addWidget(Caption("горизонт, сут.:", horizon_, this));
   costs->addWidget(horizon_);
   costs->addStretch();
-  grid->addLayout(costs, 3, 0, 1, 6);
-  grid->setColumnStretch(6, 1);
+  grid->addLayout(costs, 2, 0, 1, 2);
+  grid->setColumnStretch(1, 1);
 
   connect(staffing_, &QCheckBox::toggled, this, &QuestionForm::UpdateEnabled);
   connect(costs_, &QCheckBox::toggled, this, &QuestionForm::UpdateEnabled);
