@@ -64,7 +64,10 @@ Question QuestionOf(const SimOptions& options, const TTeravo& model, char separa
   question.plays = options.askPlays ? Whole(*options.askPlays, "--plays", 1, 100000) : model.FK;
   question.firstSeed = options.seed.value_or(1);
   const double playEnd = static_cast<double>(static_cast<long double>(model.FM) * model.FDT);
-  if (options.askBy) question.by = Real(*options.askBy, "--by", 0, playEnd, separator);
+  if (options.askBy) {
+    question.by = Real(*options.askBy, "--by", 0, playEnd, separator);
+    if (*question.by == 0) throw Refused{"--by needs a date after the play's start"};
+  }
   if (options.askProgrammers) {
     const auto parts = Parts(*options.askProgrammers);
     if (parts.size() != 2) throw Refused{"--programmers needs FEWEST:MOST"};

@@ -82,12 +82,12 @@ bool DecisionsControl::Start(const Question& question) {
           job.Report([this, stage, done, total] {
             ProgressLine& bar = run_.Progress();
             bar.SetPlaysDone(static_cast<int>(1000 * done / std::max<std::int64_t>(total, 1)));
-            bar.Bar()->setFormat(ToQString(stage == QuestionStage::Times
-                                               ? "Время до цели: розыгрыш %1 из %2"
-                                               : "Подбор программистов: розыгрышей %1 "
-                                                 "(не более %2)")
-                                     .arg(done)
-                                     .arg(total));
+            bar.Bar()->setFormat(
+                ToQString(stage == QuestionStage::Times
+                              ? "Время до цели: розыгрышей %1 (всего не более %2)"
+                              : "Подбор программистов: розыгрышей %1 (всего не более %2)")
+                    .arg(done)
+                    .arg(total));
           });
         };
         Ran ran;

@@ -148,6 +148,16 @@ QWidget* TDecisionsWindow::MakeTimeTab() {
       "Ступенчатая линия — доля розыгрышей, достигших цели к моменту t; где она пересекает "
       "линию вероятности, там и ответ. Не достигшие цели до конца розыгрыша в доле не "
       "учтены, но в знаменателе остаются"));
+  // The legend goes under the chart, in two columns: inside it would hide the rising steps.
+  QCPLegend* legend = distribution_->legend;
+  legend->setVisible(true);
+  legend->setFont(distribution_->font());
+  distribution_->axisRect()->insetLayout()->take(legend);
+  distribution_->plotLayout()->addElement(2, 0, legend);
+  distribution_->plotLayout()->setRowStretchFactor(2, 0.001);
+  legend->setFillOrder(QCPLegend::foColumnsFirst);
+  legend->setWrap(2);
+  legend->setBorderPen(Qt::NoPen);
   distribution_->setMinimumHeight(kPlotHeight);
   layout->addWidget(distribution_, 1);
   quantiles_ = MakeTable(tab, "tbQuantiles",
@@ -264,7 +274,6 @@ void TDecisionsWindow::ShowDistribution() {
     AddGraph(distribution_, {*a.by, *a.by}, {0, 1}, QPen(kDateColor, 1, Qt::DotLine),
              ToQString("срок %1 сут.").arg(ToQString(DaysText(*a.by, separator_))));
   }
-  ShowLegend(distribution_, Qt::AlignTop | Qt::AlignLeft);
   distribution_->xAxis->setRange(0, time.playEnd);
   distribution_->yAxis->setRange(0, 1.05);
   distribution_->replot();
