@@ -103,6 +103,11 @@ bool DecisionsControl::Start(const Question& question) {
           messages_.Info(&main_, ToQString(ran.error));
           return;
         }
+        if (ran.answers->time.plays == 0) {
+          messages_.Info(&main_, ToQString("Расчёт остановлен до конца первого розыгрыша: "
+                                           "отвечать не из чего."));
+          return;
+        }
         if (!window_) return;  // closed meanwhile
         RunGuarded(messages_, &main_,
                    [&] { window_->ShowAnswers(std::move(*ran.answers), pending_); });

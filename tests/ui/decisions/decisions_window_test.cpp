@@ -6,11 +6,13 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTableWidget>
 
 #include "tests/ui/ui_fixture.h"
 #include "ui/common/locale_text.h"
+#include "ui/common/progress_line.h"
 #include "ui/decisions/decisions_control.h"
 #include "ui/decisions/decisions_window.h"
 #include "ui/decisions/question_form.h"
@@ -67,6 +69,24 @@ TEST_F(DecisionsWindowTest, AnswersInWordsWithTheirProbabilityAndPlays) {
   const auto tables = window->CsvTables();
   ASSERT_EQ(tables.size(), 3u);
   EXPECT_EQ(tables[0].first, "time_to_target.csv");
+}
+
+TEST_F(DecisionsWindowTest, AStopAnswersFromThePlaysBeforeIt) {
+  TDecisionsWindow* window = OpenFromMenu();
+  ASSERT_NE(window, nullptr);
+  window->Form()->PlaysEdit()->setText(QStringLiteral("100000"));
+  window->Form()->StaffingBox()->setChecked(false);
+  window->AskButton()->click();
+  ASSERT_TRUE(Control().Running());
+  ASSERT_TRUE(QTest::qWaitFor(
+      [this] { return Control().Progress().Bar()->value() > 0 || !Control().Running(); }, 60000));
+  Control().Stop();
+  ASSERT_TRUE(QTest::qWaitFor([this] { return !Control().Running(); }, 60000));
+  for (const Message& message : messages_) ADD_FAILURE() << message.text.toStdString();
+  ASSERT_TRUE(window->HasAnswers());
+  const QString details = window->DetailsLine()->text();
+  EXPECT_TRUE(details.contains(QString::fromUtf8("Расчёт остановлен"))) << details.toStdString();
+  EXPECT_FALSE(details.contains(QString::fromUtf8("по 100000 розыгрышам")));
 }
 
 TEST_F(DecisionsWindowTest, AFieldThatDoesNotReadIsToldAndNothingRuns) {
