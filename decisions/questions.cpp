@@ -51,7 +51,9 @@ std::vector<double> QuestionTimes(const TParameters& parameters, int points,
 
 Answers AskQuestions(const TParameters& parameters, const Question& question,
                      const QuestionControl& control) {
-  if (question.plays < 1) Raise("Нужен хотя бы один розыгрыш.");
+  if (question.plays < 1 || question.plays > kMostQuestionPlays) {
+    Raise("Число розыгрышей должно быть от 1 до " + IntToStr(kMostQuestionPlays) + ".");
+  }
   Answers answers;
   std::vector<double> extra;
   if (question.by) {

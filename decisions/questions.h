@@ -14,6 +14,10 @@
 
 namespace teravo {
 
+// Every play's values are kept at every time read (up to about 1000 of them, two curves with
+// the costs): 10000 plays hold about 160 MB.
+inline constexpr std::int32_t kMostQuestionPlays = 10000;
+
 // What an analyst asks of a parameter set: when the target is reached with a probability,
 // and optionally how many programmers reach it by a date and when releasing costs least.
 struct Question {

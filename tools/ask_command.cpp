@@ -61,7 +61,8 @@ Question QuestionOf(const SimOptions& options, const TTeravo& model, char separa
   if (options.askProbability) {
     question.probability = Real(*options.askProbability, "--probability", 0.001, 1, separator);
   }
-  question.plays = options.askPlays ? Whole(*options.askPlays, "--plays", 1, 100000) : model.FK;
+  question.plays = Whole(options.askPlays.value_or(IntToStr(model.FK)), "--plays (or edK)", 1,
+                         kMostQuestionPlays);
   question.firstSeed = options.seed.value_or(1);
   const double playEnd = static_cast<double>(static_cast<long double>(model.FM) * model.FDT);
   if (options.askBy) {

@@ -51,7 +51,7 @@ QString Number(double value, char separator) {
 // A field that did not read: its message, and the focus goes to it.
 struct Fault {
   QLineEdit* edit;
-  const char* text;
+  QString text;
 };
 
 }  // namespace
@@ -177,7 +177,7 @@ std::optional<Question> QuestionForm::Read(MessageSink& messages) {
   };
   const auto whole = [](QLineEdit* edit) { return ParseInt(edit->text().toStdString()); };
   const auto fail = [&](Fault fault) -> std::optional<Question> {
-    messages.Info(this, ToQString(fault.text));
+    messages.Info(this, fault.text);
     fault.edit->setFocus();
     fault.edit->selectAll();
     return std::nullopt;
@@ -187,29 +187,32 @@ std::optional<Question> QuestionForm::Read(MessageSink& messages) {
   question.target.holding = static_cast<TargetHolding>(holding_->currentData().toInt());
   const auto threshold = real(threshold_);
   if (!threshold || *threshold < 0) {
-    return fail({threshold_, "Значение цели должно быть неотрицательным числом"});
+    return fail({threshold_, ToQString("Значение цели должно быть неотрицательным числом")});
   }
   question.target.threshold = *threshold;
   const auto probability = real(probability_);
   if (!probability || !(*probability > 0 && *probability <= 1)) {
     return fail(
-        {probability_, "Вероятность должна быть числом больше 0 и не больше 1 (например, 0,9)"});
+        {probability_,
+         ToQString("Вероятность должна быть числом больше 0 и не больше 1 (например, 0,9)")});
   }
   question.probability = *probability;
   const auto plays = whole(plays_);
-  if (!plays || *plays < 1 || *plays > 100000) {
-    return fail({plays_, "Число розыгрышей должно быть целым числом от 1 до 100000"});
+  if (!plays || *plays < 1 || *plays > kMostQuestionPlays) {
+    return fail({plays_, ToQString("Число розыгрышей должно быть целым числом от 1 до %1")
+                             .arg(kMostQuestionPlays)});
   }
   question.plays = *plays;
   const auto seed = whole(seed_);
-  if (!seed || *seed < 0) return fail({seed_, "Посев должен быть целым неотрицательным числом"});
+  if (!seed || *seed < 0) {
+    return fail({seed_, ToQString("Посев должен быть целым неотрицательным числом")});
+  }
   question.firstSeed = static_cast<std::uint32_t>(*seed);
   if (!by_->text().trimmed().isEmpty() || staffing_->isChecked()) {
     const auto by = real(by_);
     if (!by || !(*by > 0 && *by <= playEnd_ * (1 + 1e-12))) {
-      return fail({by_,
-                   "Срок должен лежать в розыгрыше: больше 0 и не позже его конца (см. "
-                   "набор параметров ниже)"});
+      return fail({by_, ToQString("Срок должен лежать в розыгрыше: больше 0 и не позже его "
+                                  "конца (см. набор параметров ниже)")});
     }
     question.by = *by;
   }
@@ -217,13 +220,13 @@ std::optional<Question> QuestionForm::Read(MessageSink& messages) {
     StaffingQuestion staffing;
     const auto fewest = whole(fewest_);
     if (!fewest || *fewest < 1) {
-      return fail({fewest_, "Наименьшее число программистов должно быть целым числом от 1"});
+      return fail(
+          {fewest_, ToQString("Наименьшее число программистов должно быть целым числом от 1")});
     }
     const auto most = whole(most_);
     if (!most || *most < *fewest || *most > 100000) {
-      return fail({most_,
-                   "Наибольшее число программистов должно быть целым и не меньше "
-                   "наименьшего"});
+      return fail({most_, ToQString("Наибольшее число программистов должно быть целым и не "
+                                    "меньше наименьшего")});
     }
     staffing.fewest = *fewest;
     staffing.most = *most;
@@ -233,15 +236,17 @@ std::optional<Question> QuestionForm::Read(MessageSink& messages) {
     CostQuestion costs;
     const auto day = real(dayCost_);
     if (!day || *day < 0) {
-      return fail({dayCost_, "Стоимость дня программиста должна быть неотрицательным числом"});
+      return fail(
+          {dayCost_, ToQString("Стоимость дня программиста должна быть неотрицательным числом")});
     }
     const auto failure = real(failureCost_);
     if (!failure || *failure < 0) {
-      return fail({failureCost_, "Стоимость отказа должна быть неотрицательным числом"});
+      return fail({failureCost_, ToQString("Стоимость отказа должна быть неотрицательным числом")});
     }
     const auto horizon = real(horizon_);
     if (!horizon || !(*horizon > 0 && *horizon <= playEnd_ * (1 + 1e-12))) {
-      return fail({horizon_, "Горизонт должен лежать в розыгрыше: больше 0 и не позже его конца"});
+      return fail({horizon_,
+                   ToQString("Горизонт должен лежать в розыгрыше: больше 0 и не позже его конца")});
     }
     costs.perProgrammerDay = *day;
     costs.perFailure = *failure;

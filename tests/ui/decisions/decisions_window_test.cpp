@@ -74,7 +74,7 @@ TEST_F(DecisionsWindowTest, AnswersInWordsWithTheirProbabilityAndPlays) {
 TEST_F(DecisionsWindowTest, AStopAnswersFromThePlaysBeforeIt) {
   TDecisionsWindow* window = OpenFromMenu();
   ASSERT_NE(window, nullptr);
-  window->Form()->PlaysEdit()->setText(QStringLiteral("100000"));
+  window->Form()->PlaysEdit()->setText(QStringLiteral("10000"));
   window->Form()->StaffingBox()->setChecked(false);
   window->AskButton()->click();
   ASSERT_TRUE(Control().Running());
@@ -86,7 +86,7 @@ TEST_F(DecisionsWindowTest, AStopAnswersFromThePlaysBeforeIt) {
   ASSERT_TRUE(window->HasAnswers());
   const QString details = window->DetailsLine()->text();
   EXPECT_TRUE(details.contains(QString::fromUtf8("Расчёт остановлен"))) << details.toStdString();
-  EXPECT_FALSE(details.contains(QString::fromUtf8("по 100000 розыгрышам")));
+  EXPECT_FALSE(details.contains(QString::fromUtf8("по 10000 розыгрышам")));
 }
 
 TEST_F(DecisionsWindowTest, AFieldThatDoesNotReadIsToldAndNothingRuns) {
