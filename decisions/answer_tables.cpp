@@ -9,7 +9,7 @@ namespace {
 void QuantileRow(CsvText& csv, const QuantileAnswer& answer) {
   csv.Number(answer.probability);
   answer.time ? csv.Number(*answer.time) : csv.Cell("не достигнута");
-  csv.Number(answer.low);
+  answer.low ? csv.Number(*answer.low) : csv.Cell("не достигнута");
   answer.high ? csv.Number(*answer.high) : csv.Cell("не достигнута");
   csv.Number(answer.coverage).EndRow();
 }

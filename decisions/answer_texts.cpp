@@ -47,8 +47,13 @@ std::string TimeAnswerText(const Answers& answers, const Question& question, cha
     return "С вероятностью " + p + " цель достигается к " + DaysText(*answer.time, separator) +
            " сут.";
   }
-  return "С вероятностью " + p + " цель не достигается за розыгрыш (" +
-         DaysText(answers.time.playEnd, separator) + " сут.): не достигнута.";
+  const double reached =
+      answers.time.plays > 0
+          ? static_cast<double>(answers.time.reachedTimes.size()) / answers.time.plays
+          : 0;
+  return "Срок, к которому цель достигается с вероятностью " + p +
+         ", — не достигнута: за весь розыгрыш (" + DaysText(answers.time.playEnd, separator) +
+         " сут.) её достигли лишь " + PercentText(reached, separator) + " розыгрышей.";
 }
 
 std::string TimeBasisText(const Answers& answers, char separator) {
@@ -58,10 +63,14 @@ std::string TimeBasisText(const Answers& answers, char separator) {
                      ", не достигли до конца розыгрыша " + IntToStr(time.Censored()) +
                      " (они учтены как «не достигнута», а не отброшены).";
   const QuantileAnswer& answer = time.answer;
-  text += " Интервал для этого срока с доверием " + PercentText(answer.coverage, separator) +
-          ": от " + DaysText(answer.low, separator) + " сут. до " +
-          (answer.high ? DaysText(*answer.high, separator) + " сут."
-                       : std::string("«не достигнута» (за концом розыгрыша)."));
+  text += " Интервал для этого срока с доверием " + PercentText(answer.coverage, separator) + ": ";
+  if (!answer.low) {
+    text += "весь за концом розыгрыша (не достигнута).";
+  } else {
+    text += "от " + DaysText(*answer.low, separator) + " сут. до " +
+            (answer.high ? DaysText(*answer.high, separator) + " сут."
+                         : std::string("«не достигнута» (за концом розыгрыша)."));
+  }
   if (answers.stopped) text += " Расчёт остановлен: ответ по розыгрышам до остановки.";
   return text;
 }

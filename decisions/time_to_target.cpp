@@ -68,7 +68,7 @@ QuantileAnswer QuantileOf(const TimeToTarget& times, double probability) {
   while (low < n && below(low) <= tail) ++low;
   std::int64_t high = low == 0 ? 1 : low;
   while (high <= n && below(high - 1) < 1 - tail) ++high;
-  answer.low = low == 0 ? 0 : OrderStatistic(times, low).value_or(times.playEnd);
+  answer.low = low == 0 ? std::optional<double>(0) : OrderStatistic(times, low);
   answer.high = high <= n ? OrderStatistic(times, high) : std::nullopt;
   answer.coverage = static_cast<double>(below(high - 1) - below(low - 1));
   return answer;

@@ -23,9 +23,9 @@ struct QuantileAnswer {
   // The smallest time by which at least that share of the plays reached the target; none:
   // not reached within the play by that share.
   std::optional<double> time;
-  // The interval. A low end of 0 stands for the play's start; a missing high end for beyond
-  // the play (too few plays reached the target, or too few plays to bound it).
-  double low = 0;
+  // The interval. A low end of 0 stands for the play's start; a missing end for beyond the
+  // play (too few plays reached the target, or too few plays to bound it).
+  std::optional<double> low = 0.0;
   std::optional<double> high;
   double coverage = 0;  // the interval's own probability, at least the asked confidence
 };

@@ -99,7 +99,7 @@ void WriteQuantile(JsonText& json, const QuantileAnswer& answer) {
   json.Open('{');
   json.Key("probability").Number(answer.probability);
   json.Key("time").Optional(answer.time);
-  json.Key("low").Number(answer.low);
+  json.Key("low").Optional(answer.low);
   json.Key("high").Optional(answer.high);
   json.Key("coverage").Number(answer.coverage);
   json.Close('}');

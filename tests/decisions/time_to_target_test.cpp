@@ -59,7 +59,9 @@ TEST(TimeToTarget, QuantileIntervalsAreTheNarrowestBinomialRanks) {
     while (low < c.plays && below(low) <= 0.025L) ++low;
     int high = std::max(low, 1);
     while (high <= c.plays && below(high - 1) < 0.975L) ++high;
-    const double lowDay = low == 0 ? 0 : low <= c.reached ? low : playEnd;
+    const std::optional<double> lowDay = low == 0           ? std::optional<double>(0)
+                                         : low <= c.reached ? std::optional<double>(low)
+                                                            : std::nullopt;
     const std::optional<double> highDay =
         high <= c.reached ? std::optional<double>(high) : std::nullopt;
     EXPECT_EQ(a.low, lowDay) << name;

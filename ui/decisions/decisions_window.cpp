@@ -289,7 +289,7 @@ void TDecisionsWindow::ShowDistribution() {
     quantiles_->setItem(r, 0, Cell(ToQString(PercentText(q.probability, separator_)), asked));
     quantiles_->setItem(
         r, 1, Cell(q.time ? ToQString(DaysText(*q.time, separator_)) : notReached, asked));
-    quantiles_->setItem(r, 2, Cell(ToQString(DaysText(q.low, separator_))));
+    quantiles_->setItem(r, 2, Cell(q.low ? ToQString(DaysText(*q.low, separator_)) : notReached));
     quantiles_->setItem(r, 3, Cell(q.high ? ToQString(DaysText(*q.high, separator_)) : notReached));
     quantiles_->setItem(r, 4, Cell(ToQString(PercentText(q.coverage, separator_))));
   }
