@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "decisions/answer_texts.h"
 #include "decisions/questions.h"
 #include "params/settings_edits.h"
 #include "tests/tools/run_in_process.h"
@@ -52,7 +53,8 @@ TEST(SimAsk, WritesTheAnswersOfTheSamePlays) {
       EXPECT_TRUE(time["first_times"][k].is_null()) << k;
     }
   }
-  EXPECT_TRUE(std::string(time["text"]).starts_with("С вероятностью 50 % цель"));
+  EXPECT_EQ(time["text"], TimeAnswerText(answers, question, '.'));
+  EXPECT_EQ(document["staffing"]["text"], StaffingText(answers, question, '.'));
   EXPECT_EQ(document["staffing"]["trials"].size(), answers.staffing->trials.size());
   EXPECT_EQ(document["release_cost"]["best"]["time"], answers.cost->times[answers.cost->best]);
   EXPECT_TRUE(document["release_cost"]["text"].is_string());
