@@ -4,9 +4,10 @@
 // window once its plays are deleted, the averages window with its bands, its own menu, its
 // spread table and its export dialog, the File menu, and a parameter sweep: its dialog and its
 // result window, and a file of failure data (SYS1, in seconds): its import dialog and its
-// window's trend, models and forecast tabs, and the simulation fitted to it. Before each pause it
-// prints the name of what is on screen, so the script knows when to take its picture. Not
-// installed; the program itself has no such mode.
+// window's trend, models and forecast tabs, and the simulation fitted to it, and the window of
+// the analyst's questions (when a target is reached, the programmers, the release's cost).
+// Before each pause it prints the name of what is on screen, so the script knows when to take
+// its picture. Not installed; the program itself has no such mode.
 #include <cstdio>
 #include <functional>
 #include <utility>
@@ -27,11 +28,15 @@
 #include <QTimer>
 
 #include "calibration/fit_space.h"
+#include "params/acceptance.h"
 #include "ui/data/calibration_control.h"
 #include "ui/data/calibration_window.h"
 #include "ui/data/data_file_actions.h"
 #include "ui/data/data_import_dialog.h"
 #include "ui/data/data_window.h"
+#include "ui/decisions/decisions_control.h"
+#include "ui/decisions/decisions_window.h"
+#include "ui/decisions/question_form.h"
 #include "ui/plays/distributions_window.h"
 #include "ui/plays/play_results_window.h"
 #include "ui/plays/spread_table.h"
@@ -71,6 +76,16 @@ QString FailureDataFile() {
   if (!given.isEmpty()) return QString::fromLocal8Bit(given);
   return QDir(QCoreApplication::applicationDirPath())
       .absoluteFilePath(QStringLiteral("../../tests/data/SYS1.csv"));
+}
+
+teravo::DecisionsControl* Decisions(teravo::TMainForm& form) {
+  return form.findChild<teravo::DecisionsControl*>(QStringLiteral("DecisionsControl"));
+}
+
+void ShowDecisionsTab(teravo::TMainForm& form, int tab) {
+  teravo::DecisionsControl* control = Decisions(form);
+  if (teravo::TDecisionsWindow* window = control ? control->Window() : nullptr)
+    window->Tabs()->setCurrentIndex(tab);
 }
 
 void ShowDataTab(teravo::TMainForm& form, int tab) {
@@ -246,6 +261,35 @@ void RunDemo(teravo::TMainForm& form) {
          if (teravo::TCalibrationWindow* window = form.Calibrations().LastWindow())
            window->Tabs()->setCurrentIndex(1);
        }},
+      {"decisions-menu",
+       [&form] {
+         if (auto* menu = form.menuBar()->findChild<QMenu*>(QStringLiteral("SettingsMenu")))
+           form.menuBar()->setActiveAction(menu->menuAction());
+       }},
+      {"decisions",
+       [&form] {
+         form.menuBar()->setActiveAction(nullptr);
+         if (auto* menu = form.menuBar()->findChild<QMenu*>(QStringLiteral("SettingsMenu")))
+           menu->hide();
+         // A play of 200 days with a step of 0,01: long enough for the questions.
+         teravo::TfmSettings& settings = form.Settings();
+         const char separator = settings.DecimalSeparator();
+         settings.SetText("edDT", std::string("0") + separator + "01");
+         settings.SetText("edM", "20000");
+         teravo::AcceptParameters(form.Model(), settings);
+         teravo::DecisionsControl* control = Decisions(form);
+         if (!control) return;
+         control->OpenAction().trigger();
+         teravo::TDecisionsWindow* window = control->Window();
+         if (!window) return;
+         window->showMaximized();
+         window->Form()->PlaysEdit()->setText(QStringLiteral("40"));
+         window->AskButton()->click();
+         // The answers play on workers; the picture waits for them.
+         while (control->Running()) QApplication::processEvents(QEventLoop::AllEvents, 50);
+       }},
+      {"decisions-staffing", [&form] { ShowDecisionsTab(form, 1); }},
+      {"decisions-cost", [&form] { ShowDecisionsTab(form, 2); }},
   };
   QTimer::singleShot(500, &form, [&form, steps = std::move(steps)] {
     // The dialog is modal: what follows is queued before it opens and runs inside it.

@@ -32,5 +32,8 @@ int RunMergeCommand(const SimOptions& options, const CommandIo& io);
 int RunDataCommand(const SimOptions& options, const CommandIo& io);
 // teravo-sim fit: edits fitted to observed failure data, and a forecast from the fit.
 int RunFitCommand(const SimOptions& options, const CommandIo& io);
+// teravo-sim ask: when a target is reached with a probability, the programmers it takes by a
+// date, the release time that costs least.
+int RunAskCommand(const SimOptions& options, const CommandIo& io);
 
 }  // namespace teravo::sim

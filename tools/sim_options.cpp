@@ -60,6 +60,9 @@ constexpr CommandName kCommands[] = {
     {"fit", SimCommand::Fit,
      "edits fitted to observed failure data, with intervals, a forecast\n"
      "with bands and the holdout error beside the classic models'"},
+    {"ask", SimCommand::Ask,
+     "when a target is reached with a probability, how many\n"
+     "programmers reach it by a date, what release time costs least"},
 };
 
 // An option that takes a value, and what to tell the user when the value is missing or unusable.
@@ -277,7 +280,7 @@ class CommandLine {
         AddRunOptions(command, options);
       }
       if (name.command != SimCommand::Merge && name.command != SimCommand::Data &&
-          name.command != SimCommand::Fit) {
+          name.command != SimCommand::Fit && name.command != SimCommand::Ask) {
         AddPlayingOptions(command, options);
       }
       commands_.push_back({&command, name.command});
@@ -287,6 +290,7 @@ class CommandLine {
     AddMergeOptions(Command(SimCommand::Merge), options);
     AddDataOptions(Command(SimCommand::Data), options);
     AddFitOptions(Command(SimCommand::Fit), options);
+    AddAskOptions(Command(SimCommand::Ask), options);
   }
 
   CLI::App& App() { return app_; }
@@ -441,6 +445,36 @@ class CommandLine {
                  "the data count corrected errors: match the simulation's fixed errors");
   }
 
+  static void AddAskOptions(CLI::App& ask, SimOptions& options) {
+    const auto text = [&ask](std::string_view name, std::string_view type,
+                             std::string_view description, std::optional<std::string>& into) {
+      AddValueOption(ask, {name, ""}, type, description,
+                     [&into](const std::string& value) { into = value; });
+    };
+    text("--target", "Q>=X",
+         "the target: Kg>=X, intensity<=X (failures per day),\n"
+         "client_errors<=X, working>=X or failures>=X",
+         options.askTarget);
+    ask.add_flag("--first-reach", options.askFirstReach,
+                 "the target counts when first met (default: when it\n"
+                 "holds from then to the end of the play)");
+    text("--probability", "P", "the probability of the answers (default: 0.9)",
+         options.askProbability);
+    text("--by", "DAYS", "a date: the share reaching the target by it", options.askBy);
+    text("--programmers", "A:B",
+         "the fewest edProgrammersNum reaching the target by --by\n"
+         "with the probability, searched from A to B",
+         options.askProgrammers);
+    text("--costs", "DAY:FAILURE[:HORIZON]",
+         "the release time costing least: a programmer's day, a\n"
+         "failure after release, the horizon (default: the play's end)",
+         options.askCosts);
+    text("--plays", "K", "plays per answer, the same seeds for every count (default: edK)",
+         options.askPlays);
+    text("--max-evaluations", "N", "counts of programmers the search may play (default: 12)",
+         options.askMaxEvaluations);
+  }
+
   CLI::App app_;
   std::vector<std::pair<CLI::App*, SimCommand>> commands_;
 };
@@ -524,6 +558,10 @@ std::variant<SimOptions, UsageError> ParseSimOptions(const std::vector<std::stri
       fault = UsageError{"data needs the file of the failure log", {}};
     } else if (chosen == SimCommand::Fit && !options.dataFile) {
       fault = UsageError{"fit needs --data FILE", {}};
+    } else if (chosen == SimCommand::Ask && !options.askTarget) {
+      fault = UsageError{"ask needs --target, e.g. --target 'Kg>=0.95'", {}};
+    } else if (chosen == SimCommand::Ask && options.askProgrammers && !options.askBy) {
+      fault = UsageError{"ask --programmers needs --by DAYS", {}};
     }
   }
   if (fault) {

@@ -17,8 +17,8 @@ struct PartRange {
   bool operator==(const PartRange&) const = default;
 };
 
-// teravo-sim play | series | sweep | merge | data | fit.
-enum class SimCommand { Play, Series, Sweep, Merge, Data, Fit };
+// teravo-sim play | series | sweep | merge | data | fit | ask.
+enum class SimCommand { Play, Series, Sweep, Merge, Data, Fit, Ask };
 
 // The command line as read. Each command has options of its own; a member of a command that
 // was not named keeps its default.
@@ -68,6 +68,16 @@ struct SimOptions {
   std::optional<std::string> fitMaxEvaluations;
   std::optional<std::string> fitMaxSeconds;
   bool fitFixedErrors = false;
+
+  // ask: texts read once the decimal separator is known.
+  std::optional<std::string> askTarget;       // Kg>=0.95, ...
+  bool askFirstReach = false;                 // the first reach, not "from then on"
+  std::optional<std::string> askProbability;  // 0.9 by default
+  std::optional<std::string> askBy;           // a date in days
+  std::optional<std::string> askProgrammers;  // FEWEST:MOST
+  std::optional<std::string> askCosts;        // DAY:FAILURE[:HORIZON]
+  std::optional<std::string> askPlays;        // edK by default
+  std::optional<std::string> askMaxEvaluations;
 
   // The help the command line asks for instead of a run: the overview of the commands, or
   // the options of the one it names.

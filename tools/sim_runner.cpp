@@ -26,6 +26,8 @@ int RunCommand(const SimOptions& options, const CommandIo& io) {
       return RunDataCommand(options, io);
     case SimCommand::Fit:
       return RunFitCommand(options, io);
+    case SimCommand::Ask:
+      return RunAskCommand(options, io);
   }
   return kExitGeneralError;
 }

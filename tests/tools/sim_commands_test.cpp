@@ -106,10 +106,11 @@ TEST(SimCommands, ACommandRefusesWhatIsNotItsOwn) {
       {{"series", "--points", "1-2", "--seed", "1"},
        "--points applies to teravo-sim sweep, not to teravo-sim series"},
       {{"sweep", "edA=1;2", "--plays=1-2"},
-       "--plays applies to teravo-sim series, teravo-sim fit, not to teravo-sim sweep"},
+       "--plays applies to teravo-sim series, teravo-sim fit, teravo-sim ask, not to teravo-sim "
+       "sweep"},
       {{"merge", "part.json", "--seed", "1"},
        "--seed applies to teravo-sim play, teravo-sim series, teravo-sim sweep, teravo-sim fit, "
-       "not to teravo-sim merge"},
+       "teravo-sim ask, not to teravo-sim merge"},
       {{"play", "--sweep", "edA=1;2"}, "--sweep applies to teravo-sim sweep"},
       {{"play", "series"}, "unknown argument 'series'"},
       {{"series", "--bogus"}, "unknown argument '--bogus'"},

@@ -212,7 +212,7 @@ TEST(Sweep, OptionsThatDoNotGoTogether) {
   const std::vector<std::pair<std::vector<std::string>, std::string_view>> cases = {
       {{"--points", "1-2", "--seed", "1"}, "--points applies to teravo-sim sweep, not to"},
       {With(kSweep, {"--plays", "1-2"}),
-       "--plays applies to teravo-sim series, teravo-sim fit, not to"},
+       "--plays applies to teravo-sim series, teravo-sim fit, teravo-sim ask, not to"},
       {{"--series", "--plays", "1-2"}, "needs --seed"},
       {With(kSweep, {"--moment", "1"}), "--moment applies to teravo-sim series, not to"},
       {With(kSweep, {"--points", "2-9"}), "--points 2-9: the sweep has 5 values"},

@@ -15,6 +15,7 @@
 #include "ui/common/locale_text.h"
 #include "ui/data/calibration_control.h"
 #include "ui/data/data_file_actions.h"
+#include "ui/decisions/decisions_control.h"
 #include "ui/plays/play_control.h"
 #include "ui/plays/qt_play_host.h"
 #include "ui/settings/parameter_file_actions.h"
@@ -82,6 +83,10 @@ TMainForm::TMainForm(std::unique_ptr<MessageSink> messages, QWidget* parent)
   calibrations_ =
       new CalibrationControl(*this, *mdiArea_, *messages_, *model_, *fmSettings_, *parameterFiles_,
                              {aSettings_, aPlayIteration_, aPlayPlay_, aSweep_});
+  auto* decisions = new DecisionsControl(*this, *mdiArea_, *messages_, *model_,
+                                         {aSettings_, aPlayIteration_, aPlayPlay_, aSweep_});
+  if (auto* settingsMenu = menuBar()->findChild<QMenu*>(QStringLiteral("SettingsMenu")))
+    settingsMenu->addAction(&decisions->OpenAction());
   windowCommands_->SetPlayRunner(
       [this](const WindowCommands::PlayCommand& replay) { return plays_->RunPlay(replay); });
   for (QDialog* dialog : {static_cast<QDialog*>(fmSettings_), static_cast<QDialog*>(frmAbout_)})

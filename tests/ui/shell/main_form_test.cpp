@@ -58,7 +58,8 @@ TEST_F(MainForm, MenusAndToolBarHoldTheActionsInOrder) {
                          "Открыть &данные об отказах…", "Последние данные об отказах", "-",
                          "Розыгрыш итерации (F3)", "Розыгрыш многократный (F4)", "-", "E&xit"}));
   EXPECT_EQ(Items(MenuNamed(bar, "&Настройки")->actions()),
-            (QStringList{"&Настройки (F2)", "&Исследование параметра…"}));
+            (QStringList{"&Настройки (F2)", "&Исследование параметра…",
+                         "Когда цель будет достигнута?…"}));
   EXPECT_EQ(Items(MenuNamed(bar, "&Window")->actions()),
             (QStringList{"&Tile", "&Cascade", "&Arrange All"}));
   EXPECT_EQ(Items(MenuNamed(bar, "&Help")->actions()), (QStringList{"-", "&About..."}));
