@@ -231,7 +231,12 @@ int RunAskCommand(const SimOptions& options, const CommandIo& io) {
   const char separator = options.separator.value_or(io.localeSeparator);
   SimSettingsForm form(separator, io.err);
   TTeravo model;
-  if (const int status = AcceptCommandLine(options, form, model, io.err); status != kExitSuccess) {
+  ParameterFile given;
+  if (const int status = AcceptCommandLine(options, form, model, given, io.err);
+      status != kExitSuccess) {
+    return status;
+  }
+  if (const int status = SaveGivenParameters(options, given, io.err); status != kExitSuccess) {
     return status;
   }
   try {
