@@ -13,6 +13,7 @@ packages=(
   clang libclang-rt-dev llvm
   xvfb xauth imagemagick fonts-dejavu-core
   qt6-translations-l10n locales openbox
+  python3-markdown
 )
 
 missing=()
