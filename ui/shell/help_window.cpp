@@ -1,5 +1,7 @@
 #include "ui/shell/help_window.h"
 
+#include <algorithm>
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -90,9 +92,14 @@ HelpWindow::HelpWindow(QWidget* parent)
   connect(sections_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
     browser_->scrollToAnchor(item->data(Qt::UserRole).toString());
   });
-  sections_->setMaximumWidth(sections_->sizeHintForColumn(0) + 4 * sections_->frameWidth() + 24);
   const QSize available = screen()->availableSize();
   resize(available.width() * 3 / 4, available.height() * 3 / 4);
+  // The list is as wide as its longest heading, the text takes the rest.
+  int listWidth = 0;
+  for (int i = 0; i < sections_->count(); ++i)
+    listWidth = std::max(listWidth, fontMetrics().horizontalAdvance(sections_->item(i)->text()));
+  listWidth += 2 * sections_->frameWidth() + 4 * fontMetrics().averageCharWidth();
+  splitter->setSizes({listWidth, width() - listWidth});
 }
 
 void HelpWindow::LoadGuide() {
