@@ -86,12 +86,12 @@ HelpWindow::HelpWindow(QWidget* parent)
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(splitter);
   LoadGuide();
-  connect(sections_, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
+  // A click, or Enter on the keyboard, shows the section.
+  const auto showItem = [this](QListWidgetItem* item) {
     browser_->scrollToAnchor(item->data(Qt::UserRole).toString());
-  });
-  connect(sections_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
-    browser_->scrollToAnchor(item->data(Qt::UserRole).toString());
-  });
+  };
+  connect(sections_, &QListWidget::itemClicked, this, showItem);
+  connect(sections_, &QListWidget::itemActivated, this, showItem);
   const QSize available = screen()->availableSize();
   resize(available.width() * 3 / 4, available.height() * 3 / 4);
   // The list is as wide as its longest heading, the text takes the rest.
