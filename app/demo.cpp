@@ -29,6 +29,7 @@
 
 #include "calibration/fit_space.h"
 #include "params/acceptance.h"
+#include "ui/common/locale_text.h"
 #include "ui/data/calibration_control.h"
 #include "ui/data/calibration_window.h"
 #include "ui/data/data_file_actions.h"
@@ -42,6 +43,7 @@
 #include "ui/plays/spread_table.h"
 #include "ui/settings/settings_dialog.h"
 #include "ui/shell/application_setup.h"
+#include "ui/shell/help_window.h"
 #include "ui/shell/main_form.h"
 #include "ui/shell/window_commands.h"
 #include "ui/sweep/sweep_control.h"
@@ -290,6 +292,8 @@ void RunDemo(teravo::TMainForm& form) {
        }},
       {"decisions-staffing", [&form] { ShowDecisionsTab(form, 1); }},
       {"decisions-cost", [&form] { ShowDecisionsTab(form, 2); }},
+      {"guide",
+       [&form] { teravo::ShowGuide(form, teravo::ToQString(teravo::kParametersSection)); }},
   };
   QTimer::singleShot(500, &form, [&form, steps = std::move(steps)] {
     // The dialog is modal: what follows is queued before it opens and runs inside it.

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build pkg-config
+  build-essential cmake ninja-build pkg-config ccache
   qt6-base-dev libqcustomplot-dev libgl-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libcli11-dev nlohmann-json3-dev libboost-math-dev
@@ -13,6 +13,7 @@ packages=(
   clang libclang-rt-dev llvm
   xvfb xauth imagemagick fonts-dejavu-core
   qt6-translations-l10n locales openbox
+  python3-markdown
 )
 
 missing=()

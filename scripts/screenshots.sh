@@ -5,8 +5,9 @@
 # averages window with its 5–95 % bands, its own menu, its spread table and its export dialog,
 # the File menu, a parameter sweep's dialog and result window, and the failure data of SYS1:
 # its import dialog, the trend, models and forecast of its analysis and the simulation fitted
-# to it, and the window of the analyst's questions with its three tabs (teravo-demo), and
-# saves a picture of the screen at each stage into screenshots/.
+# to it, the window of the analyst's questions with its three tabs, and the user's guide at
+# its parameters (teravo-demo), and saves a picture of the screen at each stage into
+# screenshots/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -27,7 +28,7 @@ mkdir -p screenshots
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
 
-stages="settings play series tiled window-menu child-menu distributions emptied bands context-menu spread export file-menu sweep-dialog sweep data-import data-trend data-models data-forecast calibration calibration-forecast decisions-menu decisions decisions-staffing decisions-cost"
+stages="settings play series tiled window-menu child-menu distributions emptied bands context-menu spread export file-menu sweep-dialog sweep data-import data-trend data-models data-forecast calibration calibration-forecast decisions-menu decisions decisions-staffing decisions-cost guide"
 # Inside the virtual server: a window manager for frames and placement, the program, and a
 # picture of each stage it announces.
 xvfb-run -a -s "-screen 0 1400x900x24" bash -c '

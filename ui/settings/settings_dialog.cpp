@@ -22,6 +22,7 @@
 #include "ui/common/locale_text.h"
 #include "ui/common/scrolling_pane.h"
 #include "ui/common/window_metrics.h"
+#include "ui/shell/help_window.h"
 
 namespace teravo {
 
@@ -219,6 +220,14 @@ void TfmSettings::CreateControls() {
   // Inside the dialog F2 is its own accept key, not the main window's settings key.
   aInitParameters_->setShortcutContext(Qt::WidgetWithChildrenShortcut);
   addAction(aInitParameters_);
+  // F1 opens the guide at its part about these edits.
+  auto* aGuide = new QAction(this);
+  aGuide->setObjectName(QStringLiteral("aGuide"));
+  aGuide->setShortcut(QKeySequence(Qt::Key_F1));
+  aGuide->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+  addAction(aGuide);
+  connect(aGuide, &QAction::triggered, this,
+          [this] { Run([this] { ShowGuide(*this, ToQString(kParametersSection)); }); });
   buInitParameters_ = MakeButton(content, "buInitParameters", kInitParametersCaption);
 
   auto* column = new QVBoxLayout(content);

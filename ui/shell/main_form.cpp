@@ -22,6 +22,7 @@
 #include "ui/settings/settings_dialog.h"
 #include "ui/shell/about_form.h"
 #include "ui/shell/application_setup.h"
+#include "ui/shell/help_window.h"
 #include "ui/shell/mdi_arrangement.h"
 #include "ui/shell/status_hint_router.h"
 #include "ui/shell/window_commands.h"
@@ -117,8 +118,11 @@ void TMainForm::CreateActions() {
   aWindowArrange_ =
       MakeAction(this, "WindowArrangeItem", "&Arrange All", "Arrange minimized windows");
   aHelpAbout_ = MakeAction(this, "HelpAboutItem", "&About...", "Show program information");
+  aHelpGuide_ = MakeAction(this, "aHelpGuide", "&Руководство",
+                           "Руководство пользователя: модель, параметры, окна и графики");
+  aHelpGuide_->setShortcut(QKeySequence(Qt::Key_F1));
   // The keys work wherever the focus is in the main window, menus and tool bar included.
-  addActions({aSettings_, aPlayIteration_, aPlayPlay_});
+  addActions({aSettings_, aPlayIteration_, aPlayPlay_, aHelpGuide_});
 
   connect(aSettings_, &QAction::triggered, this, &TMainForm::aSettingsExecute);
   connect(aPlayIteration_, &QAction::triggered, this, &TMainForm::aPlayIterationExecute);
@@ -129,6 +133,7 @@ void TMainForm::CreateActions() {
   connect(aWindowCascade_, &QAction::triggered, this, &TMainForm::WindowCascade);
   connect(aWindowArrange_, &QAction::triggered, this, &TMainForm::WindowArrange);
   connect(aHelpAbout_, &QAction::triggered, this, &TMainForm::HelpAbout);
+  connect(aHelpGuide_, &QAction::triggered, this, &TMainForm::HelpGuide);
 }
 
 void TMainForm::CreateMenus() {
@@ -150,6 +155,10 @@ void TMainForm::CreateMenus() {
   helpMenu->setObjectName(QStringLiteral("HelpMenu"));
   helpMenu->addSeparator();
   helpMenu->addAction(aHelpAbout_);
+  // The guide has a Russian menu of its own beside the original help menu.
+  QMenu* guideMenu = menuBar()->addMenu(ToQString("&Справка"));
+  guideMenu->setObjectName(QStringLiteral("GuideMenu"));
+  guideMenu->addAction(aHelpGuide_);
 }
 
 void TMainForm::CreateToolBar() {
@@ -267,6 +276,10 @@ void TMainForm::WindowArrange() {
 
 void TMainForm::HelpAbout() {
   Run([this] { RunModal(*frmAbout_); });
+}
+
+void TMainForm::HelpGuide() {
+  Run([this] { ShowGuide(*this); });
 }
 
 }  // namespace teravo

@@ -63,6 +63,8 @@ class TMainForm : public QMainWindow {
   void WindowCascade();
   void WindowArrange();
   void HelpAbout();
+  // "Руководство" (F1): the user's guide.
+  void HelpGuide();
   // Brings a child window to the front, restored if it was minimised.
   void RaiseWindow(QMdiSubWindow* window);
 
@@ -113,6 +115,7 @@ class TMainForm : public QMainWindow {
   QAction* aWindowCascade_ = nullptr;
   QAction* aWindowArrange_ = nullptr;
   QAction* aHelpAbout_ = nullptr;
+  QAction* aHelpGuide_ = nullptr;
   QMenu* windowMenu_ = nullptr;
   QToolBar* toolBar_ = nullptr;
 };
