@@ -34,18 +34,17 @@ QString MenuText(QString text) {
 }  // namespace
 
 ParameterFileActions::ParameterFileActions(TfmSettings& settings, MessageSink& messages,
-                                           std::function<void()> showSettings, QWidget& frame)
+                                           QWidget& frame)
     : QObject(&frame),
       settings_(settings),
       messages_(messages),
-      showSettings_(std::move(showSettings)),
       frame_(frame),
       choose_([this](bool save) { return ChooseWithDialog(save); }) {
   setObjectName(QStringLiteral("ParameterFileActions"));
   aOpen_ = new QAction(ToQString("&Открыть параметры…"), this);
   aOpen_->setObjectName(QStringLiteral("aOpenParameters"));
   aOpen_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-  aOpen_->setStatusTip(ToQString("Заполнить окно параметров из файла *.teravo.json"));
+  aOpen_->setStatusTip(ToQString("Заполнить окно параметров из файла *.teravo.json и принять их"));
   aSave_ = new QAction(ToQString("&Сохранить параметры…"), this);
   aSave_->setObjectName(QStringLiteral("aSaveParameters"));
   aSave_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
@@ -54,7 +53,10 @@ ParameterFileActions::ParameterFileActions(TfmSettings& settings, MessageSink& m
     const QString path = choose_(false);
     if (!path.isEmpty()) Open(path);
   });
-  connect(aSave_, &QAction::triggered, this, [this] { SaveAsked(ParameterFileOf(settings_)); });
+  connect(aSave_, &QAction::triggered, this, [this] {
+    const QString path = AskSavePath();
+    if (!path.isEmpty()) Save(path);
+  });
 }
 
 void ParameterFileActions::AddTo(QMenu& menu, QAction* also) {
@@ -93,23 +95,33 @@ bool ParameterFileActions::Open(const QString& path) {
   LoadIntoForm(std::get<ParameterFile>(read), settings_);
   recent_.Add(path);
   UpdateRecentItems();
-  if (showSettings_) showSettings_();
+  SetCurrentFile(path);
+  // A refusal has said why; the texts stay in the dialog for the user to correct.
+  settings_.AcceptTexts();
   return true;
 }
 
 bool ParameterFileActions::Save(const QString& path) {
-  return Save(path, ParameterFileOf(settings_));
+  if (!Save(path, ParameterFileOf(settings_))) return false;
+  // Only the dialog's own texts make the file the one the main window names.
+  SetCurrentFile(path);
+  return true;
 }
 
-bool ParameterFileActions::SaveAsked(const ParameterFile& file) {
+QString ParameterFileActions::AskSavePath() const {
   QString path = choose_(true);
-  if (path.isEmpty()) return false;
+  if (path.isEmpty()) return path;
   // The program finds its files by their double suffix.
   if (!path.endsWith(kSuffix, Qt::CaseInsensitive)) {
     if (path.endsWith(QStringLiteral(".json"), Qt::CaseInsensitive)) path.chop(5);
     path += kSuffix;
   }
-  return Save(path, file);
+  return path;
+}
+
+bool ParameterFileActions::SaveAsked(const ParameterFile& file) {
+  const QString path = AskSavePath();
+  return !path.isEmpty() && Save(path, file);
 }
 
 bool ParameterFileActions::Save(const QString& path, const ParameterFile& file) {
@@ -121,6 +133,11 @@ bool ParameterFileActions::Save(const QString& path, const ParameterFile& file) 
   recent_.Add(path);
   UpdateRecentItems();
   return true;
+}
+
+void ParameterFileActions::SetCurrentFile(const QString& path) {
+  current_ = path;
+  emit CurrentFileChanged(path);
 }
 
 void ParameterFileActions::UpdateRecentItems() {

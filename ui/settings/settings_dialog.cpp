@@ -233,8 +233,7 @@ void TfmSettings::CreateControls() {
 }
 
 void TfmSettings::ConnectCommands() {
-  connect(aInitParameters_, &QAction::triggered, this,
-          [this] { Run([this] { AcceptAndClose(model_, *this); }); });
+  connect(aInitParameters_, &QAction::triggered, this, [this] { Accept(true); });
   connect(buInitParameters_, &QPushButton::clicked, aInitParameters_, &QAction::trigger);
   connect(buAllTime_, &QPushButton::clicked, this,
           [this] { Run([this] { EstimateTotalTime(*this); }); });
@@ -244,6 +243,31 @@ void TfmSettings::ConnectCommands() {
           [this] { Run([this] { EstimateErrorsFound(*this); }); });
   connect(rbP_, &QRadioButton::clicked, this, [this] { Run([this] { rbPClick(*this); }); });
   connect(rbI_, &QRadioButton::clicked, this, [this] { Run([this] { rbIClick(*this); }); });
+  for (const auto& [name, edit] : edits_)
+    connect(edit, &QLineEdit::textChanged, this, &TfmSettings::TextsChanged);
+  connect(rbP_, &QRadioButton::toggled, this, &TfmSettings::TextsChanged);
+}
+
+bool TfmSettings::AcceptTexts() {
+  return Accept(false);
+}
+
+bool TfmSettings::Accept(bool close) {
+  bool accepted = false;
+  Run([&] {
+    // As AcceptAndClose(), which would not say whether the fields passed.
+    accepted = AcceptParameters(model_, *this);
+    if (close) Close();
+  });
+  if (accepted) accepted_ = ParameterFileOf(*this);
+  emit AcceptanceFinished(accepted);
+  return accepted;
+}
+
+bool TfmSettings::DiffersFromAccepted() const {
+  if (!accepted_) return true;
+  const ParameterFile now = ParameterFileOf(*this);
+  return now.texts != accepted_->texts || now.byProbability != accepted_->byProbability;
 }
 
 void TfmSettings::ChainTabOrder() {

@@ -2,6 +2,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFileInfo>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
@@ -34,6 +36,12 @@ namespace {
 // Windows past the ninth are listed without a number key.
 constexpr int kNumberedWindows = 9;
 
+const char kCaption[] = "Программа моделирования надежности ПО методом Монте-Карло";
+// After the file's name (or the caption) while the dialog holds texts F3 would not run.
+const char kNotAcceptedMark[] = "*";
+const char kNotAcceptedHint[] =
+    "Тексты окна параметров отличаются от принятых: F3 и F4 берут принятые";
+
 QAction* MakeAction(QObject* parent, const char* name, const char* caption, const char* hint) {
   auto* action = new QAction(ToQString(caption), parent);
   action->setObjectName(ToQString(name));
@@ -50,12 +58,18 @@ TMainForm::TMainForm(std::unique_ptr<MessageSink> messages, QWidget* parent)
       mdiArea_(new QMdiArea(this)),
       runModal_([](QDialog& dialog) { dialog.exec(); }) {
   setObjectName(QStringLiteral("MainForm"));
-  setWindowTitle(ToQString("Программа моделирования надежности ПО методом Монте-Карло"));
+  setWindowTitle(ToQString(kCaption));
   setWindowIcon(ProgramIcon());
   mdiArea_->setObjectName(QStringLiteral("MdiArea"));
   setCentralWidget(mdiArea_);
   statusBar()->setObjectName(QStringLiteral("StatusLine"));
   qApp->installEventFilter(new StatusHintRouter(statusBar(), this));
+  // A permanent widget: the menus' hints, which replace the status line's message, leave it.
+  notAccepted_ = new QLabel(ToQString("Параметры не приняты"), this);
+  notAccepted_->setObjectName(QStringLiteral("lbNotAccepted"));
+  notAccepted_->setStyleSheet(QStringLiteral("color: darkred"));
+  notAccepted_->hide();
+  statusBar()->addPermanentWidget(notAccepted_);
 
   CreateActions();
   CreateMenus();
@@ -67,8 +81,14 @@ TMainForm::TMainForm(std::unique_ptr<MessageSink> messages, QWidget* parent)
   // Parameter files, the active window's export and the recent files head the File menu.
   windowCommands_ = new WindowCommands(
       *model_, *host_, *messages_, [this] { return Context(); }, *this, *mdiArea_);
-  parameterFiles_ = new ParameterFileActions(
-      *fmSettings_, *messages_, [this] { aSettingsExecute(); }, *this);
+  parameterFiles_ = new ParameterFileActions(*fmSettings_, *messages_, *this);
+  connect(fmSettings_, &TfmSettings::AcceptanceFinished, this, [this](bool accepted) {
+    notAccepted_->setVisible(!accepted);
+    UpdateTitle();
+  });
+  connect(fmSettings_, &TfmSettings::TextsChanged, this, &TMainForm::UpdateTitle);
+  connect(parameterFiles_, &ParameterFileActions::CurrentFileChanged, this,
+          &TMainForm::UpdateTitle);
   dataFiles_ = new DataFileActions(*messages_, *this, *mdiArea_);
   if (auto* fileMenu = menuBar()->findChild<QMenu*>(QStringLiteral("FileMenu"))) {
     // Failure data follow the parameter files, which then anchor on them.
@@ -157,6 +177,17 @@ void TMainForm::CreateToolBar() {
   toolBar_->addAction(aPlayIteration_);
   toolBar_->addSeparator();
   toolBar_->addAction(aPlayPlay_);
+}
+
+void TMainForm::UpdateTitle() {
+  const QString file = QFileInfo(parameterFiles_->CurrentFile()).fileName();
+  // Before any file and any acceptance there is nothing to tell apart.
+  const bool marked =
+      fmSettings_->DiffersFromAccepted() && (fmSettings_->AnyAccepted() || !file.isEmpty());
+  const QString mark = marked ? ToQString(kNotAcceptedMark) : QString();
+  setWindowTitle(file.isEmpty() ? ToQString(kCaption) + mark
+                                : file + mark + QStringLiteral(" — ") + ToQString(kCaption));
+  notAccepted_->setToolTip(marked ? ToQString(kNotAcceptedHint) : QString());
 }
 
 void TMainForm::UpdateWindowMenu() {

@@ -11,6 +11,7 @@
 
 class QAction;
 class QDialog;
+class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
@@ -66,6 +67,10 @@ class TMainForm : public QMainWindow {
   // Brings a child window to the front, restored if it was minimised.
   void RaiseWindow(QMdiSubWindow* window);
 
+  // "Параметры не приняты" at the right of the status line, shown from a refused acceptance
+  // until one passes.
+  QLabel& NotAcceptedNote() const { return *notAccepted_; }
+
   QMenu& WindowMenu() const { return *windowMenu_; }
   // The window menu's commands followed by the list of open windows, rebuilt each time the
   // menu opens.
@@ -75,6 +80,9 @@ class TMainForm : public QMainWindow {
   void CreateActions();
   void CreateMenus();
   void CreateToolBar();
+  // The program's caption after the name of the parameter file open, marked while the
+  // dialog's texts are not those accepted.
+  void UpdateTitle();
   // Sizes and centres a modal window over this one, then shows it.
   void RunModal(QDialog& dialog);
   // The keyboard goes back to this window when a modal one has closed, so F3 and F4 work
@@ -115,6 +123,7 @@ class TMainForm : public QMainWindow {
   QAction* aHelpAbout_ = nullptr;
   QMenu* windowMenu_ = nullptr;
   QToolBar* toolBar_ = nullptr;
+  QLabel* notAccepted_ = nullptr;
 };
 
 }  // namespace teravo
