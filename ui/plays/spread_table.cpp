@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -15,6 +16,8 @@
 
 #include "core/number_text.h"
 #include "ui/common/locale_text.h"
+#include "ui/common/table_copy.h"
+#include "ui/data/number_cells.h"
 #include "ui/plays/play_results_view.h"
 
 namespace teravo {
@@ -38,11 +41,17 @@ bool BandsByDefault(const PlayRecord& record) {
 
 QString SpreadToolTip(const PlayRecord& record, Field field) {
   if (record.Kind != RecordKind::Averages || !IsAveragedField(field)) return {};
-  const auto& spread = record.Spreads[static_cast<std::size_t>(field)];
-  if (!spread) return ToQString(kNoSpread);
   const char separator = record.Separator();
-  return ToQString("СКО: %1 ; 95 % интервал: ± %2")
-      .arg(Number(spread->deviation, separator), Number(spread->halfWidth, separator));
+  // The window rounds an integer field's mean; where that changed it, the tip gives it as it is.
+  QString tip;
+  if (const auto& mean = record.ExactMeans[static_cast<std::size_t>(field)]) {
+    const QString exact = Number(*mean, separator);
+    if (exact != ToQString(record.Text(field))) tip = ToQString("Точное среднее: %1\n").arg(exact);
+  }
+  const auto& spread = record.Spreads[static_cast<std::size_t>(field)];
+  if (!spread) return tip + ToQString(kNoSpread);
+  return tip + ToQString("СКО: %1 ; 95 % интервал: ± %2")
+                   .arg(Number(spread->deviation, separator), Number(spread->halfWidth, separator));
 }
 
 SpreadTable::SpreadTable(const PlayRecord& record, const QString& windowTitle, QWidget* parent)
@@ -71,6 +80,7 @@ SpreadTable::SpreadTable(const PlayRecord& record, const QString& windowTitle, Q
   table_->verticalHeader()->setVisible(false);
   table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   table_->setSelectionMode(QAbstractItemView::ContiguousSelection);
+  EnableCopy(*table_);
 
   bool anySpread = false;
   const char separator = record.Separator();
@@ -78,17 +88,18 @@ SpreadTable::SpreadTable(const PlayRecord& record, const QString& windowTitle, Q
     const Field field = fields[static_cast<std::size_t>(row)];
     const auto& spread = record.Spreads[static_cast<std::size_t>(field)];
     anySpread = anySpread || spread.has_value();
-    const QString cells[] = {
-        FieldTitle(field),
-        ToQString(record.Text(field)),
-        spread ? Number(spread->deviation, separator) : ToQString(kNotDefined),
-        spread ? Number(spread->halfWidth, separator) : ToQString(kNotDefined),
+    const QString notDefined = ToQString(kNotDefined);
+    const auto number = [&](std::optional<long double> value) {
+      return NumberItem(value ? std::optional<double>(static_cast<double>(*value)) : std::nullopt,
+                        notDefined, separator);
     };
-    for (int column = 0; column < static_cast<int>(std::size(cells)); ++column) {
-      auto* item = new QTableWidgetItem(cells[column]);
-      if (column > 0) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-      table_->setItem(row, column, item);
-    }
+    table_->setItem(row, 0, new QTableWidgetItem(FieldTitle(field)));
+    // The mean as it is: the averages window rounds an integer field's.
+    table_->setItem(
+        row, 1,
+        record.Text(field).empty() ? new QTableWidgetItem : number(record.ExactValue(field)));
+    table_->setItem(row, 2, number(spread ? std::optional(spread->deviation) : std::nullopt));
+    table_->setItem(row, 3, number(spread ? std::optional(spread->halfWidth) : std::nullopt));
   }
   note_->setVisible(!anySpread);
   table_->resizeColumnsToContents();
