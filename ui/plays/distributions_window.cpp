@@ -28,6 +28,7 @@ constexpr int kMomentDigits = 12;
 constexpr QSize kChart(320, 220);
 
 const char kNoPlaysLeft[] = "Розыгрышей не осталось";
+const char kPlaysAxis[] = "Розыгрышей";
 
 }  // namespace
 
@@ -59,6 +60,9 @@ TAllPlayResults::TAllPlayResults(std::shared_ptr<DistributionsRecord> record, Pl
       content, QStringLiteral("chErrorsInClients"),
       ToQString("Распределение числа ошибок в клиентах"), ChartView::Kind::Bars,
       QColor(232, 232, 232), ChartView::Counts{.x = true});
+  chWorkClients_->SetAxisTitles(ToQString("Число рабочих клиентов"), ToQString(kPlaysAxis));
+  chErrorsInClients_->SetAxisTitles(ToQString("Число ошибок в клиентах (нижняя граница класса)"),
+                                    ToQString(kPlaysAxis));
   for (ChartView* chart : {chWorkClients_.get(), chErrorsInClients_.get()}) {
     chart->Plot()->setMinimumSize(kChart);
     chart->SetEmptyNote(ToQString(kNoPlaysLeft));
@@ -92,8 +96,10 @@ TAllPlayResults::TAllPlayResults(std::shared_ptr<DistributionsRecord> record, Pl
 
   connect(edRecall_, &QPushButton::clicked, this, [this] {
     record_->CurTimeText = edCurTime_->text().toStdString();
-    ReportOutcome(messages_, this,
-                  Guarded([this] { return RecomputeDistributions(*record_, host_); }));
+    const CommandOutcome outcome =
+        Guarded([this] { return RecomputeDistributions(*record_, host_); });
+    refusedMoment_ = outcome.ran() ? std::string() : record_->CurTimeText;
+    ReportOutcome(messages_, this, outcome);
     Show();
   });
   connect(buDelete_, &QPushButton::clicked, this,
@@ -115,6 +121,12 @@ void TAllPlayResults::Show() {
   }
   chWorkClients_->Show(record_->WorkClients);
   chErrorsInClients_->Show(record_->ErrorsInClients);
+  // The caption names no moment: the charts say which one they were counted at.
+  if (!record_->CurTimeText.empty() && record_->CurTimeText != refusedMoment_) {
+    const QString at = ToQString("в момент %1 (сутки)").arg(moment);
+    for (ChartView* chart : {chWorkClients_.get(), chErrorsInClients_.get()})
+      if (chart->Subtitle() != at) chart->SetSubtitle(at);
+  }
 }
 
 void TAllPlayResults::PaintNow() {

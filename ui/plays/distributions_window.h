@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include <QMdiSubWindow>
 
@@ -52,6 +53,8 @@ class TAllPlayResults : public QMdiSubWindow {
   QLineEdit* edCurTime_ = nullptr;
   std::unique_ptr<ChartView> chWorkClients_;
   std::unique_ptr<ChartView> chErrorsInClients_;
+  // A moment the recount refused: the histograms still show the one before it.
+  std::string refusedMoment_;
   QPushButton* edRecall_ = nullptr;
   QPushButton* buDelete_ = nullptr;
 };

@@ -56,21 +56,30 @@ struct ChartLayout {
   ChartView::Kind kind;
   bool black;   // otherwise QCustomPlot's default colour
   bool wholeX;  // the x axis counts too (the histogram's classes)
+  const char* xTitle;
+  const char* yTitle;
 };
+
+const char kTimeAxis[] = "Время (сутки)";
 
 // In the window's order: beside the figures, then row by row.
 const std::vector<ChartLayout>& Charts() {
+  using enum ChartView::Kind;
   static const std::vector<ChartLayout> charts = {
-      {Chart::chErrorsIntensity, ChartView::Kind::Line, true, false},
-      {Chart::chNums, ChartView::Kind::Line, true, false},
-      {Chart::chErrorsGist, ChartView::Kind::Impulse, true, true},
-      {Chart::chClientErrors, ChartView::Kind::Line, false, false},
-      {Chart::chAvTer, ChartView::Kind::Line, true, false},
-      {Chart::chFailures, ChartView::Kind::Line, true, false},
-      {Chart::chFixedErrors, ChartView::Kind::Line, false, false},
+      {Chart::chErrorsIntensity, Line, true, false, kTimeAxis, "Ошибок (1/сутки)"},
+      {Chart::chNums, Line, true, false, kTimeAxis, "Клиентов"},
+      {Chart::chErrorsGist, Impulse, true, true, "Участок положения ошибки (сотые доли)", "Ошибок"},
+      {Chart::chClientErrors, Line, false, false, kTimeAxis, "Ошибок"},
+      {Chart::chAvTer, Line, true, false, kTimeAxis, "Наработка (сутки)"},
+      {Chart::chFailures, Line, true, false, kTimeAxis, "Отказов"},
+      {Chart::chFixedErrors, Line, false, false, kTimeAxis, "Ошибок"},
   };
   return charts;
 }
+
+// What the legend of an averages window's chart calls the mean curve and its band.
+const char kMeanName[] = "Среднее по розыгрышам";
+const char kBandName[] = "5–95 % розыгрышей";
 
 const char kNewClientErrorsHint[] =
     "Количество ошибок внесенных программистами при исправлении клиентов";
@@ -203,6 +212,8 @@ QWidget* PlayResultsView::CreateChart(Chart chart) {
         std::make_unique<ChartView>(this, ToQString(row.name), ToQString(row.title), item.kind,
                                     item.black ? std::optional<QColor>(Qt::black) : std::nullopt,
                                     ChartView::Counts{.x = item.wholeX, .y = row.counts});
+    view->SetAxisTitles(ToQString(item.xTitle), ToQString(item.yTitle));
+    view->SetLegendNames(ToQString(kMeanName), ToQString(kBandName));
     QCustomPlot* plot = view->Plot();
     plot->setMinimumSize(chart == Chart::chErrorsIntensity ? kSmallChart : kChart);
     charts_[static_cast<int>(chart)] = std::move(view);

@@ -1,3 +1,6 @@
+#include <cmath>
+#include <vector>
+
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLineEdit>
@@ -165,6 +168,20 @@ TEST_F(SeriesTest, F4LeavesMinimisedPlaysTheAveragesAndTheActiveDistributions) {
   EXPECT_EQ(dist_->CurTimeEdit()->text().toStdString(), Real("0,1"));
   EXPECT_EQ(dist_->WorkClients().PointCount(), 20);
   EXPECT_EQ(dist_->ErrorsInClients().PointCount(), 20);
+
+  // Every chart names both its axes; a count never ticks at a fraction.
+  std::vector<const ChartView*> charts = {&dist_->WorkClients(), &dist_->ErrorsInClients()};
+  for (Chart chart : ChartsInWindowOrder()) charts.push_back(&averages->View()->ChartOf(chart));
+  for (const ChartView* chart : charts) {
+    SCOPED_TRACE(chart->Title().toStdString());
+    EXPECT_FALSE(chart->Plot()->xAxis->label().isEmpty());
+    EXPECT_FALSE(chart->Plot()->yAxis->label().isEmpty());
+    chart->Plot()->replot();
+    for (QCPAxis* axis : {chart->Plot()->xAxis, chart->Plot()->yAxis}) {
+      if (!axis->ticker().dynamicCast<QCPAxisTickerFixed>()) continue;
+      for (double tick : axis->tickVector()) EXPECT_EQ(tick, std::round(tick));
+    }
+  }
 }
 
 TEST_F(SeriesTest, RestoringAMinimisedPlayBuildsAndFillsIt) {
@@ -179,11 +196,20 @@ TEST_F(SeriesTest, RestoringAMinimisedPlayBuildsAndFillsIt) {
 
 TEST_F(SeriesTest, RecomputeAtAnotherMomentAndRefusalsLeaveTheHistograms) {
   RunSeries();
+  // The described caption names no moment; the charts say which one they show.
+  const QString at01 =
+      QStringLiteral("в момент %1 (сутки)").arg(QString::fromStdString(Real("0,1")));
+  EXPECT_EQ(dist_->WorkClients().Subtitle(), at01);
   Recompute("0,2");
   EXPECT_TRUE(messages_.empty());
   EXPECT_EQ(dist_->WorkClients().PointCount(), 20);
+  const QString at02 =
+      QStringLiteral("в момент %1 (сутки)").arg(QString::fromStdString(Real("0,2")));
+  EXPECT_EQ(dist_->WorkClients().Subtitle(), at02);
+  EXPECT_EQ(dist_->ErrorsInClients().Subtitle(), at02);
 
   Recompute("5");
+  EXPECT_EQ(dist_->WorkClients().Subtitle(), at02) << "a refused moment was never shown";
   ASSERT_EQ(messages_.size(), 1u);
   EXPECT_FALSE(messages_[0].error);
   EXPECT_EQ(messages_[0].text.toStdString(),
