@@ -49,6 +49,13 @@ ParameterFileActions::ParameterFileActions(TfmSettings& settings, MessageSink& m
   aSave_->setObjectName(QStringLiteral("aSaveParameters"));
   aSave_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
   aSave_->setStatusTip(ToQString("Записать тексты окна параметров в файл *.teravo.json"));
+  aClearRecent_ = new QAction(ToQString("Очистить список"), this);
+  aClearRecent_->setObjectName(QStringLiteral("aClearRecentFiles"));
+  aClearRecent_->setStatusTip(ToQString("Убрать из меню последние файлы параметров"));
+  connect(aClearRecent_, &QAction::triggered, this, [this] {
+    recent_.Clear();
+    UpdateRecentItems();
+  });
   connect(aOpen_, &QAction::triggered, this, [this] {
     const QString path = choose_(false);
     if (!path.isEmpty()) Open(path);
@@ -147,6 +154,7 @@ void ParameterFileActions::UpdateRecentItems() {
     item->deleteLater();
   }
   recentItems_.clear();
+  if (menu_) menu_->removeAction(aClearRecent_);
   if (recentEnd_) {
     if (menu_) menu_->removeAction(recentEnd_);
     recentEnd_->deleteLater();
@@ -167,6 +175,7 @@ void ParameterFileActions::UpdateRecentItems() {
     menu_->insertAction(recentEnd_, item);
     recentItems_.push_back(item);
   }
+  if (!files.isEmpty()) menu_->insertAction(recentEnd_, aClearRecent_);
 }
 
 }  // namespace teravo

@@ -45,6 +45,8 @@ class ParameterFileActions : public QObject {
 
   QAction* OpenAction() const { return aOpen_; }
   QAction* SaveAction() const { return aSave_; }
+  // Empties the list of recent files.
+  QAction* ClearRecentAction() const { return aClearRecent_; }
   // The menu's items for the recent files, newest first.
   const QList<QAction*>& RecentActions() const { return recentItems_; }
   RecentFiles& Recent() { return recent_; }
@@ -72,8 +74,9 @@ class ParameterFileActions : public QObject {
   QAction* aOpen_ = nullptr;
   QAction* aSave_ = nullptr;
   QMenu* menu_ = nullptr;
-  QAction* anchor_ = nullptr;     // the menu's first item before these were added
-  QAction* recentEnd_ = nullptr;  // the separator after the recent files, while there are any
+  QAction* anchor_ = nullptr;        // the menu's first item before these were added
+  QAction* recentEnd_ = nullptr;     // the separator after the recent files, while there are any
+  QAction* aClearRecent_ = nullptr;  // "Очистить список", under the recent files
   QList<QAction*> recentItems_;
 };
 

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include <QDialog>
+#include <QString>
 
 #include "model/teravo.h"
 #include "params/parameter_file.h"
@@ -48,6 +49,9 @@ class TfmSettings : public QDialog, public SettingsForm {
   // The texts or the mode are not those last accepted (or none were accepted yet).
   bool DiffersFromAccepted() const;
   bool AnyAccepted() const { return accepted_.has_value(); }
+  // After a refusal of a number typed with the other decimal separator, what the status line
+  // adds; empty otherwise.
+  const QString& SeparatorNote() const { return separatorNote_; }
 
  signals:
   // After every acceptance, from F2 or from AcceptTexts(): whether the texts were accepted.
@@ -56,6 +60,9 @@ class TfmSettings : public QDialog, public SettingsForm {
   void TextsChanged();
 
  private:
+  // Adds to the tool tip of an edit refused for a decimal point where the user's separator is
+  // a comma (or the other way round) which separator the program reads; clears it otherwise.
+  void NoteSeparator(bool accepted);
   // The accepting part of AcceptTexts(); the dialog closes after it when `close` is set and
   // nothing was thrown.
   bool Accept(bool close);
@@ -78,6 +85,10 @@ class TfmSettings : public QDialog, public SettingsForm {
   QPushButton* buCallAverCorrectErrorNum_ = nullptr;
   QPushButton* buAllTime_ = nullptr;
   QPushButton* buInitParameters_ = nullptr;
+  QPushButton* buCancel_ = nullptr;
+  // The edit that acceptance last focused, so that a refusal can be told apart.
+  std::string focused_;
+  QString separatorNote_;
   QAction* aInitParameters_ = nullptr;
   // What the last acceptance that passed took.
   std::optional<ParameterFile> accepted_;

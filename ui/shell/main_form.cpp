@@ -17,6 +17,7 @@
 #include "ui/common/locale_text.h"
 #include "ui/data/calibration_control.h"
 #include "ui/data/data_file_actions.h"
+#include "ui/plays/distributions_window.h"
 #include "ui/plays/play_control.h"
 #include "ui/plays/qt_play_host.h"
 #include "ui/settings/parameter_file_actions.h"
@@ -84,6 +85,8 @@ TMainForm::TMainForm(std::unique_ptr<MessageSink> messages, QWidget* parent)
   parameterFiles_ = new ParameterFileActions(*fmSettings_, *messages_, *this);
   connect(fmSettings_, &TfmSettings::AcceptanceFinished, this, [this](bool accepted) {
     notAccepted_->setVisible(!accepted);
+    if (!fmSettings_->SeparatorNote().isEmpty())
+      statusBar()->showMessage(fmSettings_->SeparatorNote());
     UpdateTitle();
   });
   connect(fmSettings_, &TfmSettings::TextsChanged, this, &TMainForm::UpdateTitle);
@@ -106,6 +109,8 @@ TMainForm::TMainForm(std::unique_ptr<MessageSink> messages, QWidget* parent)
       [this](const WindowCommands::PlayCommand& replay) { return plays_->RunPlay(replay); });
   for (QDialog* dialog : {static_cast<QDialog*>(fmSettings_), static_cast<QDialog*>(frmAbout_)})
     connect(dialog, &QDialog::finished, this, &TMainForm::TakeFocusBack);
+  // The dialog's hints are about its fields, which are gone with it.
+  connect(fmSettings_, &QDialog::finished, statusBar(), &QStatusBar::clearMessage);
   PlaceOnScreen(*this, toolBar_->sizeHint().width() + 2 * toolBar_->iconSize().width());
 }
 
@@ -131,6 +136,8 @@ void TMainForm::CreateActions() {
   aWindowCascade_ = MakeAction(this, "WindowCascadeItem", "&Cascade", "Cascade all windows");
   aWindowArrange_ =
       MakeAction(this, "WindowArrangeItem", "&Arrange All", "Arrange minimized windows");
+  aWindowCloseAll_ = MakeAction(this, "WindowCloseAllItem", "Закрыть все окна",
+                                "Закрыть все окна розыгрышей, распределений и исследований");
   aHelpAbout_ = MakeAction(this, "HelpAboutItem", "&About...", "Show program information");
   // The keys work wherever the focus is in the main window, menus and tool bar included.
   addActions({aSettings_, aPlayIteration_, aPlayPlay_});
@@ -143,6 +150,7 @@ void TMainForm::CreateActions() {
   connect(aWindowTile_, &QAction::triggered, this, &TMainForm::WindowTile);
   connect(aWindowCascade_, &QAction::triggered, this, &TMainForm::WindowCascade);
   connect(aWindowArrange_, &QAction::triggered, this, &TMainForm::WindowArrange);
+  connect(aWindowCloseAll_, &QAction::triggered, this, &TMainForm::WindowCloseAll);
   connect(aHelpAbout_, &QAction::triggered, this, &TMainForm::HelpAbout);
 }
 
@@ -159,7 +167,7 @@ void TMainForm::CreateMenus() {
   settingsMenu->addAction(aSweep_);
   windowMenu_ = menuBar()->addMenu(ToQString("&Window"));
   windowMenu_->setObjectName(QStringLiteral("WindowMenu"));
-  windowMenu_->addActions({aWindowTile_, aWindowCascade_, aWindowArrange_});
+  windowMenu_->addActions({aWindowTile_, aWindowCascade_, aWindowArrange_, aWindowCloseAll_});
   connect(windowMenu_, &QMenu::aboutToShow, this, &TMainForm::UpdateWindowMenu);
   QMenu* helpMenu = menuBar()->addMenu(ToQString("&Help"));
   helpMenu->setObjectName(QStringLiteral("HelpMenu"));
@@ -192,7 +200,7 @@ void TMainForm::UpdateTitle() {
 
 void TMainForm::UpdateWindowMenu() {
   windowMenu_->clear();
-  windowMenu_->addActions({aWindowTile_, aWindowCascade_, aWindowArrange_});
+  windowMenu_->addActions({aWindowTile_, aWindowCascade_, aWindowArrange_, aWindowCloseAll_});
   const QList<QMdiSubWindow*> windows = mdiArea_->subWindowList();
   if (windows.isEmpty()) return;
   windowMenu_->addSeparator();
@@ -289,6 +297,15 @@ void TMainForm::WindowCascade() {
 
 void TMainForm::WindowArrange() {
   ArrangeMinimised(*mdiArea_);
+}
+
+void TMainForm::WindowCloseAll() {
+  for (QMdiSubWindow* window : mdiArea_->subWindowList()) {
+    if (qobject_cast<TAllPlayResults*>(window))
+      window->deleteLater();
+    else
+      window->close();
+  }
 }
 
 void TMainForm::HelpAbout() {

@@ -63,6 +63,9 @@ class TMainForm : public QMainWindow {
   void WindowTile();
   void WindowCascade();
   void WindowArrange();
+  // "Закрыть все окна": every child window goes, the distributions too, which their own close
+  // box only minimises.
+  void WindowCloseAll();
   void HelpAbout();
   // Brings a child window to the front, restored if it was minimised.
   void RaiseWindow(QMdiSubWindow* window);
@@ -120,6 +123,7 @@ class TMainForm : public QMainWindow {
   QAction* aWindowTile_ = nullptr;
   QAction* aWindowCascade_ = nullptr;
   QAction* aWindowArrange_ = nullptr;
+  QAction* aWindowCloseAll_ = nullptr;
   QAction* aHelpAbout_ = nullptr;
   QMenu* windowMenu_ = nullptr;
   QToolBar* toolBar_ = nullptr;

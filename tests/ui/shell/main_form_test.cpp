@@ -60,7 +60,7 @@ TEST_F(MainForm, MenusAndToolBarHoldTheActionsInOrder) {
   EXPECT_EQ(Items(MenuNamed(bar, "&Настройки")->actions()),
             (QStringList{"&Настройки (F2)", "&Исследование параметра…"}));
   EXPECT_EQ(Items(MenuNamed(bar, "&Window")->actions()),
-            (QStringList{"&Tile", "&Cascade", "&Arrange All"}));
+            (QStringList{"&Tile", "&Cascade", "&Arrange All", "Закрыть все окна"}));
   EXPECT_EQ(Items(MenuNamed(bar, "&Help")->actions()), (QStringList{"-", "&About..."}));
 
   auto* toolBar = form_->findChild<QToolBar*>(QStringLiteral("tbMain"));
@@ -81,17 +81,25 @@ TEST_F(MainForm, WindowMenuListsTheWindowsAndRaisesTheOneChosen) {
   emit form_->WindowMenu().aboutToShow();
   const QList<QAction*> items = form_->WindowMenu().actions();
   const auto windows = form_->MdiArea().subWindowList();
-  ASSERT_EQ(items.size(), 4 + windows.size());
-  EXPECT_EQ(Items(items.mid(0, 4)), (QStringList{"&Tile", "&Cascade", "&Arrange All", "-"}));
+  constexpr int kCommands = 5;
+  ASSERT_EQ(items.size(), kCommands + windows.size());
+  EXPECT_EQ(Items(items.mid(0, kCommands)),
+            (QStringList{"&Tile", "&Cascade", "&Arrange All", "Закрыть все окна", "-"}));
   for (int i = 0; i < windows.size(); ++i) {
-    EXPECT_EQ(items[4 + i]->text(),
+    EXPECT_EQ(items[kCommands + i]->text(),
               QStringLiteral("&%1 %2").arg(i + 1).arg(windows[i]->windowTitle()));
-    EXPECT_EQ(items[4 + i]->isChecked(), windows[i] == form_->MdiArea().activeSubWindow()) << i;
+    EXPECT_EQ(items[kCommands + i]->isChecked(), windows[i] == form_->MdiArea().activeSubWindow())
+        << i;
   }
   ASSERT_TRUE(windows[0]->isMinimized());
-  items[4]->trigger();
+  items[kCommands]->trigger();
   EXPECT_FALSE(windows[0]->isMinimized());
   EXPECT_EQ(form_->MdiArea().activeSubWindow(), windows[0]);
+
+  // Every window goes, the distributions too, which their close box only minimises.
+  items[3]->trigger();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_TRUE(form_->MdiArea().subWindowList().isEmpty());
 }
 
 TEST_F(MainForm, OpensAtThreeQuartersOfTheScreenWithItsWholeToolBar) {

@@ -202,10 +202,11 @@ TEST_F(Workbench, TheFileMenuKeepsFiveRecentFilesAndDropsOneThatNoLongerOpens) {
   QStringList names;
   for (QAction* action : fileMenu->actions())
     names << (action->isSeparator() ? QStringLiteral("-") : action->objectName());
-  EXPECT_EQ(names, (QStringList{"aOpenParameters", "aSaveParameters", "aSaveWindowAs", "-",
-                                "aRecentFile1", "aRecentFile2", "aRecentFile3", "aRecentFile4",
-                                "aRecentFile5", "-", "aOpenFailureData", "aRecentFailureData", "-",
-                                "aPlayIteration", "aPlayPlay", "-", "FileExitItem"}));
+  EXPECT_EQ(names,
+            (QStringList{"aOpenParameters", "aSaveParameters", "aSaveWindowAs", "-", "aRecentFile1",
+                         "aRecentFile2", "aRecentFile3", "aRecentFile4", "aRecentFile5",
+                         "aClearRecentFiles", "-", "aOpenFailureData", "aRecentFailureData", "-",
+                         "aPlayIteration", "aPlayPlay", "-", "FileExitItem"}));
 
   Dialog().SetText("edM", "1");
   items[1]->trigger();  // f5, saved with edM as it was
@@ -218,6 +219,12 @@ TEST_F(Workbench, TheFileMenuKeepsFiveRecentFilesAndDropsOneThatNoLongerOpens) {
   ASSERT_EQ(messages_.size(), 1u);
   EXPECT_EQ(Files().RecentActions().size(), 4);
   EXPECT_FALSE(Files().Recent().List().contains(Path(QStringLiteral("f4.teravo.json"))));
+
+  // "Очистить список" empties the list and leaves no group behind.
+  Files().ClearRecentAction()->trigger();
+  EXPECT_TRUE(Files().Recent().List().isEmpty());
+  emit fileMenu->aboutToShow();
+  EXPECT_EQ(fileMenu->actions().value(4)->objectName(), QStringLiteral("aOpenFailureData"));
 }
 
 // Saves `window` through the export dialog as the user would fill it in.
