@@ -29,6 +29,8 @@ constexpr QSize kChart(320, 220);
 
 const char kNoPlaysLeft[] = "Розыгрышей не осталось";
 const char kPlaysAxis[] = "Розыгрышей";
+const char kClosePlaysHint[] =
+    "Закрывает окна розыгрышей этой серии; окна средних и распределений остаются";
 
 }  // namespace
 
@@ -72,6 +74,8 @@ TAllPlayResults::TAllPlayResults(std::shared_ptr<DistributionsRecord> record, Pl
   edRecall_->setObjectName(QStringLiteral("edRecall"));
   buDelete_ = new QPushButton(ToQString("&Удалить все результаты этого розыгрыша"), content);
   buDelete_->setObjectName(QStringLiteral("buDelete"));
+  // The described caption says "results"; what goes is the series' play windows.
+  buDelete_->setToolTip(ToQString(kClosePlaysHint));
 
   auto* moment = new QHBoxLayout;
   moment->addWidget(label1);
@@ -102,8 +106,12 @@ TAllPlayResults::TAllPlayResults(std::shared_ptr<DistributionsRecord> record, Pl
     ReportOutcome(messages_, this, outcome);
     Show();
   });
-  connect(buDelete_, &QPushButton::clicked, this,
+  aClosePlays_ = new QAction(ToQString("Закрыть розыгрыши серии"), this);
+  aClosePlays_->setObjectName(QStringLiteral("aCloseSeriesPlays"));
+  aClosePlays_->setStatusTip(ToQString(kClosePlaysHint));
+  connect(aClosePlays_, &QAction::triggered, this,
           [this] { RunGuarded(messages_, this, [this] { CloseSeriesPlays(*record_, host_); }); });
+  connect(buDelete_, &QPushButton::clicked, aClosePlays_, &QAction::trigger);
   aSaveAs_ = new QAction(ToQString("Сохранить как…"), this);
   aSaveAs_->setObjectName(QStringLiteral("aSaveAs"));
   connect(aSaveAs_, &QAction::triggered, this, [this] {
@@ -135,7 +143,8 @@ void TAllPlayResults::PaintNow() {
 }
 
 void TAllPlayResults::contextMenuEvent(QContextMenuEvent* event) {
-  if (!ShowContentMenu(*this, *event, {aSaveAs_})) QMdiSubWindow::contextMenuEvent(event);
+  if (!ShowContentMenu(*this, *event, {aSaveAs_, aClosePlays_}))
+    QMdiSubWindow::contextMenuEvent(event);
 }
 
 void TAllPlayResults::closeEvent(QCloseEvent* event) {

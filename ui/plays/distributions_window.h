@@ -37,6 +37,8 @@ class TAllPlayResults : public QMdiSubWindow {
   QWidget* Content() const { return content_; }
   // "Сохранить как…" of the window's own menu.
   QAction* SaveAsAction() const { return aSaveAs_; }
+  // "Закрыть розыгрыши серии", as the delete button does.
+  QAction* ClosePlaysAction() const { return aClosePlays_; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -49,6 +51,7 @@ class TAllPlayResults : public QMdiSubWindow {
   PlayHost& host_;
   MessageSink& messages_;
   QWidget* content_ = nullptr;
+  QAction* aClosePlays_ = nullptr;
   QAction* aSaveAs_ = nullptr;
   QLineEdit* edCurTime_ = nullptr;
   std::unique_ptr<ChartView> chWorkClients_;

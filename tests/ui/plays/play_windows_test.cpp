@@ -241,7 +241,10 @@ TEST_F(SeriesTest, ClosingAPlayOfTheSeriesDropsItFromTheRecompute) {
 
 TEST_F(SeriesTest, DeleteClosesThePlaysAndKeepsTheAveragesAndItself) {
   RunSeries();
-  dist_->DeleteButton()->click();
+  // The window's menu offers what the button does, under a name that says what goes.
+  EXPECT_EQ(dist_->ClosePlaysAction()->text(), QStringLiteral("Закрыть розыгрыши серии"));
+  EXPECT_TRUE(dist_->DeleteButton()->toolTip().contains(QStringLiteral("окна розыгрышей")));
+  dist_->ClosePlaysAction()->trigger();
   EXPECT_TRUE(dist_->Record()->OpenPlayWindows().empty());
   ProcessDeferred();
   const auto windows = PlayWindows();

@@ -19,6 +19,7 @@
 #include "ui/common/export_dialog.h"
 #include "ui/common/locale_text.h"
 #include "ui/common/progress_line.h"
+#include "ui/common/table_copy.h"
 #include "ui/data/number_cells.h"
 #include "ui/shell/window_commands.h"
 #include "ui/sweep/sweep_control.h"
@@ -149,6 +150,21 @@ TEST_F(SweepTest, ExactMeansArePlottedAndIntervalsStayWithinTheFiguresRange) {
   EXPECT_TRUE(window.Plot()->legend->visible());
   EXPECT_EQ(window.Plot()->legend->itemCount(), 2);
   EXPECT_TRUE(window.Plot()->xAxis->ticker().dynamicCast<QCPAxisTickerFixed>());
+  // Ctrl+C copies the selected cells, numbers in full, as a spreadsheet pastes them.
+  const int kg =
+      2 + static_cast<int>(std::find(SweepFigures().begin(), SweepFigures().end(), Field::edKg) -
+                           SweepFigures().begin());
+  window.Table()->setRangeSelected(QTableWidgetSelectionRange(0, 0, 0, 1), true);
+  window.Table()->setRangeSelected(QTableWidgetSelectionRange(0, kg, 0, kg), true);
+  QStringList expected(kg + 1);
+  expected[0] = QStringLiteral("4");
+  expected[1] = QStringLiteral("20");
+  expected[kg] = QStringLiteral("0,98");
+  EXPECT_EQ(SelectedCellsText(*window.Table()), expected.join(QLatin1Char('\t')) + "\n");
+  const QList<QAction*> actions = window.Table()->actions();
+  EXPECT_TRUE(std::any_of(actions.begin(), actions.end(), [](const QAction* action) {
+    return action->shortcut() == QKeySequence(QKeySequence::Copy);
+  }));
   // Its CSV has the exact means under names for people and identifiers for scripts.
   const std::string csv = window.Export().csv();
   EXPECT_NE(csv.find(";0,45;"), std::string::npos) << csv;
