@@ -106,9 +106,10 @@ std::string DistributionsCsv(const DistributionsRecord& record) {
   csv.Cell("Время (сутки)").Cell(record.CurTimeText).EndRow();
   csv.EndRow();
   AppendColumns(
-      csv, {{"Число рабочих клиентов", "Розыгрышей", "chWorkClients", &record.WorkClients},
-            {"Число ошибок в клиентах", "Розыгрышей", "chErrorsInClients", &record.ErrorsInClients},
-            {"Отказов к моменту", "Розыгрышей", "chFailures", &record.Failures}});
+      csv,
+      {{"Число рабочих клиентов", "Доля розыгрышей", "chWorkClients", &record.WorkClients},
+       {"Число ошибок в клиентах", "Доля розыгрышей", "chErrorsInClients", &record.ErrorsInClients},
+       {"Отказов к моменту", "Доля розыгрышей", "chFailures", &record.Failures}});
   return csv.Take();
 }
 

@@ -28,7 +28,7 @@ constexpr int kMomentDigits = 12;
 constexpr QSize kChart(320, 220);
 
 const char kNoPlaysLeft[] = "Розыгрышей не осталось";
-const char kPlaysAxis[] = "Розыгрышей";
+const char kPlaysAxis[] = "Доля розыгрышей";
 const char kClosePlaysHint[] =
     "Закрывает окна розыгрышей этой серии; окна средних и распределений остаются";
 
