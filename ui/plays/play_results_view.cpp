@@ -1,10 +1,13 @@
 #include "ui/plays/play_results_view.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <iterator>
 #include <span>
 #include <vector>
 
+#include <QAbstractTextDocumentLayout>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -23,8 +26,9 @@ namespace teravo {
 
 namespace {
 
-// Lines of the description strip that show without scrolling it.
+// Lines of the description strip that show without scrolling it at first, and at most.
 constexpr int kStripLines = 4;
+constexpr int kMostStripLines = 9;
 // Room for a value before any has been shown.
 constexpr int kFieldDigits = 8;
 // Below these the charts become unreadable; the window scrolls instead.
@@ -125,11 +129,11 @@ PlayResultsView::PlayResultsView(QWidget* parent) : QWidget(parent) {
 
   meBeginSettings_ = new QTextEdit(this);
   meBeginSettings_->setObjectName(QStringLiteral("meBeginSettings"));
-  meBeginSettings_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  const int frame = meBeginSettings_->frameWidth();
-  const int margin = static_cast<int>(meBeginSettings_->document()->documentMargin());
-  meBeginSettings_->setFixedHeight(kStripLines * meBeginSettings_->fontMetrics().lineSpacing() +
-                                   2 * (frame + margin));
+  meBeginSettings_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  meBeginSettings_->setFixedHeight(StripHeight(kStripLines * LineSpacing()));
+  // The strip grows with its wrapped lines, so the seed line below the parameters shows.
+  connect(meBeginSettings_->document()->documentLayout(),
+          &QAbstractTextDocumentLayout::documentSizeChanged, this, &PlayResultsView::FitStrip);
 
   auto* root = new QVBoxLayout(this);
   root->setContentsMargins(0, 0, 0, 0);
@@ -147,6 +151,25 @@ PlayResultsView::PlayResultsView(QWidget* parent) : QWidget(parent) {
   charts->addWidget(CreateChart(Chart::chFailures), 2, 0);
   charts->addWidget(CreateChart(Chart::chFixedErrors), 2, 1);
   root->addLayout(charts, 1);
+}
+
+int PlayResultsView::LineSpacing() const {
+  return meBeginSettings_->fontMetrics().lineSpacing();
+}
+
+int PlayResultsView::StripHeight(int textHeight) const {
+  const int frame = meBeginSettings_->frameWidth();
+  const int margin = static_cast<int>(meBeginSettings_->document()->documentMargin());
+  return textHeight + 2 * (frame + margin);
+}
+
+void PlayResultsView::FitStrip() {
+  const int margin = static_cast<int>(meBeginSettings_->document()->documentMargin());
+  const int text =
+      static_cast<int>(std::ceil(meBeginSettings_->document()->size().height())) - 2 * margin;
+  const int height =
+      StripHeight(std::min(std::max(text, LineSpacing()), kMostStripLines * LineSpacing()));
+  if (meBeginSettings_->height() != height) meBeginSettings_->setFixedHeight(height);
 }
 
 QBoxLayout* PlayResultsView::CreateFields() {

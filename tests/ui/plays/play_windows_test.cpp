@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTextEdit>
 
@@ -45,6 +46,23 @@ TEST_F(PlayWindow, ANewWindowShowsItsDesignTitleOneLineAndNothingElse) {
     EXPECT_TRUE(view->FieldEdit(static_cast<Field>(i))->text().isEmpty());
   for (int i = 0; i < kChartCount; ++i)
     EXPECT_EQ(view->ChartOf(static_cast<Chart>(i)).PointCount(), 0);
+}
+
+// At 150 % the parameters wrap; the seed line under them must not hide below the strip.
+TEST_F(PlayWindow, TheDescriptionGrowsToShowAllItsWrappedLines) {
+  PlayResultsView view;
+  view.resize(640, 900);
+  view.show();
+  const int before = view.BeginSettings()->height();
+  PlayRecord record(',');
+  std::string parameters;
+  for (int i = 0; i < 12; ++i) parameters += "Кол-во программ-клиентов: 100, Шаг итерации: 0,001, ";
+  record.BeginSettings = {"Начальные условия розыгрыша:", parameters,
+                          "Начальное значение датчика: 12345"};
+  view.Show(record);
+  QCoreApplication::processEvents();
+  EXPECT_GT(view.BeginSettings()->height(), before);
+  EXPECT_EQ(view.BeginSettings()->verticalScrollBar()->maximum(), 0);
 }
 
 TEST_F(PlayWindow, F3TwiceLeavesTwoMaximisedWindowsNumberedOneAndTwo) {
