@@ -210,6 +210,18 @@ TEST_F(MainForm, TileStacksTheShownWindowsAcrossTheWholeWidth) {
             QRect(0, frame.height() / 2, frame.width(), frame.height() / 2));
 }
 
+// Strips a few lines high show nothing of a window: past that Tile cascades.
+TEST_F(MainForm, TileNeverLeavesAWindowLowerThanTwoHundredPixels) {
+  AcceptSmallPlays();
+  const int fit = form_->MdiArea().viewport()->height() / kLeastTiledHeight;
+  for (int i = 0; i <= fit; ++i) Press(Qt::Key_F3);
+  form_->WindowTile();
+  const auto windows = PlayWindows();
+  ASSERT_EQ(windows.size(), static_cast<std::size_t>(fit) + 1);
+  for (const TfmPlayResults* window : windows)
+    EXPECT_GE(window->height(), kLeastTiledHeight) << window->windowTitle().toStdString();
+}
+
 TEST_F(MainForm, ArrangeLinesUpTheMinimisedWindowsAlongTheBottom) {
   AcceptSmallPlays("3");
   Press(Qt::Key_F4);
