@@ -5,6 +5,7 @@
 #include <string>
 #include <variant>
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QImage>
@@ -16,11 +17,14 @@
 #include <QStatusBar>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QTextEdit>
+#include <QVBoxLayout>
 
 #include "core/number_text.h"
 #include "params/parameter_file.h"
 #include "play/play_driver.h"
 #include "tests/ui/ui_fixture.h"
+#include "ui/common/export_dialog.h"
 #include "ui/data/number_cells.h"
 #include "ui/plays/play_results_view.h"
 #include "ui/plays/spread_table.h"
@@ -229,11 +233,12 @@ TEST_F(Workbench, TheFileMenuKeepsFiveRecentFilesAndDropsOneThatNoLongerOpens) {
 
 // Saves `window` through the export dialog as the user would fill it in.
 void SaveThroughDialog(WindowCommands& commands, QMdiSubWindow& window, int format, int part,
-                       const QString& path) {
+                       const QString& path, bool ownPageSize = false) {
   commands.SetExportAsker([&](ExportDialog& dialog) {
     dialog.FormatBox()->setCurrentIndex(format);
     dialog.PartBox()->setCurrentIndex(part);
     dialog.PathEdit()->setText(path);
+    dialog.OwnPageSizeBox()->setChecked(ownPageSize);
     return true;
   });
   commands.SaveAs(window);
@@ -284,6 +289,47 @@ TEST_F(Workbench, EveryWindowSavesAsCsvPngAndPdfWholeOrOneChart) {
   ASSERT_EQ(messages_.size(), 1u);
   EXPECT_TRUE(messages_[0].error);
   EXPECT_TRUE(messages_[0].text.startsWith(QStringLiteral("Не удалось сохранить файл")));
+}
+
+// A picture of a window is of its content: no selection the user left, no scroll bar.
+TEST(ExportPicture, ShowsNoSelectionNorScrollBarAndComesBackAsItWas) {
+  QWidget whole;
+  auto* layout = new QVBoxLayout(&whole);
+  auto* field = new QLineEdit(QStringLiteral("0,0130209900990207"), &whole);
+  auto* text = new QTextEdit(&whole);
+  layout->addWidget(field);
+  layout->addWidget(text);
+  text->setPlainText(QStringLiteral("line\n").repeated(40));
+  text->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  field->setSelection(2, 5);
+  text->selectAll();
+  {
+    const CleanForPicture clean(whole);
+    EXPECT_FALSE(field->hasSelectedText());
+    EXPECT_FALSE(text->textCursor().hasSelection());
+    EXPECT_EQ(text->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+  }
+  EXPECT_EQ(field->selectedText(), QStringLiteral("01302"));
+  EXPECT_TRUE(text->textCursor().hasSelection());
+  EXPECT_EQ(text->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+}
+
+TEST_F(Workbench, APdfPageIsA4LandscapeUnlessTheWindowsOwnSizeIsChosen) {
+  TfmPlayResults* averages = Series("2");
+  ASSERT_NE(averages, nullptr);
+  for (const bool own : {false, true}) {
+    SCOPED_TRACE(own ? "own size" : "A4");
+    const QString path = Path(own ? QStringLiteral("own.pdf") : QStringLiteral("a4.pdf"));
+    SaveThroughDialog(Commands(), *averages, 2, 0, path, own);
+    const std::string pdf = Contents(path);
+    // A4 landscape is 842 by 595 points.
+    const std::size_t box = pdf.find("/MediaBox");
+    ASSERT_NE(box, std::string::npos);
+    const std::string media = pdf.substr(box, pdf.find(']', box) - box);
+    const bool a4 =
+        media.starts_with("/MediaBox [0 0 842") && media.find(" 595") != std::string::npos;
+    EXPECT_EQ(a4, !own) << pdf.substr(box, 40);
+  }
 }
 
 TEST_F(Workbench, AReplayedPlayOpensUnderTheNextNumberWithTheSameFigures) {

@@ -278,8 +278,9 @@ TEST(SweepWindowTest, LogSpacedValuesGetALogAxisWithUnitsAndExport) {
        {std::pair{ExportFormat::Png, "s.png"}, std::pair{ExportFormat::Pdf, "s.pdf"},
         std::pair{ExportFormat::Csv, "s.csv"}}) {
     const QString path = folder.filePath(name);
-    EXPECT_EQ(WriteExport(window.Export(), {format, format == ExportFormat::Csv ? -1 : 0, path}),
-              QString());
+    EXPECT_EQ(
+        WriteExport(window.Export(), {format, format == ExportFormat::Csv ? -1 : 0, path, false}),
+        QString());
     EXPECT_GT(QFileInfo(path).size(), 50) << name;
   }
 }
