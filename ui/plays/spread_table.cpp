@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include <QAction>
 #include <QDialogButtonBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -14,11 +15,13 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "core/csv_text.h"
 #include "core/number_text.h"
 #include "ui/common/locale_text.h"
 #include "ui/common/table_copy.h"
 #include "ui/data/number_cells.h"
 #include "ui/plays/play_results_view.h"
+#include "ui/shell/window_commands.h"
 
 namespace teravo {
 
@@ -55,16 +58,15 @@ QString SpreadToolTip(const PlayRecord& record, Field field) {
 }
 
 SpreadTable::SpreadTable(const PlayRecord& record, const QString& windowTitle, QWidget* parent)
-    : QDialog(parent) {
+    : QDialog(parent), separator_(record.Separator()) {
   setObjectName(QStringLiteral("SpreadTable"));
   setWindowTitle(ToQString("Разброс по розыгрышам"));
   setAttribute(Qt::WA_DeleteOnClose);
 
-  auto* heading =
-      new QLabel(record.Kind == RecordKind::Averages
-                     ? ToQString("%1\nРозыгрышей: %2").arg(windowTitle).arg(record.PlayCount)
-                     : windowTitle,
-                 this);
+  heading_ = record.Kind == RecordKind::Averages
+                 ? ToQString("%1\nРозыгрышей: %2").arg(windowTitle).arg(record.PlayCount)
+                 : windowTitle;
+  auto* heading = new QLabel(heading_, this);
   note_ = new QLabel(ToQString(kNoSpread), this);
   note_->setObjectName(QStringLiteral("NoSpreadNote"));
 
@@ -108,6 +110,24 @@ SpreadTable::SpreadTable(const PlayRecord& record, const QString& windowTitle, Q
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
   buttons->button(QDialogButtonBox::Close)->setText(ToQString("Закрыть"));
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  auto* save = buttons->addButton(ToQString("Сохранить &как…"), QDialogButtonBox::ActionRole);
+  save->setObjectName(QStringLiteral("buSaveSpread"));
+  aSaveAs_ = new QAction(ToQString("Сохранить как…"), this);
+  aSaveAs_->setObjectName(QStringLiteral("aSaveAs"));
+  aSaveAs_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+  addAction(aSaveAs_);
+  connect(save, &QPushButton::clicked, aSaveAs_, &QAction::trigger);
+  connect(aSaveAs_, &QAction::triggered, this, [this] {
+    // A dialog is a window of its own: the commands belong to the frame of the window it
+    // came from.
+    WindowCommands* commands = WindowCommands::Of(parentWidget() ? *parentWidget() : *this);
+    if (!commands) return;
+    commands->SaveAs(*this, [this] {
+      ExportSource source{this->windowTitle(), table_, {}, {}, {}};
+      source.csv = [this] { return Csv(); };
+      return source;
+    });
+  });
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(heading);
@@ -122,6 +142,22 @@ SpreadTable::SpreadTable(const PlayRecord& record, const QString& windowTitle, Q
   int height = 2 * table_->frameWidth() + table_->horizontalHeader()->sizeHint().height();
   for (int row = 0; row < table_->rowCount(); ++row) height += table_->rowHeight(row);
   table_->setMinimumSize(std::min(width, 900), std::min(height, 600));
+}
+
+std::string SpreadTable::Csv() const {
+  CsvText csv(separator_);
+  for (const QString& line : heading_.split(QLatin1Char('\n')))
+    csv.Cell(line.toStdString()).EndRow();
+  csv.EndRow();
+  for (int column = 0; column < table_->columnCount(); ++column)
+    csv.Cell(table_->horizontalHeaderItem(column)->text().toStdString());
+  csv.EndRow();
+  for (int row = 0; row < table_->rowCount(); ++row) {
+    for (int column = 0; column < table_->columnCount(); ++column)
+      csv.Cell(FullText(table_->item(row, column)).toStdString());
+    csv.EndRow();
+  }
+  return csv.Take();
 }
 
 }  // namespace teravo

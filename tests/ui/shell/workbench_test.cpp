@@ -422,6 +422,21 @@ TEST_F(Workbench, AnAveragesWindowGivesTheSpreadInToolTipsAndItsTable) {
         << FieldName(field);
     EXPECT_EQ(mean->text(), ShortNumber(exact, record.Separator())) << FieldName(field);
   }
+  // Saved as the other windows are, with Ctrl+Shift+S; its CSV has the values in full.
+  EXPECT_EQ(table->SaveAsAction()->shortcut(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+  const QString path = Path(QStringLiteral("spread.csv"));
+  Commands().SetExportAsker([&](ExportDialog& dialog) {
+    dialog.FormatBox()->setCurrentIndex(0);
+    dialog.PathEdit()->setText(path);
+    return true;
+  });
+  table->SaveAsAction()->trigger();
+  EXPECT_TRUE(messages_.empty());
+  const std::string csv = Contents(path);
+  EXPECT_EQ(csv, table->Csv());
+  EXPECT_NE(csv.find(FloatToStr(static_cast<double>(record.ExactValue(Field::edWorkClientNum)),
+                                record.Separator())),
+            std::string::npos);
 }
 
 TEST_F(Workbench, ASeriesOfOnePlaySaysItHasNoSpreadAndNeverShowsNaN) {
