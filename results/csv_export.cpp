@@ -10,14 +10,24 @@ namespace teravo {
 
 namespace {
 
+// A chart's points as two columns: the x and y titles for people head them, the identifier
+// with " x" and " y" for scripts goes in the second header row.
+struct ChartColumns {
+  std::string xTitle;
+  std::string yTitle;
+  std::string id;
+  const ChartSeries* series;
+};
+
 // Columns of (x, y) pairs side by side, as many rows as the longest series has points.
-void AppendColumns(CsvText& csv,
-                   const std::vector<std::pair<std::string, const ChartSeries*>>& columns) {
+void AppendColumns(CsvText& csv, const std::vector<ChartColumns>& columns) {
   std::vector<ChartSeries::Points> points;
   std::size_t rows = 0;
-  for (const auto& [name, series] : columns) {
-    csv.Cell(name + " x").Cell(name + " y");
-    points.push_back(series->AllPoints());
+  for (const ChartColumns& column : columns) csv.Cell(column.xTitle).Cell(column.yTitle);
+  csv.EndRow();
+  for (const ChartColumns& column : columns) {
+    csv.Cell(column.id + " x").Cell(column.id + " y");
+    points.push_back(column.series->AllPoints());
     rows = std::max(rows, points.back().xs.size());
   }
   csv.EndRow();
@@ -33,6 +43,11 @@ void AppendColumns(CsvText& csv,
   }
 }
 
+std::string XTitle(const ResultChart& chart) {
+  return std::string(chart.title) +
+         (chart.overTime ? ": время (сутки)" : ": участок положения ошибки (сотые доли)");
+}
+
 }  // namespace
 
 std::string PlayRecordCsv(const PlayRecord& record) {
@@ -43,26 +58,42 @@ std::string PlayRecordCsv(const PlayRecord& record) {
 
   const bool withSpread = std::any_of(record.Spreads.begin(), record.Spreads.end(),
                                       [](const auto& spread) { return spread.has_value(); });
-  csv.Cell("Показатель").Cell("Значение");
+  const bool withExact = std::any_of(record.ExactMeans.begin(), record.ExactMeans.end(),
+                                     [](const auto& mean) { return mean.has_value(); });
+  csv.Cell("Показатель").Cell("Идентификатор").Cell("Значение");
+  if (withExact) csv.Cell("Точное среднее");
   if (withSpread) csv.Cell("СКО").Cell("Полуширина 95 % интервала");
   csv.EndRow();
+  csv.Cell("title").Cell("name").Cell("value");
+  if (withExact) csv.Cell("exactMean");
+  if (withSpread) csv.Cell("deviation").Cell("halfWidth");
+  csv.EndRow();
   for (const ResultField& row : ResultFields()) {
-    csv.Cell(row.name).Cell(record.Text(row.field));
-    if (const auto& spread = record.Spreads[static_cast<std::size_t>(row.field)]) {
+    const auto at = static_cast<std::size_t>(row.field);
+    csv.Cell(TitleWithUnit(row)).Cell(row.name).Cell(record.Text(row.field));
+    if (withExact) {
+      if (const auto& mean = record.ExactMeans[at]) {
+        csv.Real(*mean);
+      } else {
+        csv.Cell("");
+      }
+    }
+    if (const auto& spread = record.Spreads[at]) {
       csv.Real(spread->deviation).Real(spread->halfWidth);
     }
     csv.EndRow();
   }
   csv.EndRow();
 
-  std::vector<std::pair<std::string, const ChartSeries*>> columns;
+  std::vector<ChartColumns> columns;
   for (const ResultChart& row : ResultCharts()) {
     const std::string name(row.name);
+    const std::string title(row.title);
     const auto at = static_cast<std::size_t>(row.chart);
-    columns.emplace_back(name, &record.Series(row.chart));
+    columns.push_back({XTitle(row), title, name, &record.Series(row.chart)});
     if (record.BandLow[at].Count() > 0) {
-      columns.emplace_back(name + " 5 %", &record.BandLow[at]);
-      columns.emplace_back(name + " 95 %", &record.BandHigh[at]);
+      columns.push_back({XTitle(row), title + ": 5 %", name + " 5 %", &record.BandLow[at]});
+      columns.push_back({XTitle(row), title + ": 95 %", name + " 95 %", &record.BandHigh[at]});
     }
   }
   AppendColumns(csv, columns);
@@ -74,17 +105,28 @@ std::string DistributionsCsv(const DistributionsRecord& record) {
   csv.Cell(record.Caption).EndRow();
   csv.Cell("Время (сутки)").Cell(record.CurTimeText).EndRow();
   csv.EndRow();
-  AppendColumns(csv, {{"chWorkClients", &record.WorkClients},
-                      {"chErrorsInClients", &record.ErrorsInClients},
-                      {"chFailures", &record.Failures}});
+  AppendColumns(
+      csv,
+      {{"Число рабочих клиентов", "Доля розыгрышей", "chWorkClients", &record.WorkClients},
+       {"Число ошибок в клиентах", "Доля розыгрышей", "chErrorsInClients", &record.ErrorsInClients},
+       {"Отказов к моменту", "Доля розыгрышей", "chFailures", &record.Failures}});
   return csv.Take();
 }
 
-std::string SweepCsv(const SweepTable& table) {
+std::string SweepCsv(const SweepTable& table, const SweepCsvDetails& details) {
   CsvText csv(table.separator);
   csv.Cell("Исследование параметра " + table.edit).EndRow();
   csv.Cell("Начальное значение датчика: " + IntToStr(table.seed)).EndRow();
+  for (const std::string& line : details.beginSettings) csv.Cell(line).EndRow();
   csv.EndRow();
+  csv.Cell("Точка").Cell(details.editTitle.empty() ? table.edit : details.editTitle);
+  csv.Cell("Розыгрышей");
+  for (const ResultField& row : ResultFields()) {
+    if (!row.averaged) continue;
+    const std::string title = TitleWithUnit(row);
+    csv.Cell(title).Cell(title + ": СКО").Cell(title + ": полуширина 95 %");
+  }
+  csv.Cell("Отказ").EndRow();
   csv.Cell("Точка").Cell(table.edit).Cell("Розыгрышей");
   for (const ResultField& row : ResultFields()) {
     if (!row.averaged) continue;
@@ -101,7 +143,11 @@ std::string SweepCsv(const SweepTable& table) {
         csv.Cell("").Cell("").Cell("");
         continue;
       }
-      csv.Cell(MeanText(row.field, point.Mean(row.field), table.separator));
+      if (details.exactMeans) {
+        csv.Real(point.ExactMean(row.field));
+      } else {
+        csv.Cell(MeanText(row.field, point.Mean(row.field), table.separator));
+      }
       if (const auto& spread = point.SpreadOf(row.field)) {
         csv.Real(spread->deviation).Real(spread->halfWidth);
       } else {

@@ -50,4 +50,9 @@ long double PlayRecord::DisplayedValue(Field field) const {
   return StrToFloat(text, separator_);
 }
 
+long double PlayRecord::ExactValue(Field field) const {
+  if (const auto& mean = ExactMeans[static_cast<std::size_t>(field)]) return *mean;
+  return DisplayedValue(field);
+}
+
 }  // namespace teravo

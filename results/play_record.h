@@ -49,6 +49,11 @@ class PlayRecord {
   };
   // Empty for a field that is not averaged, and for every field of a series of one play.
   std::array<std::optional<Spread>, kFieldCount> Spreads{};
+  // The means of the averaged fields as they are, where the window shows an integer field's
+  // mean rounded (averages windows only; empty for a field that is not averaged).
+  std::array<std::optional<long double>, kFieldCount> ExactMeans{};
+  // The mean as it is, or else the value the window shows.
+  long double ExactValue(Field field) const;
   // The 5th and 95th percentiles over the plays at each point of each mean curve.
   std::array<ChartSeries, kChartCount> BandLow{};
   std::array<ChartSeries, kChartCount> BandHigh{};

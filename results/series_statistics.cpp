@@ -143,10 +143,12 @@ void FormAverages(const std::vector<std::shared_ptr<PlayRecord>>& plays, PlayRec
     if (!row.averaged) continue;
     const auto at = static_cast<std::size_t>(row.field);
     if (row.kind == ValueKind::Integer) {
-      averages.SetInt(row.field,
-                      RoundTiesEven(CheckedDiv(static_cast<long double>(integerSums[at]), count)));
+      const long double mean = CheckedDiv(static_cast<long double>(integerSums[at]), count);
+      averages.SetInt(row.field, RoundTiesEven(mean));
+      averages.ExactMeans[at] = mean;
     } else {
       averages.SetReal(row.field, CheckedDiv(realSums[at], count));
+      averages.ExactMeans[at] = averages.DisplayedValue(row.field);
     }
   }
   const double share = 1.0 / static_cast<double>(plays.size());

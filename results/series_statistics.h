@@ -39,9 +39,9 @@ class PointSorter {
 void FormSpreads(const std::vector<std::shared_ptr<PlayRecord>>& plays, PlayRecord& averages);
 
 // The averages of a series: the means of the averaged fields over the plays as their windows
-// show them (integer means to the nearest integer, a tie to the even neighbour), their
-// spreads, and the point-by-point means of the charts with their bands. edCurTime is left to
-// the caller.
+// show them (integer means to the nearest integer, a tie to the even neighbour), the same
+// means unrounded, their spreads, and the point-by-point means of the charts with their
+// bands. edCurTime is left to the caller.
 void FormAverages(const std::vector<std::shared_ptr<PlayRecord>>& plays, PlayRecord& averages);
 
 }  // namespace teravo

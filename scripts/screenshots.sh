@@ -24,7 +24,9 @@ fi
 export LANG=ru_RU.UTF-8 LC_ALL=ru_RU.UTF-8
 export TERAVO_DEMO_DATA=${TERAVO_DEMO_DATA:-$PWD/tests/data/SYS1.csv}
 
-mkdir -p screenshots
+# SCREENSHOTS_DIR keeps a second set apart, e.g. the pictures at QT_SCALE_FACTOR=1.5.
+out=${SCREENSHOTS_DIR:-screenshots}
+mkdir -p "$out"
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
 
@@ -43,8 +45,8 @@ xvfb-run -a -s "-screen 0 1400x900x24" bash -c '
       sleep 0.2
     done
     sleep 0.7
-    import -window root "screenshots/$stage.png"
-    echo "screenshots/$stage.png"
+    import -window root "$4/$stage.png"
+    echo "$4/$stage.png"
   done
   wait "$program"
-' screenshots "$build/app/teravo-demo" "$log" "$stages"
+' screenshots "$build/app/teravo-demo" "$log" "$stages" "$out"

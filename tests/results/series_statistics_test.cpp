@@ -11,6 +11,7 @@
 #include "core/general_error.h"
 #include "play/play_driver.h"
 #include "results/csv_export.h"
+#include "results/field_range.h"
 #include "results/series_statistics.h"
 #include "tests/support/parameter_sets.h"
 #include "tests/support/recording_host.h"
@@ -143,8 +144,62 @@ TEST(FormAverages, IntegerMeansTieToEvenAndRealsAreReadFromTheirTexts) {
     PlayRecord averages(',');
     FormAverages({PlayWith(c.a, "0,1"), PlayWith(c.b, "0,2")}, averages);
     EXPECT_EQ(averages.Text(Field::edWorkClientNum), c.mean) << c.a << " " << c.b;
+    // The unrounded mean stands beside the rounded one.
+    EXPECT_EQ(averages.ExactValue(Field::edWorkClientNum), (c.a + c.b) / 2.0L);
     EXPECT_EQ(averages.Text(Field::edPer), "0,15");
+    EXPECT_EQ(averages.ExactValue(Field::edPer), averages.DisplayedValue(Field::edPer));
     EXPECT_EQ(averages.Series(Chart::chNums).YValue(0), (c.a + c.b) / 2.0);
+  }
+}
+
+// Nine plays without client errors and eleven with one: the window shows 1, the mean is 0,55.
+TEST(FormAverages, TheSweepPointAndTheCsvCarryTheExactMean) {
+  std::vector<std::shared_ptr<PlayRecord>> plays;
+  for (int i = 0; i < 20; ++i) {
+    plays.push_back(PlayWith(5, "0,1"));
+    plays.back()->SetInt(Field::edClientErrNums, i < 9 ? 0 : 1);
+  }
+  PlayRecord averages(',');
+  averages.Kind = RecordKind::Averages;
+  FormAverages(plays, averages);
+  EXPECT_EQ(averages.Text(Field::edClientErrNums), "1");
+  const SweepPoint point = SweepPointOf(1, "3", 20, averages);
+  EXPECT_EQ(point.Mean(Field::edClientErrNums), 1);
+  EXPECT_EQ(point.ExactMean(Field::edClientErrNums), 0.55L);
+  SweepPoint readBack = point;
+  readBack.exactMeans = {};
+  EXPECT_EQ(readBack.ExactMean(Field::edClientErrNums), 1) << "a part keeps only what is shown";
+
+  const SweepTable table{"edProgrammersNum", {"3"}, 7, ',', {point}};
+  const std::string shown = SweepCsv(table);
+  SweepCsvDetails details;
+  details.exactMeans = true;
+  const std::string exact = SweepCsv(table, details);
+  EXPECT_NE(shown.find(";1;0,"), std::string::npos) << shown;
+  EXPECT_NE(exact.find(";0,55;0,"), std::string::npos) << exact;
+  EXPECT_NE(PlayRecordCsv(averages).find(";1;0,55;"), std::string::npos);
+}
+
+TEST(FieldRange, IntervalsStayWithinWhatTheFigureCanBe) {
+  const struct {
+    Field field;
+    std::int32_t clients;
+    long double mean, halfWidth, low, high;
+    bool clipped;
+  } cases[] = {
+      {Field::edKg, 10, 0.98L, 0.05L, 0.93L, 1, true},
+      {Field::edPer, 10, 0.5L, 0.25L, 0.25L, 0.75L, false},
+      {Field::edWorkClientNum, 10, 9.5L, 1, 8.5L, 10, true},
+      {Field::edWorkClientNum, 0, 9.5L, 1, 8.5L, 10.5L, false},  // clients not known
+      {Field::edClientErrNums, 10, 0.25L, 0.5L, 0, 0.75L, true},
+      {Field::edAverTer, 10, 3, 1, 2, 4, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(FieldName(c.field));
+    const MeanInterval interval = IntervalWithin(RangeOf(c.field, c.clients), c.mean, c.halfWidth);
+    EXPECT_NEAR(static_cast<double>(interval.low), static_cast<double>(c.low), 1e-15);
+    EXPECT_NEAR(static_cast<double>(interval.high), static_cast<double>(c.high), 1e-15);
+    EXPECT_EQ(interval.clipped, c.clipped);
   }
 }
 

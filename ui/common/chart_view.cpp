@@ -23,13 +23,27 @@ class FiveSubTicks : public QCPAxisTicker {
   int getSubTickCount(double) override { return 5; }
 };
 
-// Whole-number steps only (1, 2, 5, 10, ...): a count of 99,25 errors means nothing.
+}  // namespace
+
 QSharedPointer<QCPAxisTicker> WholeTicks() {
   auto ticker = QSharedPointer<QCPAxisTickerFixed>::create();
   ticker->setTickStep(1.0);
   ticker->setScaleStrategy(QCPAxisTickerFixed::ssMultiples);
   return ticker;
 }
+
+void StyleLegend(QCustomPlot& plot) {
+  QFont font = plot.font();
+  font.setPointSize(kTextPointSize - 1);
+  plot.legend->setFont(font);
+  plot.legend->setBrush(QColor(255, 255, 255, 210));
+  plot.legend->setBorderPen(QPen(QColor(160, 160, 160)));
+  plot.legend->setRowSpacing(0);
+  plot.legend->setMargins(QMargins(4, 2, 4, 2));
+  plot.axisRect()->insetLayout()->setInsetAlignment(0, Qt::AlignTop | Qt::AlignLeft);
+}
+
+namespace {
 
 double BarWidth(const ChartSeries& series) {
   // Bars stand at the lower edges of equal classes; one class wide, neighbours touch.
@@ -98,6 +112,9 @@ ChartView::ChartView(QWidget* parent, const QString& name, const QString& title,
   QFont titleFont = labelFont;
   titleFont.setPointSize(kChartTitlePointSize);
   plot_->plotLayout()->addElement(0, 0, new QCPTextElement(plot_, title, titleFont));
+  plot_->xAxis->setLabelFont(labelFont);
+  plot_->yAxis->setLabelFont(labelFont);
+  StyleLegend(*plot_);
 
   if (kind == Kind::Bars) {
     bars_ = new QCPBars(plot_->xAxis, plot_->yAxis);
@@ -208,8 +225,55 @@ void ChartView::ShowBand(const ChartSeries* low, const ChartSeries* high) {
     bandLowVersion_ = low->Version();
     bandHighVersion_ = high->Version();
   }
+  UpdateLegend();
   ApplyAxes();
   plot_->replot(QCustomPlot::rpQueuedRefresh);
+}
+
+void ChartView::SetAxisTitles(const QString& x, const QString& y) {
+  plot_->xAxis->setLabel(x);
+  plot_->yAxis->setLabel(y);
+  plot_->replot(QCustomPlot::rpQueuedRefresh);
+}
+
+void ChartView::SetSubtitle(const QString& text) {
+  if (!subtitle_) {
+    QFont font = plot_->font();
+    font.setPointSize(kTextPointSize);
+    font.setItalic(true);
+    plot_->plotLayout()->insertRow(1);
+    subtitle_ = new QCPTextElement(plot_, text, font);
+    plot_->plotLayout()->addElement(1, 0, subtitle_);
+  }
+  subtitle_->setText(text);
+  subtitle_->setVisible(!text.isEmpty());
+  plot_->replot(QCustomPlot::rpQueuedRefresh);
+}
+
+QString ChartView::Subtitle() const {
+  return subtitle_ && subtitle_->visible() ? subtitle_->text() : QString();
+}
+
+void ChartView::SetLegendNames(const QString& series, const QString& band) {
+  seriesName_ = series;
+  bandName_ = band;
+  UpdateLegend();
+}
+
+bool ChartView::ShowsLegend() const {
+  return plot_->legend->visible();
+}
+
+void ChartView::UpdateLegend() {
+  const bool shown = ShowsBand() && !seriesName_.isEmpty() && !bandName_.isEmpty();
+  plot_->legend->setVisible(shown);
+  if (!shown || !graph_) return;
+  graph_->setName(seriesName_);
+  bandHigh_->setName(bandName_);
+  // The band's lower edge is its upper edge's partner, not a thing of its own.
+  bandLow_->removeFromLegend();
+  if (!plot_->legend->hasItemWithPlottable(bandHigh_)) bandHigh_->addToLegend();
+  if (!plot_->legend->hasItemWithPlottable(graph_)) graph_->addToLegend();
 }
 
 bool ChartView::ShowsBand() const {

@@ -4,13 +4,16 @@
 #include <optional>
 
 #include <QColor>
+#include <QSharedPointer>
 #include <QString>
 
 #include "results/chart_series.h"
 
+class QCPAxisTicker;
 class QCPBars;
 class QCPGraph;
 class QCPItemText;
+class QCPTextElement;
 class QCustomPlot;
 class QWidget;
 
@@ -31,14 +34,20 @@ struct AxisSpan {
 //  - An empty chart shows 0 ... 1.
 AxisSpan FitAxis(std::optional<AxisSpan> values, bool counts, bool fromZero);
 
+// Ticks at whole numbers only (1, 2, 5, 10, ...): a count of 99,25 errors means nothing.
+QSharedPointer<QCPAxisTicker> WholeTicks();
+// A small legend in the plot's top left corner, over a nearly opaque white.
+void StyleLegend(QCustomPlot& plot);
+
 // Which axes of a chart count something (clients, errors), and so tick at whole numbers only.
 struct ChartCounts {
   bool x = false;
   bool y = false;
 };
 
-// One chart of a results window: a QCustomPlot with a title, a white background, no legend
-// and exactly one series, its axes always fitted to the data.
+// One chart of a results window: a QCustomPlot with a title, a white background, exactly one
+// series (and a band around it), its axes always fitted to the data. A legend shows while the
+// band does, so that two things drawn are told apart.
 class ChartView {
  public:
   enum class Kind {
@@ -67,6 +76,14 @@ class ChartView {
   bool ShowsBand() const;
   // The title written above the plot.
   QString Title() const { return title_; }
+  // The axes' titles, with their units.
+  void SetAxisTitles(const QString& x, const QString& y);
+  // A line under the title (the moment a distribution is taken at); empty hides it.
+  void SetSubtitle(const QString& text);
+  QString Subtitle() const;
+  // The names the legend gives the series and the band.
+  void SetLegendNames(const QString& series, const QString& band);
+  bool ShowsLegend() const;
 
  private:
   void FitAxes(const ChartSeries& series, const ChartSeries::Points& points);
@@ -74,6 +91,7 @@ class ChartView {
   void ApplyAxes();
   void CreateBand();
   void UpdateNote();
+  void UpdateLegend();
 
   QCustomPlot* plot_;
   QString title_;
@@ -93,6 +111,9 @@ class ChartView {
   QCPGraph* graph_ = nullptr;
   QCPBars* bars_ = nullptr;
   QCPItemText* note_ = nullptr;
+  QCPTextElement* subtitle_ = nullptr;
+  QString seriesName_;
+  QString bandName_;
   // What was shown last: which series, at which of its versions.
   const ChartSeries* shownSeries_ = nullptr;
   std::uint64_t shownVersion_ = 0;

@@ -1,8 +1,11 @@
 #include "ui/common/export_dialog.h"
 
+#include <algorithm>
 #include <filesystem>
 
+#include <QAbstractScrollArea>
 #include <QBuffer>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDir>
@@ -22,6 +25,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QSettings>
+#include <QTextEdit>
 #include <QVBoxLayout>
 
 #include <qcustomplot.h>
@@ -39,6 +43,7 @@ const QString kDirectoryKey = QStringLiteral("export/directory");
 // Pixels per inch of a whole window written as PDF: one pixel of the screen is one of the page.
 constexpr int kScreenDpi = 96;
 constexpr double kPointsPerInch = 72.0;
+constexpr double kPageMarginMm = 12;
 
 struct FormatInfo {
   ExportFormat format;
@@ -103,20 +108,45 @@ QSize LaidOut(QWidget& whole) {
   return whole.size();
 }
 
-bool WriteWholePdf(QWidget& whole, const QString& title, QIODevice& device) {
-  const QSize size = LaidOut(whole);
+// A4 landscape with margins, the picture scaled to fit and centred; or a page of the picture's
+// own size. `draw` paints a picture of `size` pixels.
+bool WritePdf(QSize size, bool ownPageSize, const QString& title, QIODevice& device,
+              const std::function<void(QCPPainter&)>& draw) {
   QPdfWriter writer(&device);
   writer.setTitle(title);
   writer.setCreator(ToQString(kApplicationTitle));
   writer.setResolution(kScreenDpi);
-  const QSizeF points = QSizeF(size) * (kPointsPerInch / kScreenDpi);
-  writer.setPageLayout(
-      QPageLayout(QPageSize(points, QPageSize::Point, QString(), QPageSize::ExactMatch),
-                  QPageLayout::Portrait, QMarginsF()));
-  QPainter painter;
+  if (ownPageSize) {
+    const QSizeF points = QSizeF(size) * (kPointsPerInch / kScreenDpi);
+    writer.setPageLayout(
+        QPageLayout(QPageSize(points, QPageSize::Point, QString(), QPageSize::ExactMatch),
+                    QPageLayout::Portrait, QMarginsF()));
+  } else {
+    writer.setPageLayout(
+        QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
+                    QMarginsF(kPageMarginMm, kPageMarginMm, kPageMarginMm, kPageMarginMm),
+                    QPageLayout::Millimeter));
+  }
+  // A chart draws itself through QCustomPlot's painter, which a widget takes as any other.
+  QCPPainter painter;
   if (!painter.begin(&writer)) return false;
-  whole.render(&painter);
+  if (!ownPageSize && !size.isEmpty()) {
+    const QRect page = writer.pageLayout().paintRectPixels(kScreenDpi);
+    const double scale = std::min(static_cast<double>(page.width()) / size.width(),
+                                  static_cast<double>(page.height()) / size.height());
+    painter.translate((page.width() - size.width() * scale) / 2,
+                      (page.height() - size.height() * scale) / 2);
+    painter.scale(scale, scale);
+  }
+  draw(painter);
   return painter.end();
+}
+
+bool WriteWholePdf(QWidget& whole, const QString& title, bool ownPageSize, QIODevice& device) {
+  const QSize size = LaidOut(whole);
+  const CleanForPicture clean(whole);
+  return WritePdf(size, ownPageSize, title, device,
+                  [&](QCPPainter& painter) { whole.render(&painter); });
 }
 
 }  // namespace
@@ -164,21 +194,69 @@ QString WriteExport(const ExportSource& source, const ExportChoice& choice) {
     return ThroughTemporary(path, [&](const QString& file) {
       // The chart at the size it has on screen (its smallest size if it was never laid out).
       const QSize size = plot->size().expandedTo(plot->minimumSize());
-      return choice.format == ExportFormat::Png
-                 ? plot->savePng(file, size.width(), size.height())
-                 : plot->savePdf(file, size.width(), size.height(), QCP::epAllowCosmetic,
-                                 ToQString(kApplicationTitle), chart.title);
+      if (choice.format == ExportFormat::Png)
+        return plot->savePng(file, size.width(), size.height());
+      if (choice.ownPageSize)
+        return plot->savePdf(file, size.width(), size.height(), QCP::epAllowCosmetic,
+                             ToQString(kApplicationTitle), chart.title);
+      QFile out(file);
+      if (!out.open(QIODevice::WriteOnly)) return false;
+      return WritePdf(size, false, chart.title, out, [&](QCPPainter& painter) {
+        plot->toPainter(&painter, size.width(), size.height());
+      });
     });
   }
   if (!source.whole) return CannotWrite(path, {});
   if (choice.format == ExportFormat::Png) {
     LaidOut(*source.whole);
+    const CleanForPicture clean(*source.whole);
     const QPixmap picture = source.whole->grab();
     if (picture.isNull()) return CannotWrite(path, ToQString("окно не удалось нарисовать"));
     return ThroughMemory(path, [&](QIODevice& file) { return picture.save(&file, "PNG"); });
   }
-  return ThroughMemory(
-      path, [&](QIODevice& file) { return WriteWholePdf(*source.whole, source.title, file); });
+  return ThroughMemory(path, [&](QIODevice& file) {
+    return WriteWholePdf(*source.whole, source.title, choice.ownPageSize, file);
+  });
+}
+
+CleanForPicture::CleanForPicture(QWidget& whole) {
+  for (QLineEdit* edit : whole.findChildren<QLineEdit*>()) {
+    if (!edit->hasSelectedText()) continue;
+    const int start = edit->selectionStart();
+    const int length = static_cast<int>(edit->selectedText().size());
+    const QPointer<QLineEdit> kept(edit);
+    edit->deselect();
+    restore_.push_back([kept, start, length] {
+      if (kept) kept->setSelection(start, length);
+    });
+  }
+  for (QTextEdit* edit : whole.findChildren<QTextEdit*>()) {
+    if (!edit->textCursor().hasSelection()) continue;
+    const QTextCursor cursor = edit->textCursor();
+    const QPointer<QTextEdit> kept(edit);
+    QTextCursor plain = cursor;
+    plain.clearSelection();
+    edit->setTextCursor(plain);
+    restore_.push_back([kept, cursor] {
+      if (kept) kept->setTextCursor(cursor);
+    });
+  }
+  for (QAbstractScrollArea* area : whole.findChildren<QAbstractScrollArea*>()) {
+    const QPointer<QAbstractScrollArea> kept(area);
+    const Qt::ScrollBarPolicy vertical = area->verticalScrollBarPolicy();
+    const Qt::ScrollBarPolicy horizontal = area->horizontalScrollBarPolicy();
+    area->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    restore_.push_back([kept, vertical, horizontal] {
+      if (!kept) return;
+      kept->setVerticalScrollBarPolicy(vertical);
+      kept->setHorizontalScrollBarPolicy(horizontal);
+    });
+  }
+}
+
+CleanForPicture::~CleanForPicture() {
+  for (auto it = restore_.rbegin(); it != restore_.rend(); ++it) (*it)();
 }
 
 ExportDialog::ExportDialog(const ExportSource& source, QWidget* parent) : QDialog(parent) {
@@ -207,6 +285,9 @@ ExportDialog::ExportDialog(const ExportSource& source, QWidget* parent) : QDialo
   file->addWidget(path_, 1);
   file->addWidget(browse);
 
+  ownPage_ = new QCheckBox(ToQString("Страница PDF по размеру окна (иначе A4, альбомная)"), this);
+  ownPage_->setObjectName(QStringLiteral("ExportOwnPageSize"));
+
   auto* buttons = new QDialogButtonBox(this);
   save_ = buttons->addButton(ToQString("&Сохранить"), QDialogButtonBox::AcceptRole);
   save_->setObjectName(QStringLiteral("ExportSave"));
@@ -222,6 +303,7 @@ ExportDialog::ExportDialog(const ExportSource& source, QWidget* parent) : QDialo
   form->addRow(label("&Формат:", format_), format_);
   form->addRow(label("&Что сохранить:", part_), part_);
   form->addRow(label("&Имя файла:", path_), file);
+  form->addRow(QString(), ownPage_);
   auto* root = new QVBoxLayout(this);
   root->addLayout(form);
   root->addWidget(buttons);
@@ -240,6 +322,7 @@ ExportChoice ExportDialog::Choice() const {
   choice.format = static_cast<ExportFormat>(format_->currentData().toInt());
   choice.chart = choice.format == ExportFormat::Csv ? -1 : part_->currentIndex() - 1;
   choice.path = path_->text().trimmed();
+  choice.ownPageSize = choice.format == ExportFormat::Pdf && ownPage_->isChecked();
   return choice;
 }
 
@@ -249,6 +332,7 @@ void ExportDialog::FormatChanged() {
   const bool csv = format == ExportFormat::Csv;
   if (csv) part_->setCurrentIndex(0);
   part_->setEnabled(!csv);
+  ownPage_->setEnabled(format == ExportFormat::Pdf);
   QString path = path_->text();
   const QFileInfo info(path);
   for (const FormatInfo& known : kFormats) {

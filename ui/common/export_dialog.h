@@ -8,6 +8,7 @@
 #include <QDialog>
 #include <QString>
 
+class QCheckBox;
 class QComboBox;
 class QCustomPlot;
 class QLineEdit;
@@ -37,6 +38,21 @@ struct ExportChoice {
   ExportFormat format = ExportFormat::Csv;
   int chart = -1;  // an index into the source's charts; -1: the whole window
   QString path;
+  // A PDF page of the window's (or chart's) own size instead of A4 landscape with margins.
+  bool ownPageSize = false;
+};
+
+// While it lives, the widget and its children show no text selection and no scroll bar, as a
+// picture or a document of them should; everything comes back as it was afterwards.
+class CleanForPicture {
+ public:
+  explicit CleanForPicture(QWidget& whole);
+  ~CleanForPicture();
+  CleanForPicture(const CleanForPicture&) = delete;
+  CleanForPicture& operator=(const CleanForPicture&) = delete;
+
+ private:
+  std::vector<std::function<void()>> restore_;
 };
 
 // The files a CSV export of several tables writes for the chosen path.
@@ -62,6 +78,7 @@ class ExportDialog : public QDialog {
   QComboBox* PartBox() const { return part_; }
   QLineEdit* PathEdit() const { return path_; }
   QPushButton* SaveButton() const { return save_; }
+  QCheckBox* OwnPageSizeBox() const { return ownPage_; }
 
   void accept() override;
 
@@ -73,6 +90,7 @@ class ExportDialog : public QDialog {
   QComboBox* part_ = nullptr;
   QLineEdit* path_ = nullptr;
   QPushButton* save_ = nullptr;
+  QCheckBox* ownPage_ = nullptr;
   // The path as the file dialog confirmed it: replacing that file was already agreed.
   QString confirmed_;
 };

@@ -9,6 +9,7 @@
 #include <qcustomplot.h>
 
 #include "ui/common/locale_text.h"
+#include "ui/common/table_copy.h"
 
 namespace teravo {
 
@@ -54,6 +55,7 @@ QTableWidget* MakeTable(QWidget* parent, const char* name, const QStringList& he
   table->setColumnCount(static_cast<int>(headers.size()));
   table->setHorizontalHeaderLabels(headers);
   table->verticalHeader()->hide();
+  EnableCopy(*table);
   return table;
 }
 

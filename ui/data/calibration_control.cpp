@@ -11,7 +11,6 @@
 #include "calibration/fit_space.h"
 #include "calibration/fitted_texts.h"
 #include "core/number_text.h"
-#include "params/acceptance.h"
 #include "params/parameter_file.h"
 #include "play/commands.h"
 #include "ui/common/error_report.h"
@@ -168,9 +167,7 @@ void CalibrationControl::AcceptInSettings(const TParameters& fitted) {
   settings_.SetProbabilityChecked(fitted.FByProbability);
   for (const auto& [name, text] : TextsOf(fitted, settings_.DecimalSeparator()))
     settings_.SetText(name, text);
-  bool accepted = false;
-  RunGuarded(messages_, &window_, [&] { accepted = AcceptParameters(model_, settings_); });
-  if (accepted) {
+  if (settings_.AcceptTexts()) {
     window_.statusBar()->showMessage(
         ToQString("Подобранные параметры приняты: F3, F4 и исследования берут их."),
         kAcceptedNoteMs);

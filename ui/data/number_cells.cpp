@@ -29,6 +29,7 @@ QString FullNumber(double value, char separator) {
 QTableWidgetItem* NumberItem(double value, char separator) {
   auto* item = new QTableWidgetItem(ShortNumber(value, separator));
   item->setToolTip(FullNumber(value, separator));
+  item->setData(kFullTextRole, item->toolTip());
   item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
   return item;
 }

@@ -4,12 +4,15 @@
 
 #include <QString>
 
+#include "ui/common/table_copy.h"
+
 class QTableWidgetItem;
 
 namespace teravo {
 
-// Numbers of the analysis windows: four significant digits in a cell, the full value in its
-// tool tip, both with the user's decimal separator.
+// Numbers of the program's own tables: four significant digits in a cell, the full value in
+// its tool tip and under kFullTextRole, which copying takes; both with the user's decimal
+// separator.
 QString ShortNumber(double value, char separator);
 QString FullNumber(double value, char separator);
 QTableWidgetItem* NumberItem(double value, char separator);

@@ -28,6 +28,9 @@ constexpr int kMomentDigits = 12;
 constexpr QSize kChart(320, 220);
 
 const char kNoPlaysLeft[] = "Розыгрышей не осталось";
+const char kPlaysAxis[] = "Доля розыгрышей";
+const char kClosePlaysHint[] =
+    "Закрывает окна розыгрышей этой серии; окна средних и распределений остаются";
 
 }  // namespace
 
@@ -59,6 +62,9 @@ TAllPlayResults::TAllPlayResults(std::shared_ptr<DistributionsRecord> record, Pl
       content, QStringLiteral("chErrorsInClients"),
       ToQString("Распределение числа ошибок в клиентах"), ChartView::Kind::Bars,
       QColor(232, 232, 232), ChartView::Counts{.x = true});
+  chWorkClients_->SetAxisTitles(ToQString("Число рабочих клиентов"), ToQString(kPlaysAxis));
+  chErrorsInClients_->SetAxisTitles(ToQString("Число ошибок в клиентах (нижняя граница класса)"),
+                                    ToQString(kPlaysAxis));
   for (ChartView* chart : {chWorkClients_.get(), chErrorsInClients_.get()}) {
     chart->Plot()->setMinimumSize(kChart);
     chart->SetEmptyNote(ToQString(kNoPlaysLeft));
@@ -68,6 +74,8 @@ TAllPlayResults::TAllPlayResults(std::shared_ptr<DistributionsRecord> record, Pl
   edRecall_->setObjectName(QStringLiteral("edRecall"));
   buDelete_ = new QPushButton(ToQString("&Удалить все результаты этого розыгрыша"), content);
   buDelete_->setObjectName(QStringLiteral("buDelete"));
+  // The described caption says "results"; what goes is the series' play windows.
+  buDelete_->setToolTip(ToQString(kClosePlaysHint));
 
   auto* moment = new QHBoxLayout;
   moment->addWidget(label1);
@@ -92,12 +100,18 @@ TAllPlayResults::TAllPlayResults(std::shared_ptr<DistributionsRecord> record, Pl
 
   connect(edRecall_, &QPushButton::clicked, this, [this] {
     record_->CurTimeText = edCurTime_->text().toStdString();
-    ReportOutcome(messages_, this,
-                  Guarded([this] { return RecomputeDistributions(*record_, host_); }));
+    const CommandOutcome outcome =
+        Guarded([this] { return RecomputeDistributions(*record_, host_); });
+    refusedMoment_ = outcome.ran() ? std::string() : record_->CurTimeText;
+    ReportOutcome(messages_, this, outcome);
     Show();
   });
-  connect(buDelete_, &QPushButton::clicked, this,
+  aClosePlays_ = new QAction(ToQString("Закрыть розыгрыши серии"), this);
+  aClosePlays_->setObjectName(QStringLiteral("aCloseSeriesPlays"));
+  aClosePlays_->setStatusTip(ToQString(kClosePlaysHint));
+  connect(aClosePlays_, &QAction::triggered, this,
           [this] { RunGuarded(messages_, this, [this] { CloseSeriesPlays(*record_, host_); }); });
+  connect(buDelete_, &QPushButton::clicked, aClosePlays_, &QAction::trigger);
   aSaveAs_ = new QAction(ToQString("Сохранить как…"), this);
   aSaveAs_->setObjectName(QStringLiteral("aSaveAs"));
   connect(aSaveAs_, &QAction::triggered, this, [this] {
@@ -115,6 +129,12 @@ void TAllPlayResults::Show() {
   }
   chWorkClients_->Show(record_->WorkClients);
   chErrorsInClients_->Show(record_->ErrorsInClients);
+  // The caption names no moment: the charts say which one they were counted at.
+  if (!record_->CurTimeText.empty() && record_->CurTimeText != refusedMoment_) {
+    const QString at = ToQString("в момент %1 (сутки)").arg(moment);
+    for (ChartView* chart : {chWorkClients_.get(), chErrorsInClients_.get()})
+      if (chart->Subtitle() != at) chart->SetSubtitle(at);
+  }
 }
 
 void TAllPlayResults::PaintNow() {
@@ -123,7 +143,8 @@ void TAllPlayResults::PaintNow() {
 }
 
 void TAllPlayResults::contextMenuEvent(QContextMenuEvent* event) {
-  if (!ShowContentMenu(*this, *event, {aSaveAs_})) QMdiSubWindow::contextMenuEvent(event);
+  if (!ShowContentMenu(*this, *event, {aSaveAs_, aClosePlays_}))
+    QMdiSubWindow::contextMenuEvent(event);
 }
 
 void TAllPlayResults::closeEvent(QCloseEvent* event) {

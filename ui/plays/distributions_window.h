@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include <QMdiSubWindow>
 
@@ -36,6 +37,8 @@ class TAllPlayResults : public QMdiSubWindow {
   QWidget* Content() const { return content_; }
   // "Сохранить как…" of the window's own menu.
   QAction* SaveAsAction() const { return aSaveAs_; }
+  // "Закрыть розыгрыши серии", as the delete button does.
+  QAction* ClosePlaysAction() const { return aClosePlays_; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -48,10 +51,13 @@ class TAllPlayResults : public QMdiSubWindow {
   PlayHost& host_;
   MessageSink& messages_;
   QWidget* content_ = nullptr;
+  QAction* aClosePlays_ = nullptr;
   QAction* aSaveAs_ = nullptr;
   QLineEdit* edCurTime_ = nullptr;
   std::unique_ptr<ChartView> chWorkClients_;
   std::unique_ptr<ChartView> chErrorsInClients_;
+  // A moment the recount refused: the histograms still show the one before it.
+  std::string refusedMoment_;
   QPushButton* edRecall_ = nullptr;
   QPushButton* buDelete_ = nullptr;
 };

@@ -1,10 +1,13 @@
 #include "ui/plays/play_results_view.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <iterator>
 #include <span>
 #include <vector>
 
+#include <QAbstractTextDocumentLayout>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -23,8 +26,9 @@ namespace teravo {
 
 namespace {
 
-// Lines of the description strip that show without scrolling it.
+// Lines of the description strip that show without scrolling it at first, and at most.
 constexpr int kStripLines = 4;
+constexpr int kMostStripLines = 9;
 // Room for a value before any has been shown.
 constexpr int kFieldDigits = 8;
 // Below these the charts become unreadable; the window scrolls instead.
@@ -56,21 +60,30 @@ struct ChartLayout {
   ChartView::Kind kind;
   bool black;   // otherwise QCustomPlot's default colour
   bool wholeX;  // the x axis counts too (the histogram's classes)
+  const char* xTitle;
+  const char* yTitle;
 };
+
+const char kTimeAxis[] = "Время (сутки)";
 
 // In the window's order: beside the figures, then row by row.
 const std::vector<ChartLayout>& Charts() {
+  using enum ChartView::Kind;
   static const std::vector<ChartLayout> charts = {
-      {Chart::chErrorsIntensity, ChartView::Kind::Line, true, false},
-      {Chart::chNums, ChartView::Kind::Line, true, false},
-      {Chart::chErrorsGist, ChartView::Kind::Impulse, true, true},
-      {Chart::chClientErrors, ChartView::Kind::Line, false, false},
-      {Chart::chAvTer, ChartView::Kind::Line, true, false},
-      {Chart::chFailures, ChartView::Kind::Line, true, false},
-      {Chart::chFixedErrors, ChartView::Kind::Line, false, false},
+      {Chart::chErrorsIntensity, Line, true, false, kTimeAxis, "Ошибок (1/сутки)"},
+      {Chart::chNums, Line, true, false, kTimeAxis, "Клиентов"},
+      {Chart::chErrorsGist, Impulse, true, true, "Участок положения ошибки (сотые доли)", "Ошибок"},
+      {Chart::chClientErrors, Line, false, false, kTimeAxis, "Ошибок"},
+      {Chart::chAvTer, Line, true, false, kTimeAxis, "Наработка (сутки)"},
+      {Chart::chFailures, Line, true, false, kTimeAxis, "Отказов"},
+      {Chart::chFixedErrors, Line, false, false, kTimeAxis, "Ошибок"},
   };
   return charts;
 }
+
+// What the legend of an averages window's chart calls the mean curve and its band.
+const char kMeanName[] = "Среднее по розыгрышам";
+const char kBandName[] = "5–95 % розыгрышей";
 
 const char kNewClientErrorsHint[] =
     "Количество ошибок внесенных программистами при исправлении клиентов";
@@ -116,11 +129,11 @@ PlayResultsView::PlayResultsView(QWidget* parent) : QWidget(parent) {
 
   meBeginSettings_ = new QTextEdit(this);
   meBeginSettings_->setObjectName(QStringLiteral("meBeginSettings"));
-  meBeginSettings_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  const int frame = meBeginSettings_->frameWidth();
-  const int margin = static_cast<int>(meBeginSettings_->document()->documentMargin());
-  meBeginSettings_->setFixedHeight(kStripLines * meBeginSettings_->fontMetrics().lineSpacing() +
-                                   2 * (frame + margin));
+  meBeginSettings_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  meBeginSettings_->setFixedHeight(StripHeight(kStripLines * LineSpacing()));
+  // The strip grows with its wrapped lines, so the seed line below the parameters shows.
+  connect(meBeginSettings_->document()->documentLayout(),
+          &QAbstractTextDocumentLayout::documentSizeChanged, this, &PlayResultsView::FitStrip);
 
   auto* root = new QVBoxLayout(this);
   root->setContentsMargins(0, 0, 0, 0);
@@ -138,6 +151,25 @@ PlayResultsView::PlayResultsView(QWidget* parent) : QWidget(parent) {
   charts->addWidget(CreateChart(Chart::chFailures), 2, 0);
   charts->addWidget(CreateChart(Chart::chFixedErrors), 2, 1);
   root->addLayout(charts, 1);
+}
+
+int PlayResultsView::LineSpacing() const {
+  return meBeginSettings_->fontMetrics().lineSpacing();
+}
+
+int PlayResultsView::StripHeight(int textHeight) const {
+  const int frame = meBeginSettings_->frameWidth();
+  const int margin = static_cast<int>(meBeginSettings_->document()->documentMargin());
+  return textHeight + 2 * (frame + margin);
+}
+
+void PlayResultsView::FitStrip() {
+  const int margin = static_cast<int>(meBeginSettings_->document()->documentMargin());
+  const int text =
+      static_cast<int>(std::ceil(meBeginSettings_->document()->size().height())) - 2 * margin;
+  const int height =
+      StripHeight(std::min(std::max(text, LineSpacing()), kMostStripLines * LineSpacing()));
+  if (meBeginSettings_->height() != height) meBeginSettings_->setFixedHeight(height);
 }
 
 QBoxLayout* PlayResultsView::CreateFields() {
@@ -203,6 +235,8 @@ QWidget* PlayResultsView::CreateChart(Chart chart) {
         std::make_unique<ChartView>(this, ToQString(row.name), ToQString(row.title), item.kind,
                                     item.black ? std::optional<QColor>(Qt::black) : std::nullopt,
                                     ChartView::Counts{.x = item.wholeX, .y = row.counts});
+    view->SetAxisTitles(ToQString(item.xTitle), ToQString(item.yTitle));
+    view->SetLegendNames(ToQString(kMeanName), ToQString(kBandName));
     QCustomPlot* plot = view->Plot();
     plot->setMinimumSize(chart == Chart::chErrorsIntensity ? kSmallChart : kChart);
     charts_[static_cast<int>(chart)] = std::move(view);

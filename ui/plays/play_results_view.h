@@ -46,6 +46,11 @@ class PlayResultsView : public QWidget {
  private:
   QBoxLayout* CreateFields();
   QWidget* CreateChart(Chart chart);
+  int LineSpacing() const;
+  // The description strip's height for text this tall, with its frame and margins.
+  int StripHeight(int textHeight) const;
+  // Makes the strip as tall as its wrapped lines, up to a few more than it shows at first.
+  void FitStrip();
 
   QTextEdit* meBeginSettings_ = nullptr;
   std::array<FigureEdit*, kFieldCount> fields_{};

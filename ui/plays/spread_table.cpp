@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <string_view>
 #include <vector>
 
+#include <QAction>
 #include <QDialogButtonBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -13,9 +15,13 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "core/csv_text.h"
 #include "core/number_text.h"
 #include "ui/common/locale_text.h"
+#include "ui/common/table_copy.h"
+#include "ui/data/number_cells.h"
 #include "ui/plays/play_results_view.h"
+#include "ui/shell/window_commands.h"
 
 namespace teravo {
 
@@ -38,24 +44,29 @@ bool BandsByDefault(const PlayRecord& record) {
 
 QString SpreadToolTip(const PlayRecord& record, Field field) {
   if (record.Kind != RecordKind::Averages || !IsAveragedField(field)) return {};
-  const auto& spread = record.Spreads[static_cast<std::size_t>(field)];
-  if (!spread) return ToQString(kNoSpread);
   const char separator = record.Separator();
-  return ToQString("СКО: %1 ; 95 % интервал: ± %2")
-      .arg(Number(spread->deviation, separator), Number(spread->halfWidth, separator));
+  // The window rounds an integer field's mean; where that changed it, the tip gives it as it is.
+  QString tip;
+  if (const auto& mean = record.ExactMeans[static_cast<std::size_t>(field)]) {
+    const QString exact = Number(*mean, separator);
+    if (exact != ToQString(record.Text(field))) tip = ToQString("Точное среднее: %1\n").arg(exact);
+  }
+  const auto& spread = record.Spreads[static_cast<std::size_t>(field)];
+  if (!spread) return tip + ToQString(kNoSpread);
+  return tip + ToQString("СКО: %1 ; 95 % интервал: ± %2")
+                   .arg(Number(spread->deviation, separator), Number(spread->halfWidth, separator));
 }
 
 SpreadTable::SpreadTable(const PlayRecord& record, const QString& windowTitle, QWidget* parent)
-    : QDialog(parent) {
+    : QDialog(parent), separator_(record.Separator()) {
   setObjectName(QStringLiteral("SpreadTable"));
   setWindowTitle(ToQString("Разброс по розыгрышам"));
   setAttribute(Qt::WA_DeleteOnClose);
 
-  auto* heading =
-      new QLabel(record.Kind == RecordKind::Averages
-                     ? ToQString("%1\nРозыгрышей: %2").arg(windowTitle).arg(record.PlayCount)
-                     : windowTitle,
-                 this);
+  heading_ = record.Kind == RecordKind::Averages
+                 ? ToQString("%1\nРозыгрышей: %2").arg(windowTitle).arg(record.PlayCount)
+                 : windowTitle;
+  auto* heading = new QLabel(heading_, this);
   note_ = new QLabel(ToQString(kNoSpread), this);
   note_->setObjectName(QStringLiteral("NoSpreadNote"));
 
@@ -71,6 +82,7 @@ SpreadTable::SpreadTable(const PlayRecord& record, const QString& windowTitle, Q
   table_->verticalHeader()->setVisible(false);
   table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   table_->setSelectionMode(QAbstractItemView::ContiguousSelection);
+  EnableCopy(*table_);
 
   bool anySpread = false;
   const char separator = record.Separator();
@@ -78,17 +90,18 @@ SpreadTable::SpreadTable(const PlayRecord& record, const QString& windowTitle, Q
     const Field field = fields[static_cast<std::size_t>(row)];
     const auto& spread = record.Spreads[static_cast<std::size_t>(field)];
     anySpread = anySpread || spread.has_value();
-    const QString cells[] = {
-        FieldTitle(field),
-        ToQString(record.Text(field)),
-        spread ? Number(spread->deviation, separator) : ToQString(kNotDefined),
-        spread ? Number(spread->halfWidth, separator) : ToQString(kNotDefined),
+    const QString notDefined = ToQString(kNotDefined);
+    const auto number = [&](std::optional<long double> value) {
+      return NumberItem(value ? std::optional<double>(static_cast<double>(*value)) : std::nullopt,
+                        notDefined, separator);
     };
-    for (int column = 0; column < static_cast<int>(std::size(cells)); ++column) {
-      auto* item = new QTableWidgetItem(cells[column]);
-      if (column > 0) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-      table_->setItem(row, column, item);
-    }
+    table_->setItem(row, 0, new QTableWidgetItem(FieldTitle(field)));
+    // The mean as it is: the averages window rounds an integer field's.
+    table_->setItem(
+        row, 1,
+        record.Text(field).empty() ? new QTableWidgetItem : number(record.ExactValue(field)));
+    table_->setItem(row, 2, number(spread ? std::optional(spread->deviation) : std::nullopt));
+    table_->setItem(row, 3, number(spread ? std::optional(spread->halfWidth) : std::nullopt));
   }
   note_->setVisible(!anySpread);
   table_->resizeColumnsToContents();
@@ -97,6 +110,24 @@ SpreadTable::SpreadTable(const PlayRecord& record, const QString& windowTitle, Q
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
   buttons->button(QDialogButtonBox::Close)->setText(ToQString("Закрыть"));
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  auto* save = buttons->addButton(ToQString("Сохранить &как…"), QDialogButtonBox::ActionRole);
+  save->setObjectName(QStringLiteral("buSaveSpread"));
+  aSaveAs_ = new QAction(ToQString("Сохранить как…"), this);
+  aSaveAs_->setObjectName(QStringLiteral("aSaveAs"));
+  aSaveAs_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+  addAction(aSaveAs_);
+  connect(save, &QPushButton::clicked, aSaveAs_, &QAction::trigger);
+  connect(aSaveAs_, &QAction::triggered, this, [this] {
+    // A dialog is a window of its own: the commands belong to the frame of the window it
+    // came from.
+    WindowCommands* commands = WindowCommands::Of(parentWidget() ? *parentWidget() : *this);
+    if (!commands) return;
+    commands->SaveAs(*this, [this] {
+      ExportSource source{this->windowTitle(), table_, {}, {}, {}};
+      source.csv = [this] { return Csv(); };
+      return source;
+    });
+  });
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(heading);
@@ -111,6 +142,22 @@ SpreadTable::SpreadTable(const PlayRecord& record, const QString& windowTitle, Q
   int height = 2 * table_->frameWidth() + table_->horizontalHeader()->sizeHint().height();
   for (int row = 0; row < table_->rowCount(); ++row) height += table_->rowHeight(row);
   table_->setMinimumSize(std::min(width, 900), std::min(height, 600));
+}
+
+std::string SpreadTable::Csv() const {
+  CsvText csv(separator_);
+  for (const QString& line : heading_.split(QLatin1Char('\n')))
+    csv.Cell(line.toStdString()).EndRow();
+  csv.EndRow();
+  for (int column = 0; column < table_->columnCount(); ++column)
+    csv.Cell(table_->horizontalHeaderItem(column)->text().toStdString());
+  csv.EndRow();
+  for (int row = 0; row < table_->rowCount(); ++row) {
+    for (int column = 0; column < table_->columnCount(); ++column)
+      csv.Cell(FullText(table_->item(row, column)).toStdString());
+    csv.EndRow();
+  }
+  return csv.Take();
 }
 
 }  // namespace teravo

@@ -1,10 +1,13 @@
 #pragma once
 
+#include <string>
+
 #include <QDialog>
 #include <QString>
 
 #include "results/play_record.h"
 
+class QAction;
 class QLabel;
 class QTableWidget;
 
@@ -27,12 +30,19 @@ class SpreadTable : public QDialog {
   SpreadTable(const PlayRecord& record, const QString& windowTitle, QWidget* parent = nullptr);
 
   QTableWidget* Table() const { return table_; }
+  // "Сохранить как…" (Ctrl+Shift+S): the table as CSV (full values), PNG or PDF.
+  QAction* SaveAsAction() const { return aSaveAs_; }
+  // The table's cells as CSV, numbers in full, under its heading.
+  std::string Csv() const;
   // Says why the spread columns are empty; hidden when they are filled.
   QLabel* Note() const { return note_; }
 
  private:
   QTableWidget* table_ = nullptr;
   QLabel* note_ = nullptr;
+  QAction* aSaveAs_ = nullptr;
+  QString heading_;
+  char separator_;
 };
 
 }  // namespace teravo

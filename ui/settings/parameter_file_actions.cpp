@@ -34,27 +34,36 @@ QString MenuText(QString text) {
 }  // namespace
 
 ParameterFileActions::ParameterFileActions(TfmSettings& settings, MessageSink& messages,
-                                           std::function<void()> showSettings, QWidget& frame)
+                                           QWidget& frame)
     : QObject(&frame),
       settings_(settings),
       messages_(messages),
-      showSettings_(std::move(showSettings)),
       frame_(frame),
       choose_([this](bool save) { return ChooseWithDialog(save); }) {
   setObjectName(QStringLiteral("ParameterFileActions"));
   aOpen_ = new QAction(ToQString("&Открыть параметры…"), this);
   aOpen_->setObjectName(QStringLiteral("aOpenParameters"));
   aOpen_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-  aOpen_->setStatusTip(ToQString("Заполнить окно параметров из файла *.teravo.json"));
+  aOpen_->setStatusTip(ToQString("Заполнить окно параметров из файла *.teravo.json и принять их"));
   aSave_ = new QAction(ToQString("&Сохранить параметры…"), this);
   aSave_->setObjectName(QStringLiteral("aSaveParameters"));
   aSave_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
   aSave_->setStatusTip(ToQString("Записать тексты окна параметров в файл *.teravo.json"));
+  aClearRecent_ = new QAction(ToQString("Очистить список"), this);
+  aClearRecent_->setObjectName(QStringLiteral("aClearRecentFiles"));
+  aClearRecent_->setStatusTip(ToQString("Убрать из меню последние файлы параметров"));
+  connect(aClearRecent_, &QAction::triggered, this, [this] {
+    recent_.Clear();
+    UpdateRecentItems();
+  });
   connect(aOpen_, &QAction::triggered, this, [this] {
     const QString path = choose_(false);
     if (!path.isEmpty()) Open(path);
   });
-  connect(aSave_, &QAction::triggered, this, [this] { SaveAsked(ParameterFileOf(settings_)); });
+  connect(aSave_, &QAction::triggered, this, [this] {
+    const QString path = AskSavePath();
+    if (!path.isEmpty()) Save(path);
+  });
 }
 
 void ParameterFileActions::AddTo(QMenu& menu, QAction* also) {
@@ -93,23 +102,33 @@ bool ParameterFileActions::Open(const QString& path) {
   LoadIntoForm(std::get<ParameterFile>(read), settings_);
   recent_.Add(path);
   UpdateRecentItems();
-  if (showSettings_) showSettings_();
+  SetCurrentFile(path);
+  // A refusal has said why; the texts stay in the dialog for the user to correct.
+  settings_.AcceptTexts();
   return true;
 }
 
 bool ParameterFileActions::Save(const QString& path) {
-  return Save(path, ParameterFileOf(settings_));
+  if (!Save(path, ParameterFileOf(settings_))) return false;
+  // Only the dialog's own texts make the file the one the main window names.
+  SetCurrentFile(path);
+  return true;
 }
 
-bool ParameterFileActions::SaveAsked(const ParameterFile& file) {
+QString ParameterFileActions::AskSavePath() const {
   QString path = choose_(true);
-  if (path.isEmpty()) return false;
+  if (path.isEmpty()) return path;
   // The program finds its files by their double suffix.
   if (!path.endsWith(kSuffix, Qt::CaseInsensitive)) {
     if (path.endsWith(QStringLiteral(".json"), Qt::CaseInsensitive)) path.chop(5);
     path += kSuffix;
   }
-  return Save(path, file);
+  return path;
+}
+
+bool ParameterFileActions::SaveAsked(const ParameterFile& file) {
+  const QString path = AskSavePath();
+  return !path.isEmpty() && Save(path, file);
 }
 
 bool ParameterFileActions::Save(const QString& path, const ParameterFile& file) {
@@ -123,6 +142,11 @@ bool ParameterFileActions::Save(const QString& path, const ParameterFile& file) 
   return true;
 }
 
+void ParameterFileActions::SetCurrentFile(const QString& path) {
+  current_ = path;
+  emit CurrentFileChanged(path);
+}
+
 void ParameterFileActions::UpdateRecentItems() {
   // An item may be the one being chosen right now: it goes once its signal has returned.
   for (QAction* item : recentItems_) {
@@ -130,6 +154,7 @@ void ParameterFileActions::UpdateRecentItems() {
     item->deleteLater();
   }
   recentItems_.clear();
+  if (menu_) menu_->removeAction(aClearRecent_);
   if (recentEnd_) {
     if (menu_) menu_->removeAction(recentEnd_);
     recentEnd_->deleteLater();
@@ -150,6 +175,7 @@ void ParameterFileActions::UpdateRecentItems() {
     menu_->insertAction(recentEnd_, item);
     recentItems_.push_back(item);
   }
+  if (!files.isEmpty()) menu_->insertAction(recentEnd_, aClearRecent_);
 }
 
 }  // namespace teravo

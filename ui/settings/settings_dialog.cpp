@@ -1,5 +1,6 @@
 #include "ui/settings/settings_dialog.h"
 
+#include <algorithm>
 #include <stdexcept>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include "core/general_error.h"
+#include "core/number_text.h"
 #include "params/acceptance.h"
 #include "params/estimators.h"
 #include "params/settings_edits.h"
@@ -229,12 +231,18 @@ void TfmSettings::CreateControls() {
   connect(aGuide, &QAction::triggered, this,
           [this] { Run([this] { ShowGuide(*this, ToQString(kParametersSection)); }); });
   buInitParameters_ = MakeButton(content, "buInitParameters", kInitParametersCaption);
+  buCancel_ = MakeButton(content, "buCancel", "Отмена");
+  buCancel_->setToolTip(ToQString("Закрыть окно, не принимая параметры (Esc)"));
 
   auto* column = new QVBoxLayout(content);
   column->addLayout(top);
   column->addWidget(groupBox1_);
   column->addLayout(lower);
-  column->addWidget(buInitParameters_, 0, Qt::AlignLeft);
+  auto* commands = new QHBoxLayout;
+  commands->addWidget(buInitParameters_);
+  commands->addWidget(buCancel_);
+  commands->addStretch();
+  column->addLayout(commands);
   column->addStretch();
   auto* whole = new QVBoxLayout(this);
   whole->setContentsMargins(0, 0, 0, 0);
@@ -242,9 +250,9 @@ void TfmSettings::CreateControls() {
 }
 
 void TfmSettings::ConnectCommands() {
-  connect(aInitParameters_, &QAction::triggered, this,
-          [this] { Run([this] { AcceptAndClose(model_, *this); }); });
+  connect(aInitParameters_, &QAction::triggered, this, [this] { Accept(true); });
   connect(buInitParameters_, &QPushButton::clicked, aInitParameters_, &QAction::trigger);
+  connect(buCancel_, &QPushButton::clicked, this, &QDialog::reject);
   connect(buAllTime_, &QPushButton::clicked, this,
           [this] { Run([this] { EstimateTotalTime(*this); }); });
   connect(buCallErrors_, &QPushButton::clicked, this,
@@ -253,6 +261,50 @@ void TfmSettings::ConnectCommands() {
           [this] { Run([this] { EstimateErrorsFound(*this); }); });
   connect(rbP_, &QRadioButton::clicked, this, [this] { Run([this] { rbPClick(*this); }); });
   connect(rbI_, &QRadioButton::clicked, this, [this] { Run([this] { rbIClick(*this); }); });
+  for (const auto& [name, edit] : edits_)
+    connect(edit, &QLineEdit::textChanged, this, &TfmSettings::TextsChanged);
+  connect(rbP_, &QRadioButton::toggled, this, &TfmSettings::TextsChanged);
+}
+
+bool TfmSettings::AcceptTexts() {
+  return Accept(false);
+}
+
+bool TfmSettings::Accept(bool close) {
+  bool accepted = false;
+  focused_.clear();
+  Run([&] {
+    // As AcceptAndClose(), which would not say whether the fields passed.
+    accepted = AcceptParameters(model_, *this);
+    if (close) Close();
+  });
+  if (accepted) accepted_ = ParameterFileOf(*this);
+  NoteSeparator(accepted);
+  emit AcceptanceFinished(accepted);
+  return accepted;
+}
+
+void TfmSettings::NoteSeparator(bool accepted) {
+  for (const EditRow& row : EditRows()) Edit(row.edit)->setToolTip(ToQString(TableEntry(row).hint));
+  separatorNote_.clear();
+  const auto refused = edits_.find(focused_);
+  focused_.clear();
+  if (accepted || refused == edits_.end()) return;
+  const char other = separator_ == ',' ? '.' : ',';
+  std::string text = refused->second->text().toStdString();
+  if (text.find(other) == std::string::npos) return;
+  std::replace(text.begin(), text.end(), other, separator_);
+  if (!ParseReal(text, separator_)) return;
+  separatorNote_ = ToQString(separator_ == ',' ? "Десятичный разделитель — запятая"
+                                               : "Десятичный разделитель — точка");
+  QLineEdit* edit = refused->second;
+  edit->setToolTip(edit->toolTip() + QLatin1Char('\n') + separatorNote_);
+}
+
+bool TfmSettings::DiffersFromAccepted() const {
+  if (!accepted_) return true;
+  const ParameterFile now = ParameterFileOf(*this);
+  return now.texts != accepted_->texts || now.byProbability != accepted_->byProbability;
 }
 
 void TfmSettings::ChainTabOrder() {
@@ -326,6 +378,7 @@ void TfmSettings::Focus(std::string_view edit) {
   QLineEdit* target = Edit(edit);
   if (!target->isEnabled()) Raise(kCannotFocus);
   target->setFocus(Qt::OtherFocusReason);
+  focused_ = std::string(edit);
 }
 
 bool TfmSettings::IsProbabilityChecked() const {

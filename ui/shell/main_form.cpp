@@ -2,6 +2,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFileInfo>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
@@ -16,6 +18,7 @@
 #include "ui/data/calibration_control.h"
 #include "ui/data/data_file_actions.h"
 #include "ui/decisions/decisions_control.h"
+#include "ui/plays/distributions_window.h"
 #include "ui/plays/play_control.h"
 #include "ui/plays/qt_play_host.h"
 #include "ui/settings/parameter_file_actions.h"
@@ -36,6 +39,12 @@ namespace {
 // Windows past the ninth are listed without a number key.
 constexpr int kNumberedWindows = 9;
 
+const char kCaption[] = "Программа моделирования надежности ПО методом Монте-Карло";
+// After the file's name (or the caption) while the dialog holds texts F3 would not run.
+const char kNotAcceptedMark[] = "*";
+const char kNotAcceptedHint[] =
+    "Тексты окна параметров отличаются от принятых: F3 и F4 берут принятые";
+
 QAction* MakeAction(QObject* parent, const char* name, const char* caption, const char* hint) {
   auto* action = new QAction(ToQString(caption), parent);
   action->setObjectName(ToQString(name));
@@ -52,12 +61,18 @@ TMainForm::TMainForm(std::unique_ptr<MessageSink> messages, QWidget* parent)
       mdiArea_(new QMdiArea(this)),
       runModal_([](QDialog& dialog) { dialog.exec(); }) {
   setObjectName(QStringLiteral("MainForm"));
-  setWindowTitle(ToQString("Программа моделирования надежности ПО методом Монте-Карло"));
+  setWindowTitle(ToQString(kCaption));
   setWindowIcon(ProgramIcon());
   mdiArea_->setObjectName(QStringLiteral("MdiArea"));
   setCentralWidget(mdiArea_);
   statusBar()->setObjectName(QStringLiteral("StatusLine"));
   qApp->installEventFilter(new StatusHintRouter(statusBar(), this));
+  // A permanent widget: the menus' hints, which replace the status line's message, leave it.
+  notAccepted_ = new QLabel(ToQString("Параметры не приняты"), this);
+  notAccepted_->setObjectName(QStringLiteral("lbNotAccepted"));
+  notAccepted_->setStyleSheet(QStringLiteral("color: darkred"));
+  notAccepted_->hide();
+  statusBar()->addPermanentWidget(notAccepted_);
 
   CreateActions();
   CreateMenus();
@@ -69,8 +84,16 @@ TMainForm::TMainForm(std::unique_ptr<MessageSink> messages, QWidget* parent)
   // Parameter files, the active window's export and the recent files head the File menu.
   windowCommands_ = new WindowCommands(
       *model_, *host_, *messages_, [this] { return Context(); }, *this, *mdiArea_);
-  parameterFiles_ = new ParameterFileActions(
-      *fmSettings_, *messages_, [this] { aSettingsExecute(); }, *this);
+  parameterFiles_ = new ParameterFileActions(*fmSettings_, *messages_, *this);
+  connect(fmSettings_, &TfmSettings::AcceptanceFinished, this, [this](bool accepted) {
+    notAccepted_->setVisible(!accepted);
+    if (!fmSettings_->SeparatorNote().isEmpty())
+      statusBar()->showMessage(fmSettings_->SeparatorNote());
+    UpdateTitle();
+  });
+  connect(fmSettings_, &TfmSettings::TextsChanged, this, &TMainForm::UpdateTitle);
+  connect(parameterFiles_, &ParameterFileActions::CurrentFileChanged, this,
+          &TMainForm::UpdateTitle);
   dataFiles_ = new DataFileActions(*messages_, *this, *mdiArea_);
   if (auto* fileMenu = menuBar()->findChild<QMenu*>(QStringLiteral("FileMenu"))) {
     // Failure data follow the parameter files, which then anchor on them.
@@ -92,6 +115,8 @@ TMainForm::TMainForm(std::unique_ptr<MessageSink> messages, QWidget* parent)
       [this](const WindowCommands::PlayCommand& replay) { return plays_->RunPlay(replay); });
   for (QDialog* dialog : {static_cast<QDialog*>(fmSettings_), static_cast<QDialog*>(frmAbout_)})
     connect(dialog, &QDialog::finished, this, &TMainForm::TakeFocusBack);
+  // The dialog's hints are about its fields, which are gone with it.
+  connect(fmSettings_, &QDialog::finished, statusBar(), &QStatusBar::clearMessage);
   PlaceOnScreen(*this, toolBar_->sizeHint().width() + 2 * toolBar_->iconSize().width());
 }
 
@@ -117,6 +142,8 @@ void TMainForm::CreateActions() {
   aWindowCascade_ = MakeAction(this, "WindowCascadeItem", "&Cascade", "Cascade all windows");
   aWindowArrange_ =
       MakeAction(this, "WindowArrangeItem", "&Arrange All", "Arrange minimized windows");
+  aWindowCloseAll_ = MakeAction(this, "WindowCloseAllItem", "Закрыть все окна",
+                                "Закрыть все окна розыгрышей, распределений и исследований");
   aHelpAbout_ = MakeAction(this, "HelpAboutItem", "&About...", "Show program information");
   aHelpGuide_ = MakeAction(this, "aHelpGuide", "&Руководство",
                            "Руководство пользователя: модель, параметры, окна и графики");
@@ -132,6 +159,7 @@ void TMainForm::CreateActions() {
   connect(aWindowTile_, &QAction::triggered, this, &TMainForm::WindowTile);
   connect(aWindowCascade_, &QAction::triggered, this, &TMainForm::WindowCascade);
   connect(aWindowArrange_, &QAction::triggered, this, &TMainForm::WindowArrange);
+  connect(aWindowCloseAll_, &QAction::triggered, this, &TMainForm::WindowCloseAll);
   connect(aHelpAbout_, &QAction::triggered, this, &TMainForm::HelpAbout);
   connect(aHelpGuide_, &QAction::triggered, this, &TMainForm::HelpGuide);
 }
@@ -149,7 +177,7 @@ void TMainForm::CreateMenus() {
   settingsMenu->addAction(aSweep_);
   windowMenu_ = menuBar()->addMenu(ToQString("&Window"));
   windowMenu_->setObjectName(QStringLiteral("WindowMenu"));
-  windowMenu_->addActions({aWindowTile_, aWindowCascade_, aWindowArrange_});
+  windowMenu_->addActions({aWindowTile_, aWindowCascade_, aWindowArrange_, aWindowCloseAll_});
   connect(windowMenu_, &QMenu::aboutToShow, this, &TMainForm::UpdateWindowMenu);
   QMenu* helpMenu = menuBar()->addMenu(ToQString("&Help"));
   helpMenu->setObjectName(QStringLiteral("HelpMenu"));
@@ -173,9 +201,20 @@ void TMainForm::CreateToolBar() {
   toolBar_->addAction(aPlayPlay_);
 }
 
+void TMainForm::UpdateTitle() {
+  const QString file = QFileInfo(parameterFiles_->CurrentFile()).fileName();
+  // Before any file and any acceptance there is nothing to tell apart.
+  const bool marked =
+      fmSettings_->DiffersFromAccepted() && (fmSettings_->AnyAccepted() || !file.isEmpty());
+  const QString mark = marked ? ToQString(kNotAcceptedMark) : QString();
+  setWindowTitle(file.isEmpty() ? ToQString(kCaption) + mark
+                                : file + mark + QStringLiteral(" — ") + ToQString(kCaption));
+  notAccepted_->setToolTip(marked ? ToQString(kNotAcceptedHint) : QString());
+}
+
 void TMainForm::UpdateWindowMenu() {
   windowMenu_->clear();
-  windowMenu_->addActions({aWindowTile_, aWindowCascade_, aWindowArrange_});
+  windowMenu_->addActions({aWindowTile_, aWindowCascade_, aWindowArrange_, aWindowCloseAll_});
   const QList<QMdiSubWindow*> windows = mdiArea_->subWindowList();
   if (windows.isEmpty()) return;
   windowMenu_->addSeparator();
@@ -272,6 +311,15 @@ void TMainForm::WindowCascade() {
 
 void TMainForm::WindowArrange() {
   ArrangeMinimised(*mdiArea_);
+}
+
+void TMainForm::WindowCloseAll() {
+  for (QMdiSubWindow* window : mdiArea_->subWindowList()) {
+    if (qobject_cast<TAllPlayResults*>(window))
+      window->deleteLater();
+    else
+      window->close();
+  }
 }
 
 void TMainForm::HelpAbout() {

@@ -11,6 +11,7 @@
 
 class QAction;
 class QDialog;
+class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
@@ -62,11 +63,18 @@ class TMainForm : public QMainWindow {
   void WindowTile();
   void WindowCascade();
   void WindowArrange();
+  // "Закрыть все окна": every child window goes, the distributions too, which their own close
+  // box only minimises.
+  void WindowCloseAll();
   void HelpAbout();
   // "Руководство" (F1): the user's guide.
   void HelpGuide();
   // Brings a child window to the front, restored if it was minimised.
   void RaiseWindow(QMdiSubWindow* window);
+
+  // "Параметры не приняты" at the right of the status line, shown from a refused acceptance
+  // until one passes.
+  QLabel& NotAcceptedNote() const { return *notAccepted_; }
 
   QMenu& WindowMenu() const { return *windowMenu_; }
   // The window menu's commands followed by the list of open windows, rebuilt each time the
@@ -77,6 +85,9 @@ class TMainForm : public QMainWindow {
   void CreateActions();
   void CreateMenus();
   void CreateToolBar();
+  // The program's caption after the name of the parameter file open, marked while the
+  // dialog's texts are not those accepted.
+  void UpdateTitle();
   // Sizes and centres a modal window over this one, then shows it.
   void RunModal(QDialog& dialog);
   // The keyboard goes back to this window when a modal one has closed, so F3 and F4 work
@@ -114,10 +125,12 @@ class TMainForm : public QMainWindow {
   QAction* aWindowTile_ = nullptr;
   QAction* aWindowCascade_ = nullptr;
   QAction* aWindowArrange_ = nullptr;
+  QAction* aWindowCloseAll_ = nullptr;
   QAction* aHelpAbout_ = nullptr;
   QAction* aHelpGuide_ = nullptr;
   QMenu* windowMenu_ = nullptr;
   QToolBar* toolBar_ = nullptr;
+  QLabel* notAccepted_ = nullptr;
 };
 
 }  // namespace teravo

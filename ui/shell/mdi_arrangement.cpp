@@ -58,6 +58,12 @@ void TileStacked(QMdiArea& area) {
   if (shown.empty()) return;
   const QRect free = FreeArea(area);
   const int height = free.height() / static_cast<int>(shown.size());
+  // Strips lower than this show a title and a scroll bar, nothing of a chart: then the
+  // windows are cascaded, each as large as the offsets leave.
+  if (height < kLeastTiledHeight) {
+    Cascade(area);
+    return;
+  }
   int top = free.top();
   for (QMdiSubWindow* window : shown) {
     Normalise(window);

@@ -18,7 +18,11 @@ QRect FreeArea(const QMdiArea& area);
 // Moves and, if it must, shrinks a shown, not maximised window into the free area.
 void KeepClearOfMinimised(QMdiSubWindow& window);
 
-// The shown windows stacked one under another across the whole free area.
+// The least height a tiled window gets.
+inline constexpr int kLeastTiledHeight = 200;
+
+// The shown windows stacked one under another across the whole free area; cascaded instead
+// when there are so many that each would be lower than kLeastTiledHeight.
 void TileStacked(QMdiArea& area);
 // The shown windows one behind another, each offset by a title bar, each as large as the
 // free area allows.

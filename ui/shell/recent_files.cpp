@@ -36,6 +36,10 @@ void RecentFiles::Remove(const QString& path) {
   Store(files);
 }
 
+void RecentFiles::Clear() {
+  Store({});
+}
+
 void RecentFiles::Store(const QStringList& files) const {
   QSettings().setValue(key_, files);
 }

@@ -20,6 +20,7 @@ class RecentFiles {
   // Puts `path` first; the oldest beyond kMaxFiles drops out.
   void Add(const QString& path);
   void Remove(const QString& path);
+  void Clear();
 
  private:
   void Store(const QStringList& files) const;

@@ -125,6 +125,10 @@ void WindowCommands::SaveAs(QMdiSubWindow& window) {
   });
 }
 
+void WindowCommands::SaveAs(QWidget& owner, const std::function<ExportSource()>& source) {
+  SaveAsAsked(owner, messages_, ask_, source);
+}
+
 void WindowCommands::Replay(const PlayRecord& record) {
   // The context is taken now, as F3 takes it; the replay itself keeps the play's own time.
   const PlayContext context = context_();

@@ -41,6 +41,8 @@ class WindowCommands : public QObject {
 
   // Asks how to save a play, averages or distributions window and saves it.
   void SaveAs(QMdiSubWindow& window);
+  // The same for a window outside the frame's area (the spread table), with what it offers.
+  void SaveAs(QWidget& owner, const std::function<ExportSource()>& source);
   // Plays `record`'s play again into a new window, reported as F3 reports.
   void Replay(const PlayRecord& record);
 

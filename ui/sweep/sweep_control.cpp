@@ -8,6 +8,7 @@
 #include <QProgressBar>
 
 #include "core/number_text.h"
+#include "params/run_description.h"
 #include "play/commands.h"
 #include "play/run_budget.h"
 #include "ui/common/error_report.h"
@@ -56,11 +57,13 @@ bool SweepControl::Start(TTeravo& model, const SweepRequest& request, char separ
   std::int32_t mostPlays = 1;
   playsBefore_.clear();
   ordinal_.clear();
+  clients_.clear();
   int plays = 0;
   pointsToRun_ = 0;
   for (const SweepPlan& point : plan) {
     playsBefore_.push_back(plays);
     ordinal_.push_back(pointsToRun_ + 1);
+    clients_.push_back(point.parameters.FClientsNum);
     if (point.refused) {
       refusals << ToQString("%1 = %2: %3")
                       .arg(EditCaption(*request.edit), ToQString(point.value),
@@ -83,7 +86,10 @@ bool SweepControl::Start(TTeravo& model, const SweepRequest& request, char separ
     return false;
   }
 
-  started_ = Started{request, request.values, 0, separator};
+  started_ = Started{request, request.values, 0, separator, {}};
+  // Every point starts from the accepted parameters but for the swept one.
+  started_.parameters = GetParametersText(
+      model, FloatToStr(static_cast<long double>(model.FM) * model.FDT, separator), separator);
   // The seeds a series of the largest point would take: every point plays from the first.
   started_.seed = model.Seeds().NextSeeds(static_cast<std::uint32_t>(mostPlays));
 
@@ -127,6 +133,8 @@ void SweepControl::Finish(SweepRun&& ran) {
     result.logSpaced = started_.request.logSpaced;
     result.figure = started_.request.figure;
     result.stopped = ran.stopped;
+    result.clients = clients_;
+    result.beginSettings = {std::string(kBeginSettingsHeading), started_.parameters};
     RunGuarded(messages_, &window_, [&] {
       auto* window = new TSweepResults(std::move(result), messages_);
       area_.addSubWindow(window);

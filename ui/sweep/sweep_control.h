@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include <QList>
@@ -66,6 +67,7 @@ class SweepControl : public QObject {
     std::vector<std::string> values;
     std::uint32_t seed = 0;
     char separator = ',';
+    std::string parameters;  // the accepted parameters as a play window describes them
   };
   void ShowProgress(int playsDone, int point);
   void Finish(SweepRun&& ran);
@@ -77,8 +79,9 @@ class SweepControl : public QObject {
   QPointer<TSweepResults> last_;
   Started started_;
   int pointsToRun_ = 0;
-  std::vector<int> playsBefore_;  // by plan position: the plays of the points before it
-  std::vector<int> ordinal_;      // by plan position: the how-manyeth point that runs
+  std::vector<int> playsBefore_;       // by plan position: the plays of the points before it
+  std::vector<int> ordinal_;           // by plan position: the how-manyeth point that runs
+  std::vector<std::int32_t> clients_;  // by plan position: the clients it plays with
   // Last, so that its worker is joined before the members it reads are gone.
   BackgroundRun run_;
 };

@@ -23,9 +23,12 @@
 
 #include "core/number_text.h"
 #include "results/csv_export.h"
+#include "ui/common/chart_view.h"
 #include "ui/common/content_menu.h"
 #include "ui/common/error_report.h"
 #include "ui/common/locale_text.h"
+#include "ui/common/table_copy.h"
+#include "ui/data/number_cells.h"
 #include "ui/plays/play_results_view.h"
 #include "ui/shell/window_placement.h"
 
@@ -53,8 +56,10 @@ QString CaptionWithUnit(Field field) {
 }
 
 QString Mean(const SweepPoint& point, Field field, char separator) {
-  return ToQString(MeanText(field, point.Mean(field), separator));
+  return FullNumber(static_cast<double>(point.ExactMean(field)), separator);
 }
+
+const char kClippedNote[] = "Интервал обрезан по границе возможных значений: [%1; %2]";
 
 // A hovered point answers this far from its centre.
 constexpr double kHoverPixels = 10;
@@ -97,6 +102,11 @@ QString EditUnit(const SettingsEdit& edit) {
   if (edit.name == edit::Yk || edit.name == edit::Mu || edit.name == edit::Y_newErr)
     return ToQString("1/сутки");
   return {};
+}
+
+std::int32_t SweepResult::ClientsAt(const SweepPoint& point) const {
+  const auto at = static_cast<std::size_t>(point.index - 1);
+  return at < clients.size() ? clients[at] : 0;
 }
 
 TSweepResults::TSweepResults(SweepResult result, MessageSink& messages, QWidget* parent)
@@ -148,10 +158,16 @@ TSweepResults::TSweepResults(SweepResult result, MessageSink& messages, QWidget*
   intervals_->setDataPlottable(means_);
   intervals_->setPen(QPen(QColor(200, 40, 40), 1.2));
   intervals_->setWhiskerWidth(8);
+  means_->setName(ToQString("Среднее"));
+  intervals_->setName(ToQString("95 % интервал среднего"));
+  StyleLegend(*plot_);
+  plot_->legend->setVisible(true);
   plot_->xAxis->setLabel(WithUnit(editCaption, result_.edit ? EditUnit(*result_.edit) : QString()));
   if (result_.logSpaced) {
     plot_->xAxis->setScaleType(QCPAxis::stLogarithmic);
     plot_->xAxis->setTicker(QSharedPointer<QCPAxisTickerLog>(new QCPAxisTickerLog));
+  } else if (result_.edit && result_.edit->kind == EditKind::Integer) {
+    plot_->xAxis->setTicker(WholeTicks());
   }
   const QLocale locale;
   plot_->setLocale(locale);
@@ -161,6 +177,7 @@ TSweepResults::TSweepResults(SweepResult result, MessageSink& messages, QWidget*
   table_->setObjectName(QStringLiteral("tbSweep"));
   table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   table_->setMinimumHeight(120);
+  EnableCopy(*table_);
   splitter->addWidget(plot_);
   splitter->addWidget(table_);
   splitter->setStretchFactor(0, 3);
@@ -205,15 +222,24 @@ void TSweepResults::FillTable() {
     for (int column = 0; column < static_cast<int>(Figures().size()); ++column) {
       const Field field = Figures()[static_cast<std::size_t>(column)];
       const QString mean = Mean(point, field, separator);
-      auto* item = new QTableWidgetItem(mean);
-      item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+      QTableWidgetItem* item = NumberItem(static_cast<double>(point.ExactMean(field)), separator);
       const auto& spread = point.SpreadOf(field);
-      item->setToolTip(
-          spread ? ToQString("Среднее: %1\nСтандартное отклонение: %2\nПолуширина 95 %-го "
-                             "интервала: %3")
-                       .arg(mean, ToQString(FloatToStr(spread->deviation, separator)),
-                            ToQString(FloatToStr(spread->halfWidth, separator)))
-                 : ToQString("Среднее: %1 (один розыгрыш: разброса нет)").arg(mean));
+      QString tip = spread ? ToQString(
+                                 "Среднее: %1\nСтандартное отклонение: %2\nПолуширина 95 %-го "
+                                 "интервала: %3")
+                                 .arg(mean, ToQString(FloatToStr(spread->deviation, separator)),
+                                      ToQString(FloatToStr(spread->halfWidth, separator)))
+                           : ToQString("Среднее: %1 (один розыгрыш: разброса нет)").arg(mean);
+      if (spread) {
+        const MeanInterval interval = IntervalWithin(RangeOf(field, result_.ClientsAt(point)),
+                                                     point.ExactMean(field), spread->halfWidth);
+        if (interval.clipped)
+          tip += QLatin1Char('\n') +
+                 ToQString(kClippedNote)
+                     .arg(FullNumber(static_cast<double>(interval.low), separator),
+                          FullNumber(static_cast<double>(interval.high), separator));
+      }
+      item->setToolTip(tip);
       table_->setItem(row, kFixedColumns + column, item);
     }
   }
@@ -231,7 +257,7 @@ void TSweepResults::ShowFigure(Field field) {
     const SweepPoint& point = points[static_cast<std::size_t>(i)];
     if (point.refused) continue;
     const double x = Number(point.value, separator);
-    const double y = static_cast<double>(point.Mean(field));
+    const double y = static_cast<double>(point.ExactMean(field));
     if (!std::isfinite(x) || !std::isfinite(y) || (result_.logSpaced && x <= 0)) continue;
     plotted_.push_back(i);
   }
@@ -240,22 +266,22 @@ void TSweepResults::ShowFigure(Field field) {
            Number(points[static_cast<std::size_t>(b)].value, separator);
   });
 
-  QVector<double> keys, values, errors;
+  QVector<double> keys, values, below, above;
   double low = std::numeric_limits<double>::infinity();
   double high = -low;
-  for (int i : plotted_) {
-    const SweepPoint& point = points[static_cast<std::size_t>(i)];
-    const double y = static_cast<double>(point.Mean(field));
-    const auto& spread = point.SpreadOf(field);
-    const double error = spread ? static_cast<double>(spread->halfWidth) : 0;
+  for (int i = 0; i < static_cast<int>(plotted_.size()); ++i) {
+    const SweepPoint& point = points[static_cast<std::size_t>(plotted_[i])];
+    const double y = static_cast<double>(point.ExactMean(field));
+    const MeanInterval interval = IntervalAt(i);
     keys << Number(point.value, separator);
     values << y;
-    errors << (std::isfinite(error) ? error : 0);
-    low = std::min(low, y - errors.back());
-    high = std::max(high, y + errors.back());
+    below << static_cast<double>(point.ExactMean(field) - interval.low);
+    above << static_cast<double>(interval.high - point.ExactMean(field));
+    low = std::min(low, static_cast<double>(interval.low));
+    high = std::max(high, static_cast<double>(interval.high));
   }
   means_->setData(keys, values, true);
-  intervals_->setData(errors);
+  intervals_->setData(below, above);
   plot_->yAxis->setLabel(CaptionWithUnit(field));
   if (!keys.isEmpty()) {
     plot_->xAxis->setRange(Padded(keys.front(), keys.back(), result_.logSpaced));
@@ -264,6 +290,15 @@ void TSweepResults::ShowFigure(Field field) {
   plot_->replot();
   if (figureBox_->currentData().toInt() != static_cast<int>(field))
     figureBox_->setCurrentIndex(figureBox_->findData(static_cast<int>(field)));
+}
+
+MeanInterval TSweepResults::IntervalAt(int i) const {
+  const SweepPoint& point = result_.table.points[static_cast<std::size_t>(plotted_.at(i))];
+  const long double mean = point.ExactMean(figure_);
+  const auto& spread = point.SpreadOf(figure_);
+  const long double halfWidth =
+      spread && std::isfinite(spread->halfWidth) ? spread->halfWidth : 0.0L;
+  return IntervalWithin(RangeOf(figure_, result_.ClientsAt(point)), mean, halfWidth);
 }
 
 QString TSweepResults::PointTip(int i) const {
@@ -277,6 +312,12 @@ QString TSweepResults::PointTip(int i) const {
   if (spread) {
     text += QStringLiteral(" ± ") + ToQString(FloatToStr(spread->halfWidth, separator)) +
             ToQString(" (95 %)");
+    if (const MeanInterval interval = IntervalAt(i); interval.clipped) {
+      text +=
+          QLatin1Char('\n') + ToQString(kClippedNote)
+                                  .arg(FullNumber(static_cast<double>(interval.low), separator),
+                                       FullNumber(static_cast<double>(interval.high), separator));
+    }
   }
   return text + ToQString("\nРозыгрышей: %1").arg(point.plays);
 }
@@ -309,8 +350,11 @@ void TSweepResults::HoverAt(QMouseEvent* event) {
 ExportSource TSweepResults::Export() const {
   ExportSource source{windowTitle(), content_, {}, {}, {}};
   source.charts.push_back({Caption(figure_), plot_});
-  const SweepTable* table = &result_.table;
-  source.csv = [table] { return SweepCsv(*table); };
+  const SweepResult* result = &result_;
+  source.csv = [result] {
+    const QString caption = result->edit ? EditCaption(*result->edit) : QString();
+    return SweepCsv(result->table, {true, caption.toStdString(), result->beginSettings});
+  };
   return source;
 }
 

@@ -3,6 +3,7 @@
 #include <functional>
 #include <optional>
 #include <span>
+#include <string>
 #include <vector>
 
 #include <QMdiSubWindow>
@@ -10,6 +11,7 @@
 
 #include "params/settings_edits.h"
 #include "play/sweep_values.h"
+#include "results/field_range.h"
 #include "results/play_record.h"
 #include "ui/common/export_dialog.h"
 #include "ui/common/message_sink.h"
@@ -41,6 +43,12 @@ struct SweepResult {
   bool logSpaced = false;
   Field figure = Field::edKg;
   bool stopped = false;  // cancelled: only the points that finished are in the table
+  // The clients each point played with, by its index - 1: the working clients' upper end.
+  std::vector<std::int32_t> clients;
+  // The parameters every point started from, as a play window describes them.
+  std::vector<std::string> beginSettings;
+
+  std::int32_t ClientsAt(const SweepPoint& point) const;
 };
 
 // The result of a sweep: a chart of one figure's mean against the value, with the 95 %
@@ -48,7 +56,6 @@ struct SweepResult {
 class TSweepResults : public QMdiSubWindow {
   Q_OBJECT
  public:
-
   TSweepResults(SweepResult result, MessageSink& messages, QWidget* parent = nullptr);
 
   const SweepResult& Result() const { return result_; }
@@ -65,6 +72,8 @@ class TSweepResults : public QMdiSubWindow {
   const std::vector<int>& Plotted() const { return plotted_; }
   // What the tooltip says at plotted point i.
   QString PointTip(int i) const;
+  // The 95 % interval drawn at plotted point i, within what the figure can be.
+  MeanInterval IntervalAt(int i) const;
   // The plotted point under a position of the plot, within a few pixels; -1 if none.
   int PointAt(const QPointF& position) const;
 

@@ -12,6 +12,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
 #include <QMainWindow>
 #include <QPushButton>
 #include <QTest>
@@ -318,6 +319,31 @@ TEST_F(BackgroundRunTest, OtherInputWaitsWhileAJobRunsHere) {
   EXPECT_EQ(triggered, 0);
   QTest::keyClick(&window_, Qt::Key_F5);
   EXPECT_EQ(triggered, 1);
+}
+
+// At the pace so far: 2 of 10 plays in 30 s leave 8 plays, 120 s.
+TEST(ProgressLineTimeLeft, IsTheRestAtThePaceSoFar) {
+  const struct {
+    qint64 elapsedMs;
+    int done, total;
+    const char* text;
+  } cases[] = {
+      {30000, 2, 10, "осталось ≈ 2 мин 0 с"},
+      {1500, 1, 10, "осталось ≈ 14 с"},  // 13,5 s shown whole, upwards
+      {3600000, 1, 3, "осталось ≈ 2 ч 0 мин"},
+      {1000, 0, 10, ""},  // no pace before the first play
+      {1000, 10, 10, ""},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(TimeLeftText(c.elapsedMs, c.done, c.total), QString::fromUtf8(c.text))
+        << c.elapsedMs << " " << c.done << " " << c.total;
+  ProgressLine line;
+  line.ShowSeries(10);
+  EXPECT_FALSE(line.TimeLeft()->isHidden());
+  line.SetPlaysDone(1);
+  EXPECT_TRUE(line.TimeLeft()->text().startsWith(QString::fromUtf8("осталось ≈ ")));
+  line.ShowPlay();
+  EXPECT_TRUE(line.TimeLeft()->isHidden());
 }
 
 }  // namespace

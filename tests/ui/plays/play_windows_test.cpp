@@ -1,7 +1,11 @@
+#include <cmath>
+#include <vector>
+
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTextEdit>
 
@@ -42,6 +46,23 @@ TEST_F(PlayWindow, ANewWindowShowsItsDesignTitleOneLineAndNothingElse) {
     EXPECT_TRUE(view->FieldEdit(static_cast<Field>(i))->text().isEmpty());
   for (int i = 0; i < kChartCount; ++i)
     EXPECT_EQ(view->ChartOf(static_cast<Chart>(i)).PointCount(), 0);
+}
+
+// At 150 % the parameters wrap; the seed line under them must not hide below the strip.
+TEST_F(PlayWindow, TheDescriptionGrowsToShowAllItsWrappedLines) {
+  PlayResultsView view;
+  view.resize(640, 900);
+  view.show();
+  const int before = view.BeginSettings()->height();
+  PlayRecord record(',');
+  std::string parameters;
+  for (int i = 0; i < 12; ++i) parameters += "Кол-во программ-клиентов: 100, Шаг итерации: 0,001, ";
+  record.BeginSettings = {"Начальные условия розыгрыша:", parameters,
+                          "Начальное значение датчика: 12345"};
+  view.Show(record);
+  QCoreApplication::processEvents();
+  EXPECT_GT(view.BeginSettings()->height(), before);
+  EXPECT_EQ(view.BeginSettings()->verticalScrollBar()->maximum(), 0);
 }
 
 TEST_F(PlayWindow, F3TwiceLeavesTwoMaximisedWindowsNumberedOneAndTwo) {
@@ -165,6 +186,20 @@ TEST_F(SeriesTest, F4LeavesMinimisedPlaysTheAveragesAndTheActiveDistributions) {
   EXPECT_EQ(dist_->CurTimeEdit()->text().toStdString(), Real("0,1"));
   EXPECT_EQ(dist_->WorkClients().PointCount(), 20);
   EXPECT_EQ(dist_->ErrorsInClients().PointCount(), 20);
+
+  // Every chart names both its axes; a count never ticks at a fraction.
+  std::vector<const ChartView*> charts = {&dist_->WorkClients(), &dist_->ErrorsInClients()};
+  for (Chart chart : ChartsInWindowOrder()) charts.push_back(&averages->View()->ChartOf(chart));
+  for (const ChartView* chart : charts) {
+    SCOPED_TRACE(chart->Title().toStdString());
+    EXPECT_FALSE(chart->Plot()->xAxis->label().isEmpty());
+    EXPECT_FALSE(chart->Plot()->yAxis->label().isEmpty());
+    chart->Plot()->replot();
+    for (QCPAxis* axis : {chart->Plot()->xAxis, chart->Plot()->yAxis}) {
+      if (!axis->ticker().dynamicCast<QCPAxisTickerFixed>()) continue;
+      for (double tick : axis->tickVector()) EXPECT_EQ(tick, std::round(tick));
+    }
+  }
 }
 
 TEST_F(SeriesTest, RestoringAMinimisedPlayBuildsAndFillsIt) {
@@ -179,11 +214,20 @@ TEST_F(SeriesTest, RestoringAMinimisedPlayBuildsAndFillsIt) {
 
 TEST_F(SeriesTest, RecomputeAtAnotherMomentAndRefusalsLeaveTheHistograms) {
   RunSeries();
+  // The described caption names no moment; the charts say which one they show.
+  const QString at01 =
+      QStringLiteral("в момент %1 (сутки)").arg(QString::fromStdString(Real("0,1")));
+  EXPECT_EQ(dist_->WorkClients().Subtitle(), at01);
   Recompute("0,2");
   EXPECT_TRUE(messages_.empty());
   EXPECT_EQ(dist_->WorkClients().PointCount(), 20);
+  const QString at02 =
+      QStringLiteral("в момент %1 (сутки)").arg(QString::fromStdString(Real("0,2")));
+  EXPECT_EQ(dist_->WorkClients().Subtitle(), at02);
+  EXPECT_EQ(dist_->ErrorsInClients().Subtitle(), at02);
 
   Recompute("5");
+  EXPECT_EQ(dist_->WorkClients().Subtitle(), at02) << "a refused moment was never shown";
   ASSERT_EQ(messages_.size(), 1u);
   EXPECT_FALSE(messages_[0].error);
   EXPECT_EQ(messages_[0].text.toStdString(),
@@ -215,7 +259,10 @@ TEST_F(SeriesTest, ClosingAPlayOfTheSeriesDropsItFromTheRecompute) {
 
 TEST_F(SeriesTest, DeleteClosesThePlaysAndKeepsTheAveragesAndItself) {
   RunSeries();
-  dist_->DeleteButton()->click();
+  // The window's menu offers what the button does, under a name that says what goes.
+  EXPECT_EQ(dist_->ClosePlaysAction()->text(), QStringLiteral("Закрыть розыгрыши серии"));
+  EXPECT_TRUE(dist_->DeleteButton()->toolTip().contains(QStringLiteral("окна розыгрышей")));
+  dist_->ClosePlaysAction()->trigger();
   EXPECT_TRUE(dist_->Record()->OpenPlayWindows().empty());
   ProcessDeferred();
   const auto windows = PlayWindows();

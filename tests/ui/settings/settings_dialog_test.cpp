@@ -216,6 +216,42 @@ TEST_F(SettingsDialog, BadFieldShowsItsMessageClosesAndKeepsTheText) {
   EXPECT_EQ(Dialog().Text(edit::K), "x");
 }
 
+// The described message stays; the field and the status line say which separator is read.
+TEST_F(SettingsDialog, ANumberWithTheOtherSeparatorIsToldWhichOneIsRead) {
+  const char separator = Dialog().DecimalSeparator();
+  const char other = separator == ',' ? '.' : ',';
+  const QString note = separator == ',' ? QStringLiteral("Десятичный разделитель — запятая")
+                                        : QStringLiteral("Десятичный разделитель — точка");
+  const QString hint = Dialog().Edit(edit::Mu)->toolTip();
+  Press(Qt::Key_F2);
+  // Typed as it is: AcceptSettings() would turn a comma into the user's separator.
+  Dialog().SetText(edit::Mu, std::string("0") + other + "5");
+  Activate(&Dialog());
+  QTest::keyClick(&Dialog(), Qt::Key_F2);
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_EQ(messages_[0].text.toStdString(), msg::Mu);
+  EXPECT_EQ(Dialog().Edit(edit::Mu)->toolTip(), hint + QLatin1Char('\n') + note);
+  EXPECT_EQ(form_->statusBar()->currentMessage(), note);
+  // A refusal of another kind adds nothing, and the tool tip is the hint again.
+  messages_.clear();
+  AcceptSettings({{"edMu", "-1"}});
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_EQ(Dialog().Edit(edit::Mu)->toolTip(), hint);
+  EXPECT_TRUE(form_->statusBar()->currentMessage().isEmpty());
+}
+
+TEST_F(SettingsDialog, CancelClosesWithoutAcceptingAndTheHintsGoWithTheDialog) {
+  Press(Qt::Key_F2);
+  Dialog().SetText(edit::ClientsNum, "55");
+  form_->statusBar()->showMessage(Dialog().Edit(edit::ClientsNum)->statusTip());
+  auto* cancel = Child<QPushButton>(Dialog(), "buCancel");
+  EXPECT_EQ(cancel->text(), QStringLiteral("Отмена"));
+  QTest::mouseClick(cancel, Qt::LeftButton);
+  EXPECT_FALSE(Dialog().isVisible());
+  EXPECT_EQ(form_->Model().FClientsNum, 0);
+  EXPECT_TRUE(form_->statusBar()->currentMessage().isEmpty());
+}
+
 TEST_F(SettingsDialog, TextsPersistAndClosingWithoutAcceptingLeavesTheModel) {
   Press(Qt::Key_F2);
   Dialog().SetText(edit::ClientsNum, "55");

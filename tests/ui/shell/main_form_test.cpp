@@ -62,7 +62,7 @@ TEST_F(MainForm, MenusAndToolBarHoldTheActionsInOrder) {
             (QStringList{"&Настройки (F2)", "&Исследование параметра…",
                          "Когда цель будет достигнута?…"}));
   EXPECT_EQ(Items(MenuNamed(bar, "&Window")->actions()),
-            (QStringList{"&Tile", "&Cascade", "&Arrange All"}));
+            (QStringList{"&Tile", "&Cascade", "&Arrange All", "Закрыть все окна"}));
   EXPECT_EQ(Items(MenuNamed(bar, "&Help")->actions()), (QStringList{"-", "&About..."}));
 
   auto* toolBar = form_->findChild<QToolBar*>(QStringLiteral("tbMain"));
@@ -83,17 +83,25 @@ TEST_F(MainForm, WindowMenuListsTheWindowsAndRaisesTheOneChosen) {
   emit form_->WindowMenu().aboutToShow();
   const QList<QAction*> items = form_->WindowMenu().actions();
   const auto windows = form_->MdiArea().subWindowList();
-  ASSERT_EQ(items.size(), 4 + windows.size());
-  EXPECT_EQ(Items(items.mid(0, 4)), (QStringList{"&Tile", "&Cascade", "&Arrange All", "-"}));
+  constexpr int kCommands = 5;
+  ASSERT_EQ(items.size(), kCommands + windows.size());
+  EXPECT_EQ(Items(items.mid(0, kCommands)),
+            (QStringList{"&Tile", "&Cascade", "&Arrange All", "Закрыть все окна", "-"}));
   for (int i = 0; i < windows.size(); ++i) {
-    EXPECT_EQ(items[4 + i]->text(),
+    EXPECT_EQ(items[kCommands + i]->text(),
               QStringLiteral("&%1 %2").arg(i + 1).arg(windows[i]->windowTitle()));
-    EXPECT_EQ(items[4 + i]->isChecked(), windows[i] == form_->MdiArea().activeSubWindow()) << i;
+    EXPECT_EQ(items[kCommands + i]->isChecked(), windows[i] == form_->MdiArea().activeSubWindow())
+        << i;
   }
   ASSERT_TRUE(windows[0]->isMinimized());
-  items[4]->trigger();
+  items[kCommands]->trigger();
   EXPECT_FALSE(windows[0]->isMinimized());
   EXPECT_EQ(form_->MdiArea().activeSubWindow(), windows[0]);
+
+  // Every window goes, the distributions too, which their close box only minimises.
+  items[3]->trigger();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_TRUE(form_->MdiArea().subWindowList().isEmpty());
 }
 
 TEST_F(MainForm, OpensAtThreeQuartersOfTheScreenWithItsWholeToolBar) {
@@ -202,6 +210,18 @@ TEST_F(MainForm, TileStacksTheShownWindowsAcrossTheWholeWidth) {
   EXPECT_EQ(windows[0]->geometry(), QRect(0, 0, frame.width(), frame.height() / 2));
   EXPECT_EQ(windows[1]->geometry(),
             QRect(0, frame.height() / 2, frame.width(), frame.height() / 2));
+}
+
+// Strips a few lines high show nothing of a window: past that Tile cascades.
+TEST_F(MainForm, TileNeverLeavesAWindowLowerThanTwoHundredPixels) {
+  AcceptSmallPlays();
+  const int fit = form_->MdiArea().viewport()->height() / kLeastTiledHeight;
+  for (int i = 0; i <= fit; ++i) Press(Qt::Key_F3);
+  form_->WindowTile();
+  const auto windows = PlayWindows();
+  ASSERT_EQ(windows.size(), static_cast<std::size_t>(fit) + 1);
+  for (const TfmPlayResults* window : windows)
+    EXPECT_GE(window->height(), kLeastTiledHeight) << window->windowTitle().toStdString();
 }
 
 TEST_F(MainForm, ArrangeLinesUpTheMinimisedWindowsAlongTheBottom) {

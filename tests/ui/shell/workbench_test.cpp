@@ -5,6 +5,7 @@
 #include <string>
 #include <variant>
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QImage>
@@ -13,13 +14,18 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QSettings>
+#include <QStatusBar>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QTextEdit>
+#include <QVBoxLayout>
 
 #include "core/number_text.h"
 #include "params/parameter_file.h"
 #include "play/play_driver.h"
 #include "tests/ui/ui_fixture.h"
+#include "ui/common/export_dialog.h"
+#include "ui/data/number_cells.h"
 #include "ui/plays/play_results_view.h"
 #include "ui/plays/spread_table.h"
 #include "ui/settings/parameter_file_actions.h"
@@ -64,28 +70,69 @@ std::pair<decltype(ParameterFile::texts), bool> Snapshot(const TfmSettings& dial
   return {file.texts, file.byProbability};
 }
 
-TEST_F(Workbench, OpeningFillsTheDialogAndShowsItButAcceptsNothing) {
-  ParameterFile file = ParameterFileOf(Dialog());
-  for (auto& [name, text] : file.texts) {
-    if (name == "edM") text = "321";
-    if (name == "edDT") text = "0.25";
-  }
-  file.byProbability = false;
-  const QString path = Path(QStringLiteral("сценарий.teravo.json"));
-  ASSERT_EQ(WriteParameterFile(QFile::encodeName(path).toStdString(), file), "");
-  const TParameters before = form_->Model().Parameters();
+TEST_F(Workbench, OpeningAFileAcceptsItsTextsAsF2WouldAndTheTitleNamesIt) {
+  const QLabel& note = form_->NotAcceptedNote();
+  // Six programmers accepted, then a file with four (or with no clients) opened.
+  auto acceptSix = [&] {
+    Dialog().SetProbabilityChecked(true);
+    AcceptSettings({{"edClientsNum", "20"}, {"edProgrammersNum", "6"}, {"edM", "200"}});
+  };
+  const struct {
+    const char* name;
+    const char* clients;
+    const char* programmers;
+    bool accepted;
+    int programmersRun;  // a refusal at the clients reads no further
+  } cases[] = {
+      {"four-programmers", "20", "4", true, 4},
+      {"no-clients", "0", "5", false, 6},
+  };
+  for (const auto& item : cases) {
+    SCOPED_TRACE(item.name);
+    acceptSix();
+    EXPECT_TRUE(note.isHidden());
+    Dialog().SetText("edClientsNum", item.clients);
+    Dialog().SetText("edProgrammersNum", item.programmers);
+    Dialog().SetProbabilityChecked(false);
+    const QString fileName = QString::fromLatin1(item.name) + QStringLiteral(".teravo.json");
+    ASSERT_TRUE(Files().Save(Path(fileName)));
+    // What F2 in the dialog says of these texts, and what it leaves in the model.
+    messages_.clear();
+    Dialog().show();
+    Activate(&Dialog());
+    QTest::keyClick(&Dialog(), Qt::Key_F2);
+    const std::vector<Message> byF2 = messages_;
+    const TParameters afterF2 = form_->Model().Parameters();
+    acceptSix();
 
-  ASSERT_TRUE(Files().Open(path));
-  EXPECT_TRUE(messages_.empty());
-  EXPECT_EQ(Dialog().Text("edM"), "321");
-  EXPECT_EQ(Dialog().Text("edDT"), Real("0,25"));
-  EXPECT_FALSE(Dialog().IsProbabilityChecked());
-  EXPECT_TRUE(Dialog().IsEnabled("edY_newErr"));
-  EXPECT_FALSE(Dialog().IsEnabled("edP_newErr"));
-  // Shown for the user to accept with F2; the model is as it was.
-  EXPECT_TRUE(Dialog().isVisible());
-  EXPECT_TRUE(form_->Model().Parameters() == before);
-  EXPECT_EQ(Files().Recent().List().value(0), path);
+    messages_.clear();
+    ASSERT_TRUE(Files().Open(Path(fileName)));
+    ASSERT_EQ(messages_.size(), byF2.size());
+    for (std::size_t i = 0; i < byF2.size(); ++i) EXPECT_EQ(messages_[i].text, byF2[i].text);
+    EXPECT_TRUE(form_->Model().Parameters() == afterF2);
+    EXPECT_EQ(form_->Model().FProgrammersNum, item.programmersRun);
+    EXPECT_FALSE(Dialog().isVisible());
+    EXPECT_EQ(note.isHidden(), item.accepted);
+    // The file's name heads the title; a mark while the dialog holds texts not accepted.
+    const QString caption = form_->windowTitle();
+    EXPECT_TRUE(caption.startsWith(
+        fileName + (item.accepted ? QStringLiteral(" — ") : QStringLiteral("* — "))))
+        << caption.toStdString();
+  }
+
+  // The refusal stays in the status line, whatever hints pass over it, until F2 accepts.
+  const QLabel* statusNote =
+      form_->statusBar()->findChild<QLabel*>(QStringLiteral("lbNotAccepted"));
+  ASSERT_EQ(statusNote, &note);
+  form_->statusBar()->showMessage(QStringLiteral("hint"));
+  EXPECT_FALSE(note.isHidden());
+  EXPECT_EQ(note.text(), QStringLiteral("Параметры не приняты"));
+  AcceptSettings({{"edClientsNum", "20"}});
+  EXPECT_TRUE(note.isHidden());
+  EXPECT_TRUE(form_->windowTitle().startsWith(QStringLiteral("no-clients.teravo.json — ")));
+  Dialog().SetText("edM", "201");
+  EXPECT_TRUE(form_->windowTitle().startsWith(QStringLiteral("no-clients.teravo.json* — ")));
+  EXPECT_EQ(Files().Recent().List().value(0), Path(QStringLiteral("no-clients.teravo.json")));
 }
 
 TEST_F(Workbench, SavingWritesWhatTheDialogHoldsAndReadsBackTheSame) {
@@ -159,10 +206,11 @@ TEST_F(Workbench, TheFileMenuKeepsFiveRecentFilesAndDropsOneThatNoLongerOpens) {
   QStringList names;
   for (QAction* action : fileMenu->actions())
     names << (action->isSeparator() ? QStringLiteral("-") : action->objectName());
-  EXPECT_EQ(names, (QStringList{"aOpenParameters", "aSaveParameters", "aSaveWindowAs", "-",
-                                "aRecentFile1", "aRecentFile2", "aRecentFile3", "aRecentFile4",
-                                "aRecentFile5", "-", "aOpenFailureData", "aRecentFailureData", "-",
-                                "aPlayIteration", "aPlayPlay", "-", "FileExitItem"}));
+  EXPECT_EQ(names,
+            (QStringList{"aOpenParameters", "aSaveParameters", "aSaveWindowAs", "-", "aRecentFile1",
+                         "aRecentFile2", "aRecentFile3", "aRecentFile4", "aRecentFile5",
+                         "aClearRecentFiles", "-", "aOpenFailureData", "aRecentFailureData", "-",
+                         "aPlayIteration", "aPlayPlay", "-", "FileExitItem"}));
 
   Dialog().SetText("edM", "1");
   items[1]->trigger();  // f5, saved with edM as it was
@@ -175,15 +223,22 @@ TEST_F(Workbench, TheFileMenuKeepsFiveRecentFilesAndDropsOneThatNoLongerOpens) {
   ASSERT_EQ(messages_.size(), 1u);
   EXPECT_EQ(Files().RecentActions().size(), 4);
   EXPECT_FALSE(Files().Recent().List().contains(Path(QStringLiteral("f4.teravo.json"))));
+
+  // "Очистить список" empties the list and leaves no group behind.
+  Files().ClearRecentAction()->trigger();
+  EXPECT_TRUE(Files().Recent().List().isEmpty());
+  emit fileMenu->aboutToShow();
+  EXPECT_EQ(fileMenu->actions().value(4)->objectName(), QStringLiteral("aOpenFailureData"));
 }
 
 // Saves `window` through the export dialog as the user would fill it in.
 void SaveThroughDialog(WindowCommands& commands, QMdiSubWindow& window, int format, int part,
-                       const QString& path) {
+                       const QString& path, bool ownPageSize = false) {
   commands.SetExportAsker([&](ExportDialog& dialog) {
     dialog.FormatBox()->setCurrentIndex(format);
     dialog.PartBox()->setCurrentIndex(part);
     dialog.PathEdit()->setText(path);
+    dialog.OwnPageSizeBox()->setChecked(ownPageSize);
     return true;
   });
   commands.SaveAs(window);
@@ -234,6 +289,47 @@ TEST_F(Workbench, EveryWindowSavesAsCsvPngAndPdfWholeOrOneChart) {
   ASSERT_EQ(messages_.size(), 1u);
   EXPECT_TRUE(messages_[0].error);
   EXPECT_TRUE(messages_[0].text.startsWith(QStringLiteral("Не удалось сохранить файл")));
+}
+
+// A picture of a window is of its content: no selection the user left, no scroll bar.
+TEST(ExportPicture, ShowsNoSelectionNorScrollBarAndComesBackAsItWas) {
+  QWidget whole;
+  auto* layout = new QVBoxLayout(&whole);
+  auto* field = new QLineEdit(QStringLiteral("0,0130209900990207"), &whole);
+  auto* text = new QTextEdit(&whole);
+  layout->addWidget(field);
+  layout->addWidget(text);
+  text->setPlainText(QStringLiteral("line\n").repeated(40));
+  text->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  field->setSelection(2, 5);
+  text->selectAll();
+  {
+    const CleanForPicture clean(whole);
+    EXPECT_FALSE(field->hasSelectedText());
+    EXPECT_FALSE(text->textCursor().hasSelection());
+    EXPECT_EQ(text->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+  }
+  EXPECT_EQ(field->selectedText(), QStringLiteral("01302"));
+  EXPECT_TRUE(text->textCursor().hasSelection());
+  EXPECT_EQ(text->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+}
+
+TEST_F(Workbench, APdfPageIsA4LandscapeUnlessTheWindowsOwnSizeIsChosen) {
+  TfmPlayResults* averages = Series("2");
+  ASSERT_NE(averages, nullptr);
+  for (const bool own : {false, true}) {
+    SCOPED_TRACE(own ? "own size" : "A4");
+    const QString path = Path(own ? QStringLiteral("own.pdf") : QStringLiteral("a4.pdf"));
+    SaveThroughDialog(Commands(), *averages, 2, 0, path, own);
+    const std::string pdf = Contents(path);
+    // A4 landscape is 842 by 595 points.
+    const std::size_t box = pdf.find("/MediaBox");
+    ASSERT_NE(box, std::string::npos);
+    const std::string media = pdf.substr(box, pdf.find(']', box) - box);
+    const bool a4 =
+        media.starts_with("/MediaBox [0 0 842") && media.find(" 595") != std::string::npos;
+    EXPECT_EQ(a4, !own) << pdf.substr(box, 40);
+  }
 }
 
 TEST_F(Workbench, AReplayedPlayOpensUnderTheNextNumberWithTheSameFigures) {
@@ -292,6 +388,13 @@ TEST_F(Workbench, AnAveragesWindowGivesTheSpreadInToolTipsAndItsTable) {
             .arg(QString::fromStdString(FloatToStr(spread->deviation, record.Separator())),
                  QString::fromStdString(FloatToStr(spread->halfWidth, record.Separator())));
     EXPECT_TRUE(tip.endsWith(expected)) << FieldName(field) << ": " << tip.toStdString();
+    // The window rounds an integer field's mean; where that changed it, its tip gives the mean
+    // as it is.
+    const QString exact =
+        QString::fromStdString(FloatToStr(record.ExactValue(field), record.Separator()));
+    const bool rounded = exact != QString::fromStdString(record.Text(field));
+    EXPECT_EQ(tip.contains(QStringLiteral("Точное среднее: ") + exact + QLatin1Char('\n')), rounded)
+        << FieldName(field) << ": " << tip.toStdString();
   }
   // A single play has none.
   EXPECT_FALSE(PlayWindows()
@@ -310,6 +413,30 @@ TEST_F(Workbench, AnAveragesWindowGivesTheSpreadInToolTipsAndItsTable) {
     for (int column = 0; column < 4; ++column)
       EXPECT_FALSE(table->Table()->item(row, column)->text().isEmpty()) << row << " " << column;
   EXPECT_EQ(table->Table()->item(0, 0)->text(), FieldTitle(FieldsInWindowOrder()[1]));
+  // Its means are exact, shown to four digits, in full in the tool tip.
+  for (int row = 0; row < table->Table()->rowCount(); ++row) {
+    const Field field = FieldsInWindowOrder()[static_cast<std::size_t>(row) + 1];
+    const double exact = static_cast<double>(record.ExactValue(field));
+    const QTableWidgetItem* mean = table->Table()->item(row, 1);
+    EXPECT_EQ(mean->toolTip(), QString::fromStdString(FloatToStr(exact, record.Separator())))
+        << FieldName(field);
+    EXPECT_EQ(mean->text(), ShortNumber(exact, record.Separator())) << FieldName(field);
+  }
+  // Saved as the other windows are, with Ctrl+Shift+S; its CSV has the values in full.
+  EXPECT_EQ(table->SaveAsAction()->shortcut(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+  const QString path = Path(QStringLiteral("spread.csv"));
+  Commands().SetExportAsker([&](ExportDialog& dialog) {
+    dialog.FormatBox()->setCurrentIndex(0);
+    dialog.PathEdit()->setText(path);
+    return true;
+  });
+  table->SaveAsAction()->trigger();
+  EXPECT_TRUE(messages_.empty());
+  const std::string csv = Contents(path);
+  EXPECT_EQ(csv, table->Csv());
+  EXPECT_NE(csv.find(FloatToStr(static_cast<double>(record.ExactValue(Field::edWorkClientNum)),
+                                record.Separator())),
+            std::string::npos);
 }
 
 TEST_F(Workbench, ASeriesOfOnePlaySaysItHasNoSpreadAndNeverShowsNaN) {
@@ -337,11 +464,16 @@ TEST_F(Workbench, BandsShowByDefaultFromTenPlaysAndTheMenuTurnsThemOver) {
     const PlayResultsView& view = *averages->View();
     EXPECT_EQ(averages->BandsShown(), byDefault);
     for (Chart curve :
-         {Chart::chNums, Chart::chClientErrors, Chart::chAvTer, Chart::chErrorsIntensity})
+         {Chart::chNums, Chart::chClientErrors, Chart::chAvTer, Chart::chErrorsIntensity}) {
       EXPECT_EQ(view.ChartOf(curve).ShowsBand(), byDefault) << ChartName(curve);
+      // The mean and its band are told apart by a legend while both are drawn.
+      EXPECT_EQ(view.ChartOf(curve).ShowsLegend(), byDefault) << ChartName(curve);
+    }
     EXPECT_FALSE(view.ChartOf(Chart::chErrorsGist).ShowsBand());
+    EXPECT_FALSE(view.ChartOf(Chart::chErrorsGist).ShowsLegend());
     averages->BandAction()->trigger();
     EXPECT_EQ(view.ChartOf(Chart::chNums).ShowsBand(), !byDefault);
+    EXPECT_EQ(view.ChartOf(Chart::chNums).ShowsLegend(), !byDefault);
     EXPECT_EQ(averages->BandAction()->isChecked(), !byDefault);
     // Close this series' averages before the next one.
     averages->close();

@@ -19,6 +19,8 @@
 #include "ui/common/export_dialog.h"
 #include "ui/common/locale_text.h"
 #include "ui/common/progress_line.h"
+#include "ui/common/table_copy.h"
+#include "ui/data/number_cells.h"
 #include "ui/shell/window_commands.h"
 #include "ui/sweep/sweep_control.h"
 #include "ui/sweep/sweep_window.h"
@@ -71,11 +73,16 @@ TEST_F(SweepTest, ThreePointsPlotTheRunnersMeansAndIntervals) {
     for (int i = 0; i < 3; ++i) {  // plotted by value, 1 2 3 as the runner ran them
       const QJsonObject point = points[i].toObject();
       EXPECT_EQ(window->Means()->data()->at(i)->key, i + 1);
-      EXPECT_EQ(window->Means()->data()->at(i)->value, Number(point["fields"][field].toString()))
+      // The runner prints the mean as the averages window shows it; the chart has it unrounded.
+      const double mean = window->Means()->data()->at(i)->value;
+      EXPECT_EQ(MeanText(*at, mean, Dialog().DecimalSeparator()),
+                point["fields"][field].toString().toStdString())
           << field << " at " << i + 1;
-      // The bar is the exact half-width; the document shows it to 15 digits.
+      // The bar is the exact half-width, cut where the figure cannot go; the document shows
+      // it to 15 digits.
       const double halfWidth = Number(point["spread"][field]["halfWidth"].toString());
-      EXPECT_NEAR(window->Intervals()->data()->at(i).errorPlus, halfWidth, 1e-14 * halfWidth)
+      const QCPErrorBarsData bar = window->Intervals()->data()->at(i);
+      EXPECT_NEAR(std::max(bar.errorPlus, bar.errorMinus), halfWidth, 1e-14 * halfWidth)
           << field << " at " << i + 1;
     }
   }
@@ -85,6 +92,86 @@ TEST_F(SweepTest, ThreePointsPlotTheRunnersMeansAndIntervals) {
   EXPECT_EQ(window->Plot()->xAxis->label(), QString::fromUtf8("Кол-во программистов"));
   EXPECT_TRUE(window->PointTip(0).contains(QString::fromUtf8("±")));
   EXPECT_GT(window->Export().csv().size(), 100u);
+}
+
+// A point of 20 plays: 9 with no client error and 11 with one, availability near 1, nearly
+// every client working.
+SweepResult SyntheticSweep() {
+  SweepPoint point;
+  point.index = 1;
+  point.value = "4";
+  point.plays = 20;
+  auto set = [&](Field field, long double shown, long double exact, long double halfWidth) {
+    const auto at = static_cast<std::size_t>(field);
+    point.means[at] = shown;
+    point.exactMeans[at] = exact;
+    point.spreads[at] = PlayRecord::Spread{halfWidth * 2, halfWidth};
+  };
+  for (Field field : SweepFigures()) set(field, 3, 3, 1);
+  set(Field::edClientErrNums, 1, 0.45L, 0.5L);
+  set(Field::edKg, 0.98L, 0.98L, 0.05L);
+  set(Field::edWorkClientNum, 10, 9.6L, 0.6L);
+  SweepResult result;
+  result.table = SweepTable{"edProgrammersNum", {"4"}, 99, ',', {point}};
+  result.edit = FindSettingsEdit("edProgrammersNum");
+  result.clients = {10};
+  return result;
+}
+
+TEST_F(SweepTest, ExactMeansArePlottedAndIntervalsStayWithinTheFiguresRange) {
+  RecordingSink sink(messages_);
+  TSweepResults window(SyntheticSweep(), sink);
+  const struct {
+    Field field;
+    double mean, below, above;
+    bool clipped;
+  } cases[] = {
+      {Field::edClientErrNums, 0.45, 0.45, 0.5, true},  // no fewer than 0 errors
+      {Field::edKg, 0.98, 0.05, 0.02, true},            // availability at most 1
+      {Field::edWorkClientNum, 9.6, 0.6, 0.4, true},    // at most the 10 clients
+      {Field::edAverTer, 3, 1, 1, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(FieldName(c.field));
+    window.ShowFigure(c.field);
+    ASSERT_EQ(window.Means()->dataCount(), 1);
+    EXPECT_EQ(window.Means()->data()->at(0)->value, c.mean);
+    EXPECT_NEAR(window.Intervals()->data()->at(0).errorMinus, c.below, 1e-15);
+    EXPECT_NEAR(window.Intervals()->data()->at(0).errorPlus, c.above, 1e-15);
+    EXPECT_EQ(window.PointTip(0).contains(QStringLiteral("обрезан")), c.clipped);
+    const int column =
+        2 + static_cast<int>(std::find(SweepFigures().begin(), SweepFigures().end(), c.field) -
+                             SweepFigures().begin());
+    const QTableWidgetItem* cell = window.Table()->item(0, column);
+    EXPECT_EQ(cell->text(), ShortNumber(c.mean, ','));
+    EXPECT_EQ(cell->toolTip().contains(QStringLiteral("обрезан")), c.clipped);
+  }
+  // The chart tells its mean from its intervals; the programmers count in whole numbers.
+  EXPECT_TRUE(window.Plot()->legend->visible());
+  EXPECT_EQ(window.Plot()->legend->itemCount(), 2);
+  EXPECT_TRUE(window.Plot()->xAxis->ticker().dynamicCast<QCPAxisTickerFixed>());
+  // Ctrl+C copies the selected cells, numbers in full, as a spreadsheet pastes them.
+  const int kg =
+      2 + static_cast<int>(std::find(SweepFigures().begin(), SweepFigures().end(), Field::edKg) -
+                           SweepFigures().begin());
+  window.Table()->setRangeSelected(QTableWidgetSelectionRange(0, 0, 0, 1), true);
+  window.Table()->setRangeSelected(QTableWidgetSelectionRange(0, kg, 0, kg), true);
+  QStringList expected(kg + 1);
+  expected[0] = QStringLiteral("4");
+  expected[1] = QStringLiteral("20");
+  expected[kg] = QStringLiteral("0,98");
+  EXPECT_EQ(SelectedCellsText(*window.Table()), expected.join(QLatin1Char('\t')) + "\n");
+  const QList<QAction*> actions = window.Table()->actions();
+  EXPECT_TRUE(std::any_of(actions.begin(), actions.end(), [](const QAction* action) {
+    return action->shortcut() == QKeySequence(QKeySequence::Copy);
+  }));
+  // Its CSV has the exact means under names for people and identifiers for scripts.
+  const std::string csv = window.Export().csv();
+  EXPECT_NE(csv.find(";0,45;"), std::string::npos) << csv;
+  EXPECT_NE(csv.find("\r\nТочка;Кол-во программистов;Розыгрышей;Клиенты: число рабочих;"),
+            std::string::npos)
+      << csv;
+  EXPECT_NE(csv.find("\r\nТочка;edProgrammersNum;Розыгрышей;edWorkClientNum;"), std::string::npos);
 }
 
 // The File menu saves the active sweep window as it saves the others.
@@ -191,8 +278,9 @@ TEST(SweepWindowTest, LogSpacedValuesGetALogAxisWithUnitsAndExport) {
        {std::pair{ExportFormat::Png, "s.png"}, std::pair{ExportFormat::Pdf, "s.pdf"},
         std::pair{ExportFormat::Csv, "s.csv"}}) {
     const QString path = folder.filePath(name);
-    EXPECT_EQ(WriteExport(window.Export(), {format, format == ExportFormat::Csv ? -1 : 0, path}),
-              QString());
+    EXPECT_EQ(
+        WriteExport(window.Export(), {format, format == ExportFormat::Csv ? -1 : 0, path, false}),
+        QString());
     EXPECT_GT(QFileInfo(path).size(), 50) << name;
   }
 }
