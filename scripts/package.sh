@@ -11,8 +11,9 @@ bash scripts/install-deps.sh
 if ! command -v lintian >/dev/null; then
   sudo_cmd=()
   if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
-  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends \
-    lintian >/dev/null
+  export DEBIAN_FRONTEND=noninteractive
+  "${sudo_cmd[@]}" apt-get update -qq
+  "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends lintian >/dev/null
 fi
 
 build=${BUILD_DIR:-build}
