@@ -119,6 +119,12 @@ CommandOutcome RecomputeDistributions(DistributionsRecord& record, PlayHost& hos
 }
 
 void CloseSeriesPlays(DistributionsRecord& record, PlayHost& host) {
+  // The averages still stand for every play of the series, though none can be looked at now.
+  const std::shared_ptr<PlayRecord> averages = record.Averages.lock();
+  if (averages && !record.FPlayWindows.empty()) {
+    averages->Title += " (розыгрышей: " + IntToStr(averages->PlayCount) + ", их окна закрыты)";
+    host.Repaint(*averages);
+  }
   for (const auto& play : record.OpenPlayWindows()) {
     try {
       host.ClosePlayWindow(*play);

@@ -49,6 +49,9 @@ CommandOutcome OpenSeries(TTeravo& model, PlayHost& host, const PlayContext& con
   }
   averages->BeginSettings.push_back(GetParametersText(model, context.TotalTimeText, separator) +
                                     "; Число розыгрышей:" + IntToStr(finished));
+  averages->SeriesLabel = "розыгрыши №" + IntToStr(start.playCountBefore + 1) + "–" +
+                     IntToStr(start.playCountBefore + finished);
+  if (!start.startedAt.empty()) averages->SeriesLabel += ", начаты " + start.startedAt;
   averages->State = WindowState::Normal;
   host.ShowPlayWindow(*averages, WindowState::Normal);
 
@@ -56,6 +59,8 @@ CommandOutcome OpenSeries(TTeravo& model, PlayHost& host, const PlayContext& con
   host.OpenDistributionsWindow(distributions);
   distributions->Caption = "Распределения по результатам " + IntToStr(finished) + " розыгрышей";
   distributions->FPlayWindows.assign(plays.records.begin(), plays.records.end());
+  distributions->Averages = averages;
+  distributions->SeriesLabel = averages->SeriesLabel;
   const long double totalTime = static_cast<long double>(model.FM) * model.FDT;
   distributions->FTotalTime = ToDouble(totalTime);
   distributions->FM = model.FM;

@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <stop_token>
+#include <string>
 #include <vector>
 
 #include "model/teravo.h"
@@ -38,6 +39,8 @@ struct SeriesPlays {
 struct SeriesStart {
   std::int32_t playCountBefore = 0;
   std::uint32_t firstSeed = 0;
+  // When the series started, as a play window's title tells it; empty where no one looks.
+  std::string startedAt;
 };
 
 // Takes the start of a series of `plays` plays from the model: its play count and its seed

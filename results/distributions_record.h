@@ -24,6 +24,10 @@ class DistributionsRecord {
   std::string Caption{kDistributionsCaption};
   std::string CurTimeText;  // edCurTime: the moment in days
   std::vector<std::weak_ptr<PlayRecord>> FPlayWindows;
+  // The series' averages window, whose title says so once the play windows are closed, and
+  // which series this is, as the averages' record tells it.
+  std::weak_ptr<PlayRecord> Averages;
+  std::string SeriesLabel;
   double FTotalTime = 0;
   std::int32_t FM = 0;
   std::int32_t FK = 0;

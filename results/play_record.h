@@ -33,6 +33,9 @@ class PlayRecord {
   // The plays behind the figures: 1 for a play, those of the series for its averages.
   std::int32_t PlayCount = 1;
   std::string Title{kPlayWindowTitle};
+  // Which series an averages window stands for (its plays' numbers and start), so that the
+  // window list tells two of them apart; empty for a play.
+  std::string SeriesLabel;
   std::vector<std::string> BeginSettings{std::string(kBeginSettingsHeading)};
   WindowState State = WindowState::Normal;
   std::uint32_t Seed = 0;  // the seed its play started from (0 for an averages window)

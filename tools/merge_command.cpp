@@ -36,7 +36,7 @@ int MergeSeries(std::vector<Part>& parts, const SimOptions& options, std::ostrea
     for (auto& record : part.plays) plays.records.push_back(std::move(record));
   }
   const CommandOutcome opened = Guarded([&] {
-    return OpenSeries(model, host, context, SeriesStart{0, first.seed}, std::move(plays));
+    return OpenSeries(model, host, context, SeriesStart{0, first.seed, {}}, std::move(plays));
   });
   return FinishRun(host, opened, RunEnding{first.moment, first.keptPoints, options.csvFolder}, out,
                    err);

@@ -393,8 +393,8 @@ int RunSeriesPart(const TTeravo& model, const PlayContext& context, const Series
   TParameters part = model.Parameters();
   part.FK = range.last - range.first + 1;
   // The plays get the play numbers and seeds of the whole run.
-  const SeriesStart start{range.first - 1,
-                          *options.seed + static_cast<std::uint32_t>(range.first - 1)};
+  const SeriesStart start{
+      range.first - 1, *options.seed + static_cast<std::uint32_t>(range.first - 1), {}};
   SeriesPlays plays = RunSeriesPlays(part, start, context, series);
   if (plays.error) std::rethrow_exception(plays.error);
 

@@ -143,5 +143,17 @@ TEST(CloseSeriesPlays, ClosesTheOpenPlaysIgnoringAFailureAndEmptiesTheList) {
   EXPECT_EQ(s.record.WorkClients.Count(), 0);
 }
 
+TEST(CloseSeriesPlays, TheAveragesTitleThenSaysHowManyPlaysItStandsForOnce) {
+  Series s(2);
+  auto averages = std::make_shared<PlayRecord>(',');
+  averages->Kind = RecordKind::Averages;
+  averages->PlayCount = 2;
+  averages->Title = "Средние";
+  s.record.Averages = averages;
+  CloseSeriesPlays(s.record, s.host);
+  CloseSeriesPlays(s.record, s.host);
+  EXPECT_EQ(averages->Title, "Средние (розыгрышей: 2, их окна закрыты)");
+}
+
 }  // namespace
 }  // namespace teravo

@@ -94,7 +94,7 @@ TEST(SweepRun, PointsEqualTheirOwnSeriesAndStopKeepsFinishedPoints) {
   EXPECT_FALSE(whole.stopped);
   EXPECT_TRUE(whole.points[1].refused);
   // The third point is the series of its parameters with the sweep's seed, nothing else.
-  const SeriesPlays plays = RunSeriesPlays(plan[2].parameters, SeriesStart{0, 77},
+  const SeriesPlays plays = RunSeriesPlays(plan[2].parameters, SeriesStart{0, 77, {}},
                                            PlayContext{plan[2].timeText, ',', LocalDateTimeNow},
                                            SeriesOptions{1, false, {}, {}});
   PlayRecord averages(',');

@@ -56,6 +56,7 @@ void PlayControl::StartSeries(TTeravo& model, const PlayContext& context, Report
   SeriesStart start;
   const CommandOutcome began = Guarded([&] {
     start = BeginSeries(model, model.FK);
+    start.startedAt = context.Now();
     return CommandOutcome::Ran();
   });
   if (!began.ran()) {

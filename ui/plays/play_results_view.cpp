@@ -12,6 +12,8 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QScrollArea>
+#include <QSplitter>
 #include <QTextEdit>
 #include <QVBoxLayout>
 
@@ -31,9 +33,14 @@ constexpr int kStripLines = 4;
 constexpr int kMostStripLines = 9;
 // Room for a value before any has been shown.
 constexpr int kFieldDigits = 8;
-// Below these the charts become unreadable; the window scrolls instead.
-constexpr QSize kSmallChart(260, 150);
-constexpr QSize kChart(320, 200);
+// Below this a chart becomes unreadable; the window scrolls instead.
+constexpr QSize kChart(260, 150);
+// The share of the height below the description that the figures get at first; the charts,
+// the window's main content, get the rest. The user moves the boundary.
+constexpr int kFiguresShare = 1;
+constexpr int kChartsShare = 3;
+// The figures' pane never gets fewer lines than this, whatever room the charts take.
+constexpr int kLeastFigureLines = 6;
 
 // The fields in the window's own order: the time, the clients' group, the server's group,
 // then the column of the play's figures.
@@ -139,18 +146,39 @@ PlayResultsView::PlayResultsView(QWidget* parent) : QWidget(parent) {
   root->setContentsMargins(0, 0, 0, 0);
   root->addWidget(meBeginSettings_);
 
-  auto* upper = CreateFields();
-  upper->addWidget(CreateChart(Chart::chErrorsIntensity), 1);
-  root->addLayout(upper);
+  // The figures scroll in a pane of their own above the charts, so that on a small or
+  // scaled screen they neither push the charts out of sight nor get cut at the right.
+  auto* fields = new QWidget(this);
+  fields->setObjectName(QStringLiteral("FiguresPane"));
+  fields->setLayout(CreateFields());
+  auto* fieldsPane = new QScrollArea(this);
+  fieldsPane->setObjectName(QStringLiteral("sbFigures"));
+  fieldsPane->setFrameShape(QFrame::NoFrame);
+  fieldsPane->setWidgetResizable(true);
+  fieldsPane->setWidget(fields);
+  fieldsPane->setMinimumHeight(LineSpacing() * kLeastFigureLines);
 
-  auto* charts = new QGridLayout;
-  charts->addWidget(CreateChart(Chart::chNums), 0, 0);
-  charts->addWidget(CreateChart(Chart::chErrorsGist), 0, 1);
-  charts->addWidget(CreateChart(Chart::chClientErrors), 1, 0);
-  charts->addWidget(CreateChart(Chart::chAvTer), 1, 1);
-  charts->addWidget(CreateChart(Chart::chFailures), 2, 0);
-  charts->addWidget(CreateChart(Chart::chFixedErrors), 2, 1);
-  root->addLayout(charts, 1);
+  auto* chartsBox = new QWidget(this);
+  chartsBox->setObjectName(QStringLiteral("ChartsPane"));
+  auto* charts = new QGridLayout(chartsBox);
+  charts->setContentsMargins(0, 0, 0, 0);
+  charts->addWidget(CreateChart(Chart::chErrorsIntensity), 0, 0);
+  charts->addWidget(CreateChart(Chart::chNums), 0, 1);
+  charts->addWidget(CreateChart(Chart::chErrorsGist), 1, 0);
+  charts->addWidget(CreateChart(Chart::chClientErrors), 1, 1);
+  charts->addWidget(CreateChart(Chart::chAvTer), 2, 0);
+  charts->addWidget(CreateChart(Chart::chFailures), 2, 1);
+  charts->addWidget(CreateChart(Chart::chFixedErrors), 3, 0);
+
+  auto* split = new QSplitter(Qt::Vertical, this);
+  split->setObjectName(QStringLiteral("spFiguresCharts"));
+  split->setChildrenCollapsible(false);
+  split->addWidget(fieldsPane);
+  split->addWidget(chartsBox);
+  split->setStretchFactor(0, kFiguresShare);
+  split->setStretchFactor(1, kChartsShare);
+  split->setSizes({kFiguresShare * 1000, kChartsShare * 1000});
+  root->addWidget(split, 1);
 }
 
 int PlayResultsView::LineSpacing() const {
@@ -238,7 +266,7 @@ QWidget* PlayResultsView::CreateChart(Chart chart) {
     view->SetAxisTitles(ToQString(item.xTitle), ToQString(item.yTitle));
     view->SetLegendNames(ToQString(kMeanName), ToQString(kBandName));
     QCustomPlot* plot = view->Plot();
-    plot->setMinimumSize(chart == Chart::chErrorsIntensity ? kSmallChart : kChart);
+    plot->setMinimumSize(kChart);
     charts_[static_cast<int>(chart)] = std::move(view);
     return plot;
   }

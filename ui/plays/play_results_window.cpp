@@ -3,11 +3,13 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
+#include <QMdiArea>
 #include <QTimer>
 
 #include "ui/common/content_menu.h"
 #include "ui/common/locale_text.h"
 #include "ui/common/scrolling_pane.h"
+#include "ui/plays/distributions_window.h"
 #include "ui/plays/play_results_view.h"
 #include "ui/plays/spread_table.h"
 #include "ui/shell/window_commands.h"
@@ -36,6 +38,8 @@ void TfmPlayResults::CreateActions() {
   aBand_ = new QAction(ToQString("Показать полосу 5–95 %"), this);
   aBand_->setObjectName(QStringLiteral("aBand"));
   aBand_->setCheckable(true);
+  aClosePlays_ = new QAction(ToQString("Закрыть розыгрыши серии"), this);
+  aClosePlays_->setObjectName(QStringLiteral("aCloseSeriesPlays"));
   // What the main window does for its result windows: export and replay need its model,
   // its host and its messages, which a window does not have.
   connect(aSaveAs_, &QAction::triggered, this, [this] {
@@ -46,6 +50,10 @@ void TfmPlayResults::CreateActions() {
     if (commands && record_) commands->Replay(*record_);
   });
   connect(aSpread_, &QAction::triggered, this, &TfmPlayResults::ShowSpread);
+  connect(aClosePlays_, &QAction::triggered, this, [this] {
+    if (TAllPlayResults* distributions = SeriesDistributions())
+      distributions->ClosePlaysAction()->trigger();
+  });
   // Turns the band over from what shows, whatever state the check mark was left in.
   connect(aBand_, &QAction::triggered, this, [this] {
     bandsChosen_ = !BandsShown();
@@ -64,6 +72,19 @@ void TfmPlayResults::UpdateActions() {
   aSpread_->setVisible(averages);
   aBand_->setVisible(averages);
   aBand_->setChecked(BandsShown());
+  TAllPlayResults* distributions = averages ? SeriesDistributions() : nullptr;
+  aClosePlays_->setVisible(averages);
+  aClosePlays_->setEnabled(distributions != nullptr);
+  if (distributions) aClosePlays_->setStatusTip(distributions->ClosePlaysAction()->statusTip());
+}
+
+TAllPlayResults* TfmPlayResults::SeriesDistributions() const {
+  if (!record_ || !mdiArea()) return nullptr;
+  for (QMdiSubWindow* child : mdiArea()->subWindowList()) {
+    auto* window = qobject_cast<TAllPlayResults*>(child);
+    if (window && window->Record() && window->Record()->Averages.lock() == record_) return window;
+  }
+  return nullptr;
 }
 
 bool TfmPlayResults::BandsShown() const {
@@ -74,7 +95,8 @@ bool TfmPlayResults::BandsShown() const {
 void TfmPlayResults::contextMenuEvent(QContextMenuEvent* event) {
   if (record_) {
     UpdateActions();
-    if (ShowContentMenu(*this, *event, {aSaveAs_, aReplay_, aSpread_, aBand_})) return;
+    if (ShowContentMenu(*this, *event, {aSaveAs_, aReplay_, aSpread_, aBand_, aClosePlays_}))
+      return;
   }
   QMdiSubWindow::contextMenuEvent(event);
 }

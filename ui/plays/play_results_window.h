@@ -12,6 +12,7 @@ class QAction;
 namespace teravo {
 
 class PlayResultsView;
+class TAllPlayResults;
 
 // A play results window (also the averages window of a series): a child window of the main
 // window that owns its play's record; closing it destroys it and releases the record.
@@ -39,6 +40,8 @@ class TfmPlayResults : public QMdiSubWindow {
   QAction* ReplayAction() const { return aReplay_; }
   QAction* SpreadAction() const { return aSpread_; }
   QAction* BandAction() const { return aBand_; }
+  // "Закрыть розыгрыши серии" of an averages window: what its distributions window's does.
+  QAction* ClosePlaysAction() const { return aClosePlays_; }
   // The mean curves show their 5–95 % band: as the user chose, or by the size of the series.
   bool BandsShown() const;
 
@@ -50,6 +53,7 @@ class TfmPlayResults : public QMdiSubWindow {
   void CreateActions();
   void UpdateActions();
   void ShowSpread();
+  TAllPlayResults* SeriesDistributions() const;
   void BuildIfShown();
   void Build();
   bool Shown() const { return isVisible() && !isMinimized(); }
@@ -61,6 +65,7 @@ class TfmPlayResults : public QMdiSubWindow {
   QAction* aReplay_ = nullptr;
   QAction* aSpread_ = nullptr;
   QAction* aBand_ = nullptr;
+  QAction* aClosePlays_ = nullptr;
 };
 
 }  // namespace teravo

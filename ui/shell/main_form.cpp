@@ -20,6 +20,7 @@
 #include "ui/decisions/decisions_control.h"
 #include "ui/plays/distributions_window.h"
 #include "ui/plays/play_control.h"
+#include "ui/plays/play_results_window.h"
 #include "ui/plays/qt_play_host.h"
 #include "ui/settings/parameter_file_actions.h"
 #include "ui/settings/settings_dialog.h"
@@ -38,6 +39,19 @@ namespace {
 
 // Windows past the ninth are listed without a number key.
 constexpr int kNumberedWindows = 9;
+
+// A window's title in the window list; a series' windows add which series they stand for,
+// as every series titles its averages and distributions alike.
+QString ListedTitle(const QMdiSubWindow& window) {
+  std::string series;
+  if (const auto* play = qobject_cast<const TfmPlayResults*>(&window); play && play->Record())
+    series = play->Record()->SeriesLabel;
+  else if (const auto* all = qobject_cast<const TAllPlayResults*>(&window); all && all->Record())
+    series = all->Record()->SeriesLabel;
+  QString title = window.windowTitle();
+  if (!series.empty()) title += QStringLiteral(" — ") + ToQString(series);
+  return title;
+}
 
 const char kCaption[] = "Программа моделирования надежности ПО методом Монте-Карло";
 // After the file's name (or the caption) while the dialog holds texts F3 would not run.
@@ -220,7 +234,7 @@ void TMainForm::UpdateWindowMenu() {
   windowMenu_->addSeparator();
   for (int i = 0; i < windows.size(); ++i) {
     QMdiSubWindow* window = windows[i];
-    QString title = window->windowTitle();
+    QString title = ListedTitle(*window);
     title.replace(QLatin1Char('&'), QStringLiteral("&&"));
     const QString text = i < kNumberedWindows ? QStringLiteral("&%1 %2").arg(i + 1).arg(title)
                                               : QStringLiteral("%1 %2").arg(i + 1).arg(title);

@@ -43,7 +43,7 @@ void SweepControl::Execute(TTeravo& model, char separator) {
     ReportOutcome(messages_, &window_, check);
     return;
   }
-  SweepDialog dialog(model.FByProbability, separator, messages_, &window_);
+  SweepDialog dialog(model.Parameters(), separator, messages_, &window_);
   if (!ask_(dialog)) return;
   const auto request = dialog.Request();
   if (const auto* chosen = std::get_if<SweepRequest>(&request)) Start(model, *chosen, separator);

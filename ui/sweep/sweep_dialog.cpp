@@ -1,5 +1,9 @@
 #include "ui/sweep/sweep_dialog.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -11,10 +15,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSettings>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
 #include "core/number_text.h"
+#include "play/run_budget.h"
 #include "play/sweep.h"
 #include "play/sweep_values.h"
 #include "ui/common/locale_text.h"
@@ -28,10 +34,22 @@ std::string Trimmed(const QString& text) {
   return text.trimmed().toStdString();
 }
 
+// Where the fields of the last sweep started are kept.
+const char kEditKey[] = "sweep/edit";
+const char kByRangeKey[] = "sweep/byRange";
+const char kListKey[] = "sweep/list";
+const char kFromKey[] = "sweep/from";
+const char kToKey[] = "sweep/to";
+const char kCountKey[] = "sweep/count";
+const char kLogKey[] = "sweep/log";
+const char kFigureKey[] = "sweep/figure";
+
 }  // namespace
 
-SweepDialog::SweepDialog(bool byProbability, char separator, MessageSink& messages, QWidget* parent)
-    : QDialog(parent), separator_(separator), messages_(messages) {
+SweepDialog::SweepDialog(const TParameters& accepted, char separator, MessageSink& messages,
+                         QWidget* parent)
+    : QDialog(parent), accepted_(accepted), separator_(separator), messages_(messages) {
+  const bool byProbability = accepted.FByProbability;
   setObjectName(QStringLiteral("SweepDialog"));
   setWindowTitle(ToQString("Исследование параметра"));
 
@@ -108,10 +126,83 @@ SweepDialog::SweepDialog(bool byProbability, char separator, MessageSink& messag
   layout->addWidget(new QLabel(ToQString("Каждая точка — многократный розыгрыш с одними и теми же "
                                          "зёрнами; остальные параметры — принятые (F2)."),
                                this));
+  needs_ = new QLabel(this);
+  needs_->setObjectName(QStringLiteral("lbSweepNeeds"));
+  needs_->setWordWrap(true);
+  layout->addWidget(needs_);
   layout->addWidget(buttons);
 
+  RestoreFields();
   connect(byList_, &QRadioButton::toggled, this, &SweepDialog::ModeChanged);
   ModeChanged();
+  connect(edit_, &QComboBox::currentIndexChanged, this, &SweepDialog::ShowNeeds);
+  connect(byList_, &QRadioButton::toggled, this, &SweepDialog::ShowNeeds);
+  for (QLineEdit* field : {list_, from_, to_})
+    connect(field, &QLineEdit::textChanged, this, &SweepDialog::ShowNeeds);
+  connect(count_, &QSpinBox::valueChanged, this, &SweepDialog::ShowNeeds);
+  connect(log_, &QCheckBox::toggled, this, &SweepDialog::ShowNeeds);
+  ShowNeeds();
+}
+
+void SweepDialog::ShowNeeds() {
+  const auto request = Request();
+  const auto* chosen = std::get_if<SweepRequest>(&request);
+  if (chosen == nullptr) {
+    needs_->setText(ToQString("Розыгрышей на точку: %1").arg(accepted_.FK));
+    return;
+  }
+  // Planned as the sweep itself will be, on every core: the values it would refuse add nothing.
+  const std::vector<SweepPlan> plan =
+      PlanSweep(accepted_, *chosen->edit, chosen->values, separator_, 0);
+  std::int64_t total = 0;
+  int points = 0;
+  std::int32_t fewest = 0;
+  std::int32_t most = 0;
+  for (const SweepPlan& point : plan) {
+    if (point.refused) continue;
+    const std::int32_t plays = point.parameters.FK;
+    fewest = points == 0 ? plays : std::min(fewest, plays);
+    most = std::max(most, plays);
+    total += plays;
+    ++points;
+  }
+  if (points == 0) {
+    needs_->setText(ToQString("Ни одно из значений не будет принято."));
+    return;
+  }
+  const QString perPoint =
+      fewest == most ? QString::number(most) : ToQString("от %1 до %2").arg(fewest).arg(most);
+  needs_->setText(ToQString("Розыгрышей на точку: %1, всего: %2 (точек: %3). Время: %4.")
+                      .arg(perPoint)
+                      .arg(total)
+                      .arg(points)
+                      .arg(ToQString(AboutDuration(SweepSeconds(plan, 0)))));
+}
+
+void SweepDialog::RestoreFields() {
+  const QSettings settings;
+  if (const int edit = edit_->findData(settings.value(kEditKey).toString()); edit >= 0)
+    edit_->setCurrentIndex(edit);
+  (settings.value(kByRangeKey, false).toBool() ? byRange_ : byList_)->setChecked(true);
+  list_->setText(settings.value(kListKey).toString());
+  from_->setText(settings.value(kFromKey).toString());
+  to_->setText(settings.value(kToKey).toString());
+  count_->setValue(settings.value(kCountKey, count_->value()).toInt());
+  log_->setChecked(settings.value(kLogKey, false).toBool());
+  if (const int figure = figure_->findData(settings.value(kFigureKey, -1).toInt()); figure >= 0)
+    figure_->setCurrentIndex(figure);
+}
+
+void SweepDialog::RememberFields() const {
+  QSettings settings;
+  settings.setValue(kEditKey, edit_->currentData());
+  settings.setValue(kByRangeKey, byRange_->isChecked());
+  settings.setValue(kListKey, list_->text());
+  settings.setValue(kFromKey, from_->text());
+  settings.setValue(kToKey, to_->text());
+  settings.setValue(kCountKey, count_->value());
+  settings.setValue(kLogKey, log_->isChecked());
+  settings.setValue(kFigureKey, figure_->currentData());
 }
 
 void SweepDialog::ModeChanged() {
@@ -169,6 +260,7 @@ void SweepDialog::accept() {
     messages_.Info(this, *problem);
     return;
   }
+  RememberFields();
   QDialog::accept();
 }
 

@@ -2,6 +2,8 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -13,6 +15,7 @@
 #include "tests/ui/ui_fixture.h"
 #include "ui/common/locale_text.h"
 #include "ui/common/progress_line.h"
+#include "ui/common/table_copy.h"
 #include "ui/decisions/decisions_control.h"
 #include "ui/decisions/decisions_window.h"
 #include "ui/decisions/question_form.h"
@@ -69,6 +72,20 @@ TEST_F(DecisionsWindowTest, AnswersInWordsWithTheirProbabilityAndPlays) {
   const auto tables = window->CsvTables();
   ASSERT_EQ(tables.size(), 3u);
   EXPECT_EQ(tables[0].first, "time_to_target.csv");
+  // Ctrl+C copies the selected cells as the other tables do, for a spreadsheet to paste.
+  for (QTableWidget* table : {window->QuantileTable(), window->StaffingTable()}) {
+    SCOPED_TRACE(table->objectName().toStdString());
+    table->selectAll();
+    QGuiApplication::clipboard()->clear();
+    QAction* copy = nullptr;
+    for (QAction* action : table->actions())
+      if (action->shortcut() == QKeySequence(QKeySequence::Copy)) copy = action;
+    ASSERT_NE(copy, nullptr);
+    copy->trigger();
+    const QString copied = QGuiApplication::clipboard()->text();
+    EXPECT_EQ(copied, SelectedCellsText(*table));
+    EXPECT_TRUE(copied.contains(QLatin1Char('\t'))) << copied.toStdString();
+  }
 }
 
 TEST_F(DecisionsWindowTest, AStopAnswersFromThePlaysBeforeIt) {

@@ -148,13 +148,15 @@ TEST_F(PlayWindow, ClosingAPlayWindowDestroysItAndLeavesTheOthers) {
 
 class SeriesTest : public MainFormTest {
  protected:
-  void RunSeries() {
-    AcceptSmallPlays("3");
+  // A later series with the same accepted settings numbers its plays on.
+  void RunSeries(bool accept = true) {
+    if (accept) AcceptSmallPlays("3");
+    const std::size_t before = DistributionWindows().size();
     Press(Qt::Key_F4);
     ASSERT_TRUE(messages_.empty()) << messages_[0].text.toStdString();
     const auto distributions = DistributionWindows();
-    ASSERT_EQ(distributions.size(), 1u);
-    dist_ = distributions[0];
+    ASSERT_EQ(distributions.size(), before + 1);
+    dist_ = distributions.back();
   }
   void Recompute(const std::string& moment) {
     dist_->CurTimeEdit()->setText(QString::fromStdString(Real(moment)));
@@ -267,7 +269,8 @@ TEST_F(SeriesTest, DeleteClosesThePlaysAndKeepsTheAveragesAndItself) {
   ProcessDeferred();
   const auto windows = PlayWindows();
   ASSERT_EQ(windows.size(), 1u);
-  EXPECT_EQ(Title(windows[0]), QStringLiteral("Средние значения за все розыгрышы"));
+  EXPECT_EQ(Title(windows[0]),
+            QStringLiteral("Средние значения за все розыгрышы (розыгрышей: 3, их окна закрыты)"));
   ASSERT_EQ(DistributionWindows().size(), 1u);
   Recompute("0,1");
   for (const Message& message : messages_)
@@ -278,6 +281,60 @@ TEST_F(SeriesTest, DeleteClosesThePlaysAndKeepsTheAveragesAndItself) {
     EXPECT_EQ(chart->Plot()->yAxis->range().lower, 0);
     EXPECT_EQ(chart->Plot()->xAxis->range().lower, 0);
   }
+}
+
+TEST_F(SeriesTest, EachSeriesClosesItsOwnPlaysFromTheAveragesOrTheDistributions) {
+  RunSeries();
+  TAllPlayResults* first = dist_;
+  RunSeries(false);
+  TAllPlayResults* second = dist_;
+  const auto averages = [this] {
+    std::vector<TfmPlayResults*> found;
+    for (TfmPlayResults* window : PlayWindows())
+      if (window->Record()->Kind == RecordKind::Averages) found.push_back(window);
+    return found;
+  };
+  ASSERT_EQ(averages().size(), 2u);
+  TfmPlayResults* firstAverages = averages()[0];
+  TfmPlayResults* secondAverages = averages()[1];
+  const QString closed = QStringLiteral(" (розыгрышей: 3, их окна закрыты)");
+
+  struct Case {
+    QAction* action;
+    TAllPlayResults* series;
+    TfmPlayResults* averages;
+    std::size_t playWindowsLeft;
+  };
+  for (const Case& c : {Case{firstAverages->ClosePlaysAction(), first, firstAverages, 5},
+                        Case{second->ClosePlaysAction(), second, secondAverages, 2}}) {
+    SCOPED_TRACE(c.action->parent()->objectName().toStdString());
+    EXPECT_EQ(c.action->text(), QStringLiteral("Закрыть розыгрыши серии"));
+    EXPECT_FALSE(c.averages->windowTitle().endsWith(closed));
+    c.action->trigger();
+    ProcessDeferred();
+    EXPECT_TRUE(c.series->Record()->OpenPlayWindows().empty());
+    EXPECT_EQ(PlayWindows().size(), c.playWindowsLeft);
+    EXPECT_TRUE(c.averages->windowTitle().endsWith(closed))
+        << c.averages->windowTitle().toStdString();
+  }
+  for (const Message& message : messages_) ADD_FAILURE() << message.text.toStdString();
+}
+
+TEST_F(SeriesTest, TheWindowListTellsTwoSeriesApartByTheirPlaysAndStart) {
+  RunSeries();
+  RunSeries(false);
+  emit form_->WindowMenu().aboutToShow();
+  QStringList series;
+  for (const QAction* item : form_->WindowMenu().actions())
+    if (item->text().contains(QStringLiteral("Средние значения"))) series << item->text();
+  ASSERT_EQ(series.size(), 2);
+  EXPECT_TRUE(series[0].contains(QStringLiteral(" — розыгрыши №1–3, начаты ")))
+      << series[0].toStdString();
+  EXPECT_TRUE(series[1].contains(QStringLiteral(" — розыгрыши №4–6, начаты ")))
+      << series[1].toStdString();
+  // The distributions of a series are listed as its averages are.
+  EXPECT_TRUE(form_->WindowMenu().actions().last()->text().endsWith(
+      series[1].mid(series[1].indexOf(QStringLiteral(" — ")))));
 }
 
 TEST_F(SeriesTest, TheDistributionsCloseBoxOnlyMinimisesIt) {

@@ -12,6 +12,8 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include <qcustomplot.h>
+
 #include "tests/ui/ui_fixture.h"
 #include "ui/plays/play_results_view.h"
 #include "ui/shell/about_form.h"
@@ -118,7 +120,19 @@ TEST_F(WindowsFit, Dialogs) {
 TEST_F(WindowsFit, PlayWindow) {
   AcceptSmallPlays();
   Press(Qt::Key_F3);
-  ExpectNothingCut(PlayWindows().at(0), "play window");
+  TfmPlayResults* window = PlayWindows().at(0);
+  ExpectNothingCut(window, "play window");
+  // The charts are the window's main content: their first row shows at least half without
+  // scrolling, above the figures' own pane.
+  auto* pane = qobject_cast<QScrollArea*>(window->widget());
+  ASSERT_NE(pane, nullptr);
+  for (Chart chart : {Chart::chErrorsIntensity, Chart::chNums}) {
+    const QWidget* plot = window->View()->ChartOf(chart).Plot();
+    const int top = plot->mapTo(pane->viewport(), QPoint()).y();
+    EXPECT_LE(top + plot->height() / 2, pane->viewport()->height())
+        << plot->objectName().toStdString() << " starts at " << top << " of "
+        << pane->viewport()->height();
+  }
 }
 
 TEST_F(WindowsFit, SeriesWindowsAsOpenedAndTiled) {

@@ -1,5 +1,6 @@
 #include <qcustomplot.h>
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFile>
@@ -7,9 +8,12 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
 #include <QProgressBar>
+#include <QRadioButton>
+#include <QSpinBox>
 #include <QTableWidget>
 #include <QTemporaryDir>
 
@@ -285,10 +289,15 @@ TEST(SweepWindowTest, LogSpacedValuesGetALogAxisWithUnitsAndExport) {
   }
 }
 
-TEST(SweepDialogTest, RangeAndListReadWithTheUsersSeparator) {
+// The dialog keeps its fields in the program's settings: a file of the suite here.
+using SweepDialogTest = IsolatedSettingsTest;
+
+TEST_F(SweepDialogTest, RangeAndListReadWithTheUsersSeparator) {
   std::vector<Message> log;
   RecordingSink sink(log);
-  SweepDialog dialog(true, ',', sink);
+  TParameters byProbability;
+  byProbability.FByProbability = true;
+  SweepDialog dialog(byProbability, ',', sink);
   dialog.EditBox()->setCurrentIndex(dialog.EditBox()->findData("edA"));
   dialog.RangeButton()->setChecked(true);
   dialog.FromEdit()->setText("0,0001");
@@ -306,6 +315,74 @@ TEST(SweepDialogTest, RangeAndListReadWithTheUsersSeparator) {
   // Only the edits read in the accepted new-error mode are offered.
   EXPECT_GE(dialog.EditBox()->findData("edP_newErr"), 0);
   EXPECT_LT(dialog.EditBox()->findData("edY_newErr"), 0);
+}
+
+TEST_F(SweepDialogTest, TellsThePlaysPerPointTheirTotalAndTheTime) {
+  AcceptSmallPlays("3");
+  std::vector<Message> log;
+  RecordingSink sink(log);
+  SweepDialog dialog(form_->Model().Parameters(), Dialog().DecimalSeparator(), sink);
+  struct Case {
+    const char* edit;
+    const char* list;  // empty: the range 1 ... 4 in 4 points
+    const char* needs;
+  };
+  for (const Case& c : {
+           Case{"edProgrammersNum", "1; 2; 3", "Розыгрышей на точку: 3, всего: 9 (точек: 3)."},
+           Case{"edProgrammersNum", "", "Розыгрышей на точку: 3, всего: 12 (точек: 4)."},
+           // Sweeping the plays themselves: each point plays its own number.
+           Case{"edK", "2; 5", "Розыгрышей на точку: от 2 до 5, всего: 7 (точек: 2)."},
+       }) {
+    SCOPED_TRACE(std::string(c.edit) + " " + c.list);
+    dialog.EditBox()->setCurrentIndex(dialog.EditBox()->findData(c.edit));
+    const bool byList = *c.list != 0;
+    (byList ? dialog.ListButton() : dialog.RangeButton())->setChecked(true);
+    dialog.ListEdit()->setText(c.list);
+    dialog.FromEdit()->setText("1");
+    dialog.ToEdit()->setText("4");
+    dialog.CountBox()->setValue(4);
+    const QString needs = dialog.NeedsLabel()->text();
+    EXPECT_TRUE(needs.startsWith(ToQString(c.needs))) << needs.toStdString();
+    EXPECT_TRUE(needs.contains(ToQString(" Время: около "))) << needs.toStdString();
+  }
+  dialog.ListEdit()->setText("1; ;2");
+  EXPECT_EQ(dialog.NeedsLabel()->text(), ToQString("Розыгрышей на точку: 3"));
+}
+
+TEST_F(SweepDialogTest, OpensWithTheFieldsItWasLastStartedWith) {
+  AcceptSmallPlays("3");
+  std::vector<Message> log;
+  RecordingSink sink(log);
+  const TParameters& accepted = form_->Model().Parameters();
+  const char separator = Dialog().DecimalSeparator();
+  {
+    SweepDialog first(accepted, separator, sink);
+    first.EditBox()->setCurrentIndex(first.EditBox()->findData("edClientsNum"));
+    first.RangeButton()->setChecked(true);
+    first.FromEdit()->setText("10");
+    first.ToEdit()->setText("1000");
+    first.CountBox()->setValue(3);
+    first.LogBox()->setChecked(true);
+    first.FigureBox()->setCurrentIndex(1);
+    first.accept();
+  }
+  {
+    // A refused start is not remembered.
+    SweepDialog refused(accepted, separator, sink);
+    refused.ListButton()->setChecked(true);
+    refused.ListEdit()->setText("");
+    refused.accept();
+    ASSERT_EQ(log.size(), 1u);
+  }
+  SweepDialog again(accepted, separator, sink);
+  EXPECT_EQ(again.EditBox()->currentData().toString(), QStringLiteral("edClientsNum"));
+  EXPECT_TRUE(again.RangeButton()->isChecked());
+  EXPECT_EQ(again.FromEdit()->text(), QStringLiteral("10"));
+  EXPECT_EQ(again.ToEdit()->text(), QStringLiteral("1000"));
+  EXPECT_EQ(again.CountBox()->value(), 3);
+  EXPECT_TRUE(again.LogBox()->isChecked());
+  EXPECT_EQ(again.FigureBox()->currentIndex(), 1);
+  EXPECT_EQ(std::get<SweepRequest>(again.Request()).values.size(), 3u);
 }
 
 }  // namespace
