@@ -13,6 +13,16 @@
 
 namespace teravo {
 
+QCPGraph* AddGraph(QCustomPlot* plot, const std::vector<double>& xs, const std::vector<double>& ys,
+                   const QPen& pen, const QString& name) {
+  QCPGraph* graph = plot->addGraph();
+  graph->setData(QVector<double>(xs.begin(), xs.end()), QVector<double>(ys.begin(), ys.end()),
+                 true);
+  graph->setPen(pen);
+  graph->setName(name);
+  return graph;
+}
+
 QCustomPlot* MakePlot(QWidget* parent, const QString& name, const char* x, const char* y) {
   auto* plot = new QCustomPlot(parent);
   plot->setObjectName(name);

@@ -1,12 +1,14 @@
 #pragma once
 
 #include <optional>
+#include <vector>
 
 #include <QPen>
 #include <QString>
 #include <QStringList>
 #include <Qt>
 
+class QCPGraph;
 class QCPItemStraightLine;
 class QCustomPlot;
 class QTableWidget;
@@ -20,6 +22,9 @@ namespace teravo {
 // A chart with its axis titles (units included), in the user's number format.
 QCustomPlot* MakePlot(QWidget* parent, const QString& name, const char* x, const char* y);
 void ShowLegend(QCustomPlot* plot, Qt::Alignment where);
+// A line through the points (xs, ys), named in the legend by `name`.
+QCPGraph* AddGraph(QCustomPlot* plot, const std::vector<double>& xs, const std::vector<double>& ys,
+                   const QPen& pen, const QString& name);
 // A vertical (x given) or horizontal line across the whole plot.
 QCPItemStraightLine* AddLine(QCustomPlot* plot, std::optional<double> x, std::optional<double> y,
                              const QPen& pen);

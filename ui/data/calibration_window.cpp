@@ -39,19 +39,6 @@ const QColor kWarning(140, 0, 0);
 // The end of the data: the forecast lies to its right.
 const QPen kDataEndPen(Qt::gray, 1, Qt::DashLine);
 
-QVector<double> Values(const std::vector<double>& values) {
-  return QVector<double>(values.begin(), values.end());
-}
-
-QCPGraph* AddGraph(QCustomPlot* plot, const std::vector<double>& xs, const std::vector<double>& ys,
-                   const QPen& pen, const QString& name) {
-  QCPGraph* graph = plot->addGraph();
-  graph->setData(Values(xs), Values(ys), true);
-  graph->setPen(pen);
-  graph->setName(name);
-  return graph;
-}
-
 // The 5–95 % band as a shaded area behind the mean, named once in the legend.
 void AddBand(QCustomPlot* plot, const std::vector<double>& times, const CurveBand& band) {
   QCPGraph* low = AddGraph(plot, times, band.low, QPen(Qt::NoPen), QString());

@@ -37,19 +37,6 @@ const QColor kBandColor(20, 60, 160, 45);
 // the other windows' charts.
 constexpr int kPlotHeight = 160;
 
-QVector<double> Values(const std::vector<double>& values) {
-  return QVector<double>(values.begin(), values.end());
-}
-
-QCPGraph* AddGraph(QCustomPlot* plot, const std::vector<double>& xs, const std::vector<double>& ys,
-                   const QPen& pen, const QString& name) {
-  QCPGraph* graph = plot->addGraph();
-  graph->setData(Values(xs), Values(ys), true);
-  graph->setPen(pen);
-  graph->setName(name);
-  return graph;
-}
-
 QTableWidgetItem* Cell(const QString& text, bool bold = false) {
   QTableWidgetItem* item = TextItem(text);
   if (bold) {
