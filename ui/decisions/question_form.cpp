@@ -118,13 +118,17 @@ QuestionForm::QuestionForm(char separator, QWidget* parent)
   staffing->addWidget(fewest_);
   staffing->addWidget(new QLabel(ToQString("до"), this));
   staffing->addWidget(most_);
-  staffing->addSpacing(12);
-  staffing->addWidget(Caption("&Розыгрышей:", plays_, this));
-  staffing->addWidget(plays_);
-  staffing->addWidget(Caption("П&осев:", seed_, this));
-  staffing->addWidget(seed_);
   staffing->addStretch();
   grid->addLayout(staffing, 1, 1);
+  // The plays and the seed on a row of their own, so that the form stays narrow at 150 %.
+  grid->addWidget(Caption("&Розыгрышей:", plays_, this), 3, 0);
+  auto* plays = new QHBoxLayout;
+  plays->addWidget(plays_);
+  plays->addSpacing(12);
+  plays->addWidget(Caption("П&осев:", seed_, this));
+  plays->addWidget(seed_);
+  plays->addStretch();
+  grid->addLayout(plays, 3, 1);
 
   costs_ = new QCheckBox(ToQString("Стоимость в&ыпуска: день программиста"), this);
   costs_->setObjectName(QStringLiteral("chkCosts"));
