@@ -82,18 +82,23 @@ QuestionForm::QuestionForm(char separator, QWidget* parent)
       threshold_->setText(
           ToQString(kQuantityChoices[index].threshold).replace(QLatin1Char('.'), separator_));
   });
+  // Every row holds two or three fields at most, so that the form fits a tiled window at
+  // 150 % without a sideways scroll.
   grid->addWidget(Caption("&Цель:", quantity_, this), 0, 0);
   auto* target = new QHBoxLayout;
   target->addWidget(quantity_);
   target->addWidget(threshold_);
-  target->addWidget(holding_);
+  target->addStretch();
+  grid->addLayout(target, 0, 1);
   probability_ = MakeEdit(this, "edProbability", Number(0.9, separator),
                           "С какой вероятностью цель должна быть достигнута: 0,9 — в 90 % "
                           "розыгрышей");
-  target->addWidget(Caption("с &вероятностью", probability_, this));
-  target->addWidget(probability_);
-  target->addStretch();
-  grid->addLayout(target, 0, 1);
+  auto* holding = new QHBoxLayout;
+  holding->addWidget(holding_);
+  holding->addWidget(Caption("с &вероятностью", probability_, this));
+  holding->addWidget(probability_);
+  holding->addStretch();
+  grid->addLayout(holding, 1, 1);
 
   by_ = MakeEdit(this, "edBy", QString(),
                  "Срок в сутках от начала: доля розыгрышей, достигших цели к нему; по нему "
@@ -110,7 +115,7 @@ QuestionForm::QuestionForm(char separator, QWidget* parent)
                     "Розыгрышей на каждый ответ; чем больше, тем уже интервалы", 60);
   seed_ = MakeEdit(this, "edAskSeed", QStringLiteral("1"),
                    "Розыгрыш k начинается с посева N + k − 1: тот же посев — те же ответы", 60);
-  grid->addWidget(Caption("&Срок, сут.:", by_, this), 1, 0);
+  grid->addWidget(Caption("&Срок, сут.:", by_, this), 2, 0);
   auto* staffing = new QHBoxLayout;
   staffing->addWidget(by_);
   staffing->addSpacing(12);
@@ -119,8 +124,7 @@ QuestionForm::QuestionForm(char separator, QWidget* parent)
   staffing->addWidget(new QLabel(ToQString("до"), this));
   staffing->addWidget(most_);
   staffing->addStretch();
-  grid->addLayout(staffing, 1, 1);
-  // The plays and the seed on a row of their own, so that the form stays narrow at 150 %.
+  grid->addLayout(staffing, 2, 1);
   grid->addWidget(Caption("&Розыгрышей:", plays_, this), 3, 0);
   auto* plays = new QHBoxLayout;
   plays->addWidget(plays_);
@@ -147,10 +151,13 @@ QuestionForm::QuestionForm(char separator, QWidget* parent)
   costs->addWidget(dayCost_);
   costs->addWidget(Caption("отказ после выпуска:", failureCost_, this));
   costs->addWidget(failureCost_);
-  costs->addWidget(Caption("горизонт, сут.:", horizon_, this));
-  costs->addWidget(horizon_);
   costs->addStretch();
-  grid->addLayout(costs, 2, 0, 1, 2);
+  grid->addLayout(costs, 4, 0, 1, 2);
+  auto* horizon = new QHBoxLayout;
+  horizon->addWidget(Caption("горизонт, сут.:", horizon_, this));
+  horizon->addWidget(horizon_);
+  horizon->addStretch();
+  grid->addLayout(horizon, 5, 1);
   grid->setColumnStretch(1, 1);
 
   connect(staffing_, &QCheckBox::toggled, this, &QuestionForm::UpdateEnabled);

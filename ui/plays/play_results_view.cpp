@@ -8,11 +8,13 @@
 #include <vector>
 
 #include <QAbstractTextDocumentLayout>
+#include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QTextEdit>
 #include <QVBoxLayout>
@@ -151,12 +153,13 @@ PlayResultsView::PlayResultsView(QWidget* parent) : QWidget(parent) {
   auto* fields = new QWidget(this);
   fields->setObjectName(QStringLiteral("FiguresPane"));
   fields->setLayout(CreateFields());
-  auto* fieldsPane = new QScrollArea(this);
-  fieldsPane->setObjectName(QStringLiteral("sbFigures"));
-  fieldsPane->setFrameShape(QFrame::NoFrame);
-  fieldsPane->setWidgetResizable(true);
-  fieldsPane->setWidget(fields);
-  fieldsPane->setMinimumHeight(LineSpacing() * kLeastFigureLines);
+  figuresPane_ = new QScrollArea(this);
+  figuresPane_->setObjectName(QStringLiteral("sbFigures"));
+  figuresPane_->setFrameShape(QFrame::NoFrame);
+  figuresPane_->setWidgetResizable(true);
+  figuresPane_->setWidget(fields);
+  figuresPane_->setMinimumHeight(LineSpacing() * kLeastFigureLines);
+  figuresPane_->installEventFilter(this);
 
   auto* chartsBox = new QWidget(this);
   chartsBox->setObjectName(QStringLiteral("ChartsPane"));
@@ -173,7 +176,7 @@ PlayResultsView::PlayResultsView(QWidget* parent) : QWidget(parent) {
   auto* split = new QSplitter(Qt::Vertical, this);
   split->setObjectName(QStringLiteral("spFiguresCharts"));
   split->setChildrenCollapsible(false);
-  split->addWidget(fieldsPane);
+  split->addWidget(figuresPane_);
   split->addWidget(chartsBox);
   split->setStretchFactor(0, kFiguresShare);
   split->setStretchFactor(1, kChartsShare);
@@ -252,7 +255,26 @@ QBoxLayout* PlayResultsView::CreateFields() {
   upper->addLayout(left);
   figures->setAlignment(Qt::AlignTop);
   upper->addLayout(figures);
+  groupsColumn_ = left;
+  figuresColumn_ = figures;
+  figuresRow_ = upper;
   return upper;
+}
+
+bool PlayResultsView::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == figuresPane_ && event->type() == QEvent::Resize) ArrangeFigures();
+  return QWidget::eventFilter(watched, event);
+}
+
+void PlayResultsView::ArrangeFigures() {
+  const QMargins margins = figuresRow_->contentsMargins();
+  const int sideBySide = groupsColumn_->sizeHint().width() + figuresRow_->spacing() +
+                         figuresColumn_->sizeHint().width() + margins.left() + margins.right();
+  // The vertical bar's room is kept either way, so showing it cannot flip the arrangement.
+  const int room = figuresPane_->maximumViewportSize().width() -
+                   figuresPane_->verticalScrollBar()->sizeHint().width();
+  const auto direction = sideBySide <= room ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom;
+  if (figuresRow_->direction() != direction) figuresRow_->setDirection(direction);
 }
 
 QWidget* PlayResultsView::CreateChart(Chart chart) {
@@ -308,7 +330,10 @@ void PlayResultsView::Show(const PlayRecord& record) {
   }
   // A play paints without returning to the event loop: a value that needs a wider column
   // gets it now rather than after the play.
-  if (widened) QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+  if (widened) {
+    ArrangeFigures();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+  }
 }
 
 }  // namespace teravo

@@ -13,7 +13,9 @@
 #include "ui/common/chart_view.h"
 
 class QBoxLayout;
+class QLayout;
 class QLineEdit;
+class QScrollArea;
 class QTextEdit;
 
 namespace teravo {
@@ -42,6 +44,10 @@ class PlayResultsView : public QWidget {
   QLineEdit* FieldEdit(Field field) const;
   const ChartView& ChartOf(Chart chart) const { return *charts_[static_cast<int>(chart)]; }
   QTextEdit* BeginSettings() const { return meBeginSettings_; }
+  QScrollArea* FiguresPane() const { return figuresPane_; }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   QBoxLayout* CreateFields();
@@ -51,8 +57,15 @@ class PlayResultsView : public QWidget {
   int StripHeight(int textHeight) const;
   // Makes the strip as tall as its wrapped lines, up to a few more than it shows at first.
   void FitStrip();
+  // Puts the figures' column beside the groups when the pane is wide enough for both, and
+  // below them when it is not, so the pane never needs a sideways scroll.
+  void ArrangeFigures();
 
   QTextEdit* meBeginSettings_ = nullptr;
+  QScrollArea* figuresPane_ = nullptr;
+  QBoxLayout* groupsColumn_ = nullptr;
+  QLayout* figuresColumn_ = nullptr;
+  QBoxLayout* figuresRow_ = nullptr;
   std::array<FigureEdit*, kFieldCount> fields_{};
   // The fields' own hints; an averages window adds the spread to them.
   std::array<QString, kFieldCount> hints_{};

@@ -6,8 +6,11 @@
 #include <QAbstractButton>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QProcess>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
@@ -15,6 +18,7 @@
 #include <qcustomplot.h>
 
 #include "tests/ui/ui_fixture.h"
+#include "ui/decisions/decisions_window.h"
 #include "ui/plays/play_results_view.h"
 #include "ui/shell/about_form.h"
 
@@ -133,6 +137,10 @@ TEST_F(WindowsFit, PlayWindow) {
         << plot->objectName().toStdString() << " starts at " << top << " of "
         << pane->viewport()->height();
   }
+  // The figures move below the groups rather than scroll sideways.
+  const QScrollArea* figures = window->View()->FiguresPane();
+  EXPECT_LE(figures->widget()->minimumSizeHint().width(), figures->viewport()->width());
+  EXPECT_FALSE(figures->horizontalScrollBar()->isVisible());
 }
 
 TEST_F(WindowsFit, SeriesWindowsAsOpenedAndTiled) {
@@ -142,6 +150,21 @@ TEST_F(WindowsFit, SeriesWindowsAsOpenedAndTiled) {
   form_->WindowTile();
   ExpectNothingCut(PlayWindows().back(), "tiled averages");
   ExpectNothingCut(distributions, "tiled distributions");
+}
+
+TEST_F(WindowsFit, QuestionsWindowNeedsNoSidewaysScroll) {
+  auto* menu = form_->menuBar()->findChild<QMenu*>(QStringLiteral("SettingsMenu"));
+  ASSERT_NE(menu, nullptr);
+  for (QAction* action : menu->actions()) {
+    if (action->text() == QString::fromUtf8("Когда цель будет достигнута?…")) action->trigger();
+  }
+  auto* window = form_->findChild<TDecisionsWindow*>();
+  ExpectNothingCut(window, "questions window");
+  const auto* pane = qobject_cast<QScrollArea*>(window->widget());
+  ASSERT_NE(pane, nullptr);
+  EXPECT_FALSE(pane->horizontalScrollBar()->isVisible())
+      << "content " << pane->widget()->minimumSizeHint().width() << " in "
+      << pane->viewport()->width();
 }
 
 // The same walk again in a process of its own, where Qt scales everything by 1.5.
@@ -157,7 +180,7 @@ TEST(WindowsFitScaled, AtOneAndAHalf) {
   ASSERT_TRUE(run.waitForFinished(120000));
   const QString output = QString::fromUtf8(run.readAll());
   EXPECT_EQ(run.exitCode(), 0) << output.toStdString();
-  EXPECT_TRUE(output.contains(QStringLiteral("[  PASSED  ] 4 tests"))) << output.toStdString();
+  EXPECT_TRUE(output.contains(QStringLiteral("[  PASSED  ] 5 tests"))) << output.toStdString();
 }
 
 }  // namespace
