@@ -143,11 +143,7 @@ std::string SweepCsv(const SweepTable& table, const SweepCsvDetails& details) {
         csv.Cell("").Cell("").Cell("");
         continue;
       }
-      if (details.exactMeans) {
-        csv.Real(point.ExactMean(row.field));
-      } else {
-        csv.Cell(MeanText(row.field, point.Mean(row.field), table.separator));
-      }
+      csv.Real(point.ExactMean(row.field));
       if (const auto& spread = point.SpreadOf(row.field)) {
         csv.Real(spread->deviation).Real(spread->halfWidth);
       } else {

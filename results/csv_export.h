@@ -19,16 +19,14 @@ std::string PlayRecordCsv(const PlayRecord& record);
 std::string DistributionsCsv(const DistributionsRecord& record);
 
 // What a sweep's window knows beyond its table. By default the table is written as a sweep
-// merged from its parts would be, which knows the means only as the averages window shows
-// them and not the parameters the points started from.
+// merged from its parts would be, which does not know the parameters the points started from.
 struct SweepCsvDetails {
-  bool exactMeans = false;
   std::string editTitle;  // the swept edit's caption; its identifier stands in when empty
   std::vector<std::string> beginSettings;  // the parameters every point started from
 };
 // A sweep: its seed (and starting parameters), then one row per point with its value, its
-// number of plays and every averaged figure with its spread; a refused point leaves the
-// figures empty and gives its reason last.
+// number of plays and every averaged figure's unrounded mean with its spread; a refused point
+// leaves the figures empty and gives its reason last.
 std::string SweepCsv(const SweepTable& table, const SweepCsvDetails& details = {});
 
 }  // namespace teravo

@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 #include <ostream>
 #include <sstream>
+#include <utility>
 #include <vector>
 
 #include "core/number_text.h"
@@ -114,18 +115,23 @@ Json SweepPointJson(const SweepPoint& point, char separator) {
     return json;
   }
   json["plays"] = point.plays;
-  Json& fields = json["fields"] = Json::object();
+  Json fields = Json::object();
+  // Unrounded, so that a sweep merged from its parts shows the same means as a whole one.
+  Json exact = Json::object();
   Json spread = Json::object();
   for (const ResultField& row : ResultFields()) {
     if (!row.averaged) continue;
     const std::string name(row.name);
     fields[name] = MeanText(row.field, point.Mean(row.field), separator);
+    exact[name] = FloatToStr(point.ExactMean(row.field), separator);
     if (const auto& value = point.SpreadOf(row.field)) {
       spread[name] = {{"deviation", FloatToStr(value->deviation, separator)},
                       {"halfWidth", FloatToStr(value->halfWidth, separator)}};
     }
   }
-  json["spread"] = spread.empty() ? Json(nullptr) : spread;
+  json["fields"] = std::move(fields);
+  json["exactMeans"] = std::move(exact);
+  json["spread"] = spread.empty() ? Json(nullptr) : std::move(spread);
   return json;
 }
 

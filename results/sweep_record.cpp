@@ -17,7 +17,7 @@ SweepPoint SweepPointOf(std::int32_t index, std::string value, std::int32_t play
     if (!row.averaged) continue;
     const auto at = static_cast<std::size_t>(row.field);
     point.means[at] = averages.DisplayedValue(row.field);
-    point.exactMeans[at] = averages.ExactMeans[at];
+    point.exactMeans[at] = averages.ExactValue(row.field);
     point.spreads[at] = averages.Spreads[at];
   }
   return point;

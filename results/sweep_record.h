@@ -19,17 +19,13 @@ struct SweepPoint {
   // The means of the averaged fields as the averages window shows them (an integer field's
   // mean rounded to the nearest integer).
   std::array<long double, kFieldCount> means{};
-  // The same means unrounded; empty for a point read back from a part, which keeps only the
-  // means as shown.
-  std::array<std::optional<long double>, kFieldCount> exactMeans{};
+  // The same means unrounded, which the sweep's table, chart and CSV show.
+  std::array<long double, kFieldCount> exactMeans{};
   // Empty for a series of one play, which has no spread.
   std::array<std::optional<PlayRecord::Spread>, kFieldCount> spreads{};
 
   long double Mean(Field field) const { return means[static_cast<std::size_t>(field)]; }
-  // The unrounded mean where the point has it, otherwise the mean as shown.
-  long double ExactMean(Field field) const {
-    return exactMeans[static_cast<std::size_t>(field)].value_or(Mean(field));
-  }
+  long double ExactMean(Field field) const { return exactMeans[static_cast<std::size_t>(field)]; }
   const std::optional<PlayRecord::Spread>& SpreadOf(Field field) const {
     return spreads[static_cast<std::size_t>(field)];
   }

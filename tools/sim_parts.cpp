@@ -221,12 +221,14 @@ SweepPoint PointOf(const Json& json, char separator) {
   point.plays =
       static_cast<std::int32_t>(Whole(json, "plays", 1, std::numeric_limits<std::int32_t>::max()));
   const Json& fields = Member(json, "fields");
+  const Json& exact = Member(json, "exactMeans");
   const Json& spread = Member(json, "spread");
   for (const ResultField& row : ResultFields()) {
     if (!row.averaged) continue;
     const std::string name(row.name);
     const auto at = static_cast<std::size_t>(row.field);
     point.means[at] = FigureOf(fields, name, separator);
+    point.exactMeans[at] = FigureOf(exact, name, separator);
     if (spread.is_object() && spread.contains(name)) {
       const Json& value = spread.at(name);
       point.spreads[at] = PlayRecord::Spread{FigureOf(value, "deviation", separator),

@@ -353,7 +353,7 @@ ExportSource TSweepResults::Export() const {
   const SweepResult* result = &result_;
   source.csv = [result] {
     const QString caption = result->edit ? EditCaption(*result->edit) : QString();
-    return SweepCsv(result->table, {true, caption.toStdString(), result->beginSettings});
+    return SweepCsv(result->table, {caption.toStdString(), result->beginSettings});
   };
   return source;
 }

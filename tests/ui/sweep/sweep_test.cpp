@@ -266,7 +266,8 @@ TEST(SweepWindowTest, LogSpacedValuesGetALogAxisWithUnitsAndExport) {
     point.index = value[0] == '1' ? 2 : 1;
     point.value = value;
     point.plays = 2;
-    point.means[static_cast<std::size_t>(Field::edKg)] = value[0] == '1' ? 0.6L : 0.2L;
+    point.means[static_cast<std::size_t>(Field::edKg)] =
+        point.exactMeans[static_cast<std::size_t>(Field::edKg)] = value[0] == '1' ? 0.6L : 0.2L;
     point.spreads[static_cast<std::size_t>(Field::edKg)] = PlayRecord::Spread{0.1L, 0.05L};
     result.table.points.push_back(point);
   }
