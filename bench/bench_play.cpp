@@ -15,8 +15,6 @@
 namespace teravo {
 namespace {
 
-constexpr std::uint32_t kSeed = 20240301;
-
 PlayContext Context() {
   return {"10", ',', [] { return std::string("08.12.2026 4:39:53"); }};
 }
@@ -27,7 +25,7 @@ void BM_PlayDriver(benchmark::State& state, void (*set)(TTeravo&)) {
   set(model);
   DiscardingHost host;
   for (auto _ : state) {
-    model.SetSeedSource(std::make_unique<FixedSeedSource>(kSeed));
+    model.SetSeedSource(std::make_unique<FixedSeedSource>(testing::kBenchmarkSeed));
     auto record = Play(model, host, Context());
     benchmark::DoNotOptimize(record.get());
   }
@@ -39,7 +37,7 @@ void BM_TenPlays(benchmark::State& state, void (*set)(TTeravo&)) {
   set(model);
   DiscardingHost host;
   for (auto _ : state) {
-    model.SetSeedSource(std::make_unique<FixedSeedSource>(kSeed));
+    model.SetSeedSource(std::make_unique<FixedSeedSource>(testing::kBenchmarkSeed));
     for (int k = 0; k < 10; ++k) {
       model.FShowProgress = false;
       auto record = Play(model, host, Context());
@@ -58,7 +56,7 @@ void BM_Series(benchmark::State& state, void (*set)(TTeravo&)) {
   SeriesOptions oneThread;
   oneThread.threads = 1;
   for (auto _ : state) {
-    model.SetSeedSource(std::make_unique<FixedSeedSource>(kSeed));
+    model.SetSeedSource(std::make_unique<FixedSeedSource>(testing::kBenchmarkSeed));
     benchmark::DoNotOptimize(PlayMultiple(model, host, Context(), oneThread).ran());
   }
 }
@@ -73,7 +71,7 @@ void BM_SeriesThreads(benchmark::State& state) {
   SeriesOptions options;
   options.threads = static_cast<int>(state.range(0));
   for (auto _ : state) {
-    model.SetSeedSource(std::make_unique<FixedSeedSource>(kSeed));
+    model.SetSeedSource(std::make_unique<FixedSeedSource>(testing::kBenchmarkSeed));
     benchmark::DoNotOptimize(PlayMultiple(model, host, Context(), options).ran());
   }
 }
@@ -85,7 +83,7 @@ void BM_TenBarePlays(benchmark::State& state, void (*set)(TTeravo&)) {
   TTeravo model;
   set(model);
   for (auto _ : state) {
-    model.SetSeedSource(std::make_unique<FixedSeedSource>(kSeed));
+    model.SetSeedSource(std::make_unique<FixedSeedSource>(testing::kBenchmarkSeed));
     for (int k = 0; k < kCurvePlays; ++k) {
       model.InitPlay();
       for (std::int32_t i = 0; i <= model.FM; ++i) model.Iteration();
@@ -103,7 +101,7 @@ void BM_SeriesCurves(benchmark::State& state, void (*set)(TTeravo&)) {
   CurveRequest request;
   for (int j = 1; j <= 100; ++j) request.times.push_back(model.FM * model.FDT * j / 100);
   request.curves = {Curve::Failures, Curve::WorkingClients, Curve::Availability};
-  const std::vector<std::uint32_t> seeds = ConsecutiveSeeds(kSeed, kCurvePlays);
+  const std::vector<std::uint32_t> seeds = ConsecutiveSeeds(testing::kBenchmarkSeed, kCurvePlays);
   CurveOptions oneThread;
   oneThread.threads = 1;
   for (auto _ : state) {
@@ -112,7 +110,7 @@ void BM_SeriesCurves(benchmark::State& state, void (*set)(TTeravo&)) {
   }
 }
 
-const bool registered = [] {
+const bool playBenchmarksRegistered = [] {
   for (const auto& [name, set] : testing::kParameterSets) {
     benchmark::RegisterBenchmark((std::string("BM_PlayDriver/") + name).c_str(), BM_PlayDriver, set)
         ->Unit(benchmark::kMillisecond);

@@ -8,6 +8,7 @@
 #include "decisions/questions.h"
 #include "model/teravo.h"
 #include "reliability/json_text.h"
+#include "tools/command_refusal.h"
 #include "tools/run_setup.h"
 #include "tools/sim_commands.h"
 #include "tools/sim_output.h"
@@ -16,11 +17,6 @@
 namespace teravo::sim {
 
 namespace {
-
-// A refusal of the command line, told and answered with its exit status.
-struct Refused {
-  std::string text;
-};
 
 double Real(std::string_view text, std::string_view option, double low, double high,
             char separator) {

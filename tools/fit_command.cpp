@@ -10,6 +10,7 @@
 #include "model/teravo.h"
 #include "params/acceptance.h"
 #include "params/parameter_file.h"
+#include "tools/command_refusal.h"
 #include "tools/data_options.h"
 #include "tools/run_setup.h"
 #include "tools/sim_commands.h"
@@ -19,11 +20,6 @@
 namespace teravo::sim {
 
 namespace {
-
-// A refusal of the command line or the data, told and answered with its exit status.
-struct Refused {
-  std::string text;
-};
 
 double Real(const std::optional<std::string>& text, std::string_view option, double otherwise,
             double low, double high, char separator) {

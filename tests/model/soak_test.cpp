@@ -25,7 +25,7 @@
 namespace teravo {
 namespace {
 
-constexpr int kSets = 300;
+constexpr int kSoakSets = 300;
 constexpr std::uint32_t kGeneratorSeed = 20260113;
 
 // Looser than the fuzz target's bounds, since these sets are sane: a few hundred steps, tens
@@ -220,7 +220,7 @@ TEST(SoakTest, RandomAcceptedSetsKeepTheInvariantsAfterEveryStep) {
   Generator generator(kGeneratorSeed);
   int played = 0;
   Seen seen;
-  for (int k = 0; k < kSets; ++k) {
+  for (int k = 0; k < kSoakSets; ++k) {
     const TypedSet set = generator.Next();
     SCOPED_TRACE("set " + IntToStr(k) + " of generator seed " + IntToStr(kGeneratorSeed) + ", " +
                  set.Describe());
@@ -240,7 +240,7 @@ TEST(SoakTest, RandomAcceptedSetsKeepTheInvariantsAfterEveryStep) {
     ++played;
   }
   // The generator mostly makes sets acceptance takes; a few it refuses on purpose.
-  EXPECT_GE(played, kSets * 8 / 10);
+  EXPECT_GE(played, kSoakSets * 8 / 10);
   EXPECT_GT(seen.waiting, 0);
   EXPECT_GT(seen.inCorrection, 0);
   EXPECT_GT(seen.serverDown, 0);

@@ -75,16 +75,13 @@ QString CannotWrite(const QString& path, const QString& reason) {
   return text;
 }
 
-std::filesystem::path FsPath(const QString& path) {
-  return std::filesystem::path(QFile::encodeName(path).toStdString());
-}
-
 // For savers that take only a file name (QCustomPlot's): they fill a temporary file of the
 // safe writer's, which then replaces the target.
 QString ThroughTemporary(const QString& path, const std::function<bool(const QString&)>& write) {
-  const auto failure = WriteFileThrough(FsPath(path), [&](const std::filesystem::path& temporary) {
-    return write(QFile::decodeName(temporary.c_str()));
-  });
+  const auto failure =
+      WriteFileThrough(ToFsPath(path), [&](const std::filesystem::path& temporary) {
+        return write(QFile::decodeName(temporary.c_str()));
+      });
   return failure ? CannotWrite(path, ToQString(FileProblemText(*failure))) : QString();
 }
 
@@ -95,7 +92,7 @@ QString ThroughMemory(const QString& path, const std::function<bool(QIODevice&)>
   if (!write(buffer)) return CannotWrite(path, {});
   const QByteArray& bytes = buffer.data();
   const auto failure =
-      WriteFileSafely(FsPath(path), std::string_view(bytes.constData(), bytes.size()));
+      WriteFileSafely(ToFsPath(path), std::string_view(bytes.constData(), bytes.size()));
   return failure ? CannotWrite(path, ToQString(FileProblemText(*failure))) : QString();
 }
 

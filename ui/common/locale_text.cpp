@@ -1,5 +1,6 @@
 #include "ui/common/locale_text.h"
 
+#include <QFile>
 #include <QLocale>
 
 namespace teravo {
@@ -8,6 +9,10 @@ char LocaleDecimalSeparator() {
   const QString point = QLocale::system().decimalPoint();
   if (point.isEmpty() || point.at(0).unicode() >= 0x80) return ',';
   return static_cast<char>(point.at(0).unicode());
+}
+
+std::filesystem::path ToFsPath(const QString& path) {
+  return std::filesystem::path(QFile::encodeName(path).toStdString());
 }
 
 }  // namespace teravo

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -20,5 +21,8 @@ inline QString ToQString(std::string_view text) {
 inline QString ToQString(const char* text) {
   return QString::fromUtf8(text);
 }
+
+// A file name as the file system takes it: in the encoding the locale gives file names.
+std::filesystem::path ToFsPath(const QString& path);
 
 }  // namespace teravo

@@ -24,10 +24,6 @@ const QString kRecentKey = QStringLiteral("failureData/recent");
 const QString kDirectoryKey = QStringLiteral("failureData/directory");
 const char kFilter[] = "Данные об отказах (*.csv *.xlsx);;Все файлы (*)";
 
-std::filesystem::path FsPath(const QString& path) {
-  return std::filesystem::path(QFile::encodeName(path).toStdString());
-}
-
 }  // namespace
 
 DataFileActions::DataFileActions(MessageSink& messages, QMainWindow& frame, QMdiArea& area)
@@ -83,7 +79,7 @@ bool DataFileActions::Open(const QString& path) {
   if (Running() || dialog_) return false;
   FailureData preview;
   try {
-    preview = PreviewFailureFile(FsPath(path), {std::nullopt, TimeUnit::Days});
+    preview = PreviewFailureFile(ToFsPath(path), {std::nullopt, TimeUnit::Days});
   } catch (const std::exception& error) {
     recent_.Remove(path);
     UpdateRecentMenu();

@@ -28,10 +28,6 @@ constexpr DataLayout kLayouts[] = {DataLayout::FailureTimes, DataLayout::Interva
 constexpr TimeUnit kUnits[] = {TimeUnit::Seconds, TimeUnit::Hours, TimeUnit::Days, TimeUnit::Weeks};
 const QColor kFaultyRow(255, 215, 215);
 
-std::filesystem::path FsPath(const QString& path) {
-  return std::filesystem::path(QFile::encodeName(path).toStdString());
-}
-
 }  // namespace
 
 DataImportDialog::DataImportDialog(QString path, FailureData preview, char separator,
@@ -103,7 +99,7 @@ ImportOptions DataImportDialog::Chosen() const {
 
 void DataImportDialog::Reread() {
   try {
-    ShowPreview(PreviewFailureFile(FsPath(path_), Chosen()));
+    ShowPreview(PreviewFailureFile(ToFsPath(path_), Chosen()));
   } catch (const std::exception& error) {
     // A layout the file does not hold: said in the fault line, the rows go.
     preview_->clear();
@@ -167,7 +163,7 @@ void DataImportDialog::accept() {
     return;
   }
   try {
-    data_ = ReadFailureFile(FsPath(path_), Chosen());
+    data_ = ReadFailureFile(ToFsPath(path_), Chosen());
   } catch (const std::exception& error) {
     messages_.Info(this, ToQString(error.what()));
     return;

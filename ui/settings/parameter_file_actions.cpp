@@ -22,10 +22,6 @@ const QString kSuffix = QStringLiteral(".teravo.json");
 const QString kDirectoryKey = QStringLiteral("parameterFiles/directory");
 const char kFilter[] = "Параметры розыгрыша (*.teravo.json);;Все файлы (*)";
 
-std::filesystem::path FsPath(const QString& path) {
-  return std::filesystem::path(QFile::encodeName(path).toStdString());
-}
-
 // Menu texts take '&' as the mark of a key.
 QString MenuText(QString text) {
   return text.replace(QLatin1Char('&'), QStringLiteral("&&"));
@@ -91,7 +87,7 @@ QString ParameterFileActions::ChooseWithDialog(bool save) const {
 }
 
 bool ParameterFileActions::Open(const QString& path) {
-  auto read = ReadParameterFile(FsPath(path));
+  auto read = ReadParameterFile(ToFsPath(path));
   if (const auto* error = std::get_if<std::string>(&read)) {
     // A file that no longer opens is no use in the list.
     recent_.Remove(path);
@@ -132,7 +128,7 @@ bool ParameterFileActions::SaveAsked(const ParameterFile& file) {
 }
 
 bool ParameterFileActions::Save(const QString& path, const ParameterFile& file) {
-  const std::string error = WriteParameterFile(FsPath(path), file);
+  const std::string error = WriteParameterFile(ToFsPath(path), file);
   if (!error.empty()) {
     messages_.Error(&frame_, ToQString(error));
     return false;
