@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
-# Installs the Debian packages needed to build, test and benchmark Teravo.
+# Installs the Debian packages Teravo needs. With no argument: what building, testing,
+# running and benchmarking need. With `all`: also what fuzzing (clang), the screenshots
+# (Xvfb, a window manager, ImageMagick) and formatting need, as CI does.
 # Idempotent: when everything is present it only checks and returns.
+#   bash scripts/install-deps.sh [all]
 set -euo pipefail
 
 packages=(
@@ -9,12 +12,22 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libcli11-dev nlohmann-json3-dev libboost-math-dev
   libnlopt-cxx-dev libzip-dev libexpat1-dev
-  clang-format
-  clang libclang-rt-dev llvm
-  xvfb xauth imagemagick fonts-dejavu-core
-  qt6-translations-l10n locales openbox
+  qt6-translations-l10n locales fonts-dejavu-core
   python3-markdown
 )
+case "${1:-}" in
+  "") ;;
+  all)
+    packages+=(
+      clang libclang-rt-dev llvm clang-format
+      xvfb xauth imagemagick openbox
+    )
+    ;;
+  *)
+    echo "usage: $0 [all]" >&2
+    exit 2
+    ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do

@@ -10,7 +10,7 @@
 # screenshots/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/install-deps.sh
+bash scripts/install-deps.sh all
 build=${BUILD_DIR:-build}
 if [[ ! -x "$build/app/teravo-demo" ]]; then
   cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null

@@ -1,8 +1,6 @@
 #!/usr/bin/env bash
-# Builds everything with warnings as errors and runs every test; then builds the
-# standard-C++ layers with AddressSanitizer and UndefinedBehaviorSanitizer and runs their
-# tests again, and the parallel series under ThreadSanitizer. Any failure or sanitizer report
-# fails the run.
+# Builds everything with warnings as errors and runs every test. The same tests under the
+# sanitizers are scripts/sanitize.sh, which CI runs next.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -11,16 +9,3 @@ jobs=$(nproc)
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DTERAVO_WERROR=ON >/dev/null
 cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure -j"$jobs"
-
-cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DTERAVO_SANITIZE=ON -DTERAVO_WERROR=ON >/dev/null
-cmake --build build-sanitize -j"$jobs"
-ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
-UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-  ctest --test-dir build-sanitize --output-on-failure -j"$jobs"
-
-cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DTERAVO_TSAN=ON -DTERAVO_WERROR=ON >/dev/null
-cmake --build build-tsan -j"$jobs" --target teravo_play_tests teravo_tools_tests
-TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
-  ctest --test-dir build-tsan --output-on-failure -j"$jobs" -R 'Series|Thread|PlayMultiple'
