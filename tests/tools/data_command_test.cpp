@@ -14,8 +14,6 @@
 namespace teravo::sim::test {
 namespace {
 
-const std::string kSys1 = std::string(TERAVO_TEST_DATA_DIR) + "/SYS1.csv";
-
 // The runner's estimates are the layer's own: what the desktop shows for the same file.
 TEST(DataCommand, PrintsTheAnalysisTheDesktopShowsAndItsTables) {
   const auto folder = std::filesystem::temp_directory_path() / "teravo-data-command";

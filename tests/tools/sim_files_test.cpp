@@ -23,15 +23,6 @@ using teravo::test::FileText;
 using teravo::test::ScratchFolder;
 using teravo::test::WriteText;
 
-const std::vector<std::string> kSeries = {"series", "--set",     "edM=300", "--set",
-                                          "edK=6",  "--seed",    "7",       "--decimal-separator",
-                                          ".",      "--threads", "1"};
-
-Outcome RunSim(std::vector<std::string> args, const std::vector<std::string>& more = {}) {
-  args.insert(args.end(), more.begin(), more.end());
-  return RunInProcess(std::vector<std::string_view>(args.begin(), args.end()));
-}
-
 mode_t ModeOf(const fs::path& path) {
   struct stat status {};
   lstat(path.c_str(), &status);
@@ -121,7 +112,7 @@ TEST(SimFiles, SaveParamsReplacesOnlyARegularWritableFileAndOnlyForAnAcceptedRun
     c.prepare(folder);
     std::vector<std::string> more = {"--save-params", (folder / "p.json").string()};
     more.insert(more.end(), c.more.begin(), c.more.end());
-    const Outcome run = RunSim(kSeries, more);
+    const Outcome run = RunStrings(kShortSeries, more);
     EXPECT_EQ(run.status, c.status) << run.err;
     EXPECT_TRUE(Contains(run.err, c.says)) << run.err;
     c.check(folder);
@@ -138,7 +129,7 @@ TEST(SimFiles, ParamsTellsWhatThePathIs) {
       {(folder / "missing.json").string(), "файл не найден"},
   };
   for (const auto& [path, says] : cases) {
-    const Outcome run = RunSim(kSeries, {"--params", path});
+    const Outcome run = RunStrings(kShortSeries, {"--params", path});
     EXPECT_EQ(run.status, 2) << path;
     EXPECT_TRUE(Contains(run.err, says)) << run.err;
   }
@@ -147,26 +138,27 @@ TEST(SimFiles, ParamsTellsWhatThePathIs) {
 TEST(SimFiles, CsvWritesAWholeSetIntoAFolderOfItsOwnOrNothing) {
   const ScratchFolder folder;
   const std::string out = (folder / "out").string();
-  ASSERT_EQ(RunSim(kSeries, {"--csv", out}).status, 0);
+  ASSERT_EQ(RunStrings(kShortSeries, {"--csv", out}).status, 0);
   const std::set<std::string> firstSet = folder.Names("out");
   EXPECT_EQ(firstSet.size(), 8u) << "six plays, the averages and the distributions";
   const std::string firstPlay = FileText(folder / "out/play-1.csv");
 
   // A second run with fewer plays would leave the first run's play-4 ... 6 beside its own.
-  const Outcome again = RunSim(kSeries, {"--set", "edK=3", "--csv", out});
+  const Outcome again = RunStrings(kShortSeries, {"--set", "edK=3", "--csv", out});
   EXPECT_EQ(again.status, 2);
   EXPECT_TRUE(Contains(again.err, "--csv " + out + ": папка не пуста")) << again.err;
   EXPECT_EQ(folder.Names("out"), firstSet);
   EXPECT_EQ(FileText(folder / "out/play-1.csv"), firstPlay);
 
-  const Outcome ontoFile = RunSim(kSeries, {"--csv", (folder / "out/play-1.csv").string()});
+  const Outcome ontoFile =
+      RunStrings(kShortSeries, {"--csv", (folder / "out/play-1.csv").string()});
   EXPECT_EQ(ontoFile.status, 2);
   EXPECT_TRUE(Contains(ontoFile.err, "это не папка")) << ontoFile.err;
 
   // A disk that fills up halfway leaves no file cut mid-row, and says why.
   {
     const FileSizeLimit limit(2000);
-    const Outcome full = RunSim(kSeries, {"--csv", (folder / "full").string()});
+    const Outcome full = RunStrings(kShortSeries, {"--csv", (folder / "full").string()});
     EXPECT_EQ(full.status, 1);
     EXPECT_TRUE(Contains(full.err, "--csv " + (folder / "full").string() + ": файл больше"))
         << full.err;
@@ -175,9 +167,9 @@ TEST(SimFiles, CsvWritesAWholeSetIntoAFolderOfItsOwnOrNothing) {
 }
 
 TEST(SimFiles, ASweepPointWhosePlaysFailIsToldAndTheOthersKept) {
-  const Outcome run = RunSim({"sweep", "edDT=0.001;0.9e308", "--set", "edYk=1e-308", "--set",
-                              "edMu=1e-308", "--set", "edM=300", "--set", "edK=3", "--seed", "7",
-                              "--decimal-separator", ".", "--threads", "1"});
+  const Outcome run = RunStrings({"sweep", "edDT=0.001;0.9e308", "--set", "edYk=1e-308", "--set",
+                                  "edMu=1e-308", "--set", "edM=300", "--set", "edK=3", "--seed",
+                                  "7", "--decimal-separator", ".", "--threads", "1"});
   EXPECT_EQ(run.status, 2);
   EXPECT_TRUE(Contains(run.err, "edDT = 0.9e308: Floating point overflow.")) << run.err;
   const auto points = nlohmann::json::parse(run.out)["sweep"]["points"];

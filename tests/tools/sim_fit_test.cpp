@@ -13,8 +13,6 @@
 namespace teravo::sim::test {
 namespace {
 
-const std::string kSys1 = std::string(TERAVO_TEST_DATA_DIR) + "/SYS1.csv";
-
 // A fit small enough for the suite: few plays, few evaluations, no holdout.
 std::vector<std::string_view> TinyFit(std::vector<std::string_view> more) {
   std::vector<std::string_view> args = {"fit",
@@ -54,7 +52,7 @@ struct RefusedLine {
   std::string_view said;
 };
 
-class SimFitRefusal : public testing::TestWithParam<RefusedLine> {};
+class SimFitRefusal : public ::testing::TestWithParam<RefusedLine> {};
 
 TEST_P(SimFitRefusal, RefusesBeforeAnyPlay) {
   const Outcome outcome = RunInProcess(TinyFit(GetParam().more));
@@ -65,14 +63,14 @@ TEST_P(SimFitRefusal, RefusesBeforeAnyPlay) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, SimFitRefusal,
-    testing::Values(RefusedLine{{"--fit", "edNone"}, "Неизвестное поле"},
-                    RefusedLine{{"--range", "edMu=5:1"}, "НИЗ < ВЕРХ"},
-                    RefusedLine{{"--layout", "xx"}, "'xx' is not one of ft, if, fc"},
-                    RefusedLine{{"--time-unit", "years"}, "'years' is not one of"},
-                    RefusedLine{{"--holdout", "1,5"}, "--holdout needs"},
-                    RefusedLine{{"--csv", "out"}, "--csv applies to"},
-                    RefusedLine{{"--data", "/nonexistent/data.csv"}, "data.csv"},
-                    RefusedLine{{"--save-params", "/dev/null"}, "это не обычный файл"}));
+    ::testing::Values(RefusedLine{{"--fit", "edNone"}, "Неизвестное поле"},
+                      RefusedLine{{"--range", "edMu=5:1"}, "НИЗ < ВЕРХ"},
+                      RefusedLine{{"--layout", "xx"}, "'xx' is not one of ft, if, fc"},
+                      RefusedLine{{"--time-unit", "years"}, "'years' is not one of"},
+                      RefusedLine{{"--holdout", "1,5"}, "--holdout needs"},
+                      RefusedLine{{"--csv", "out"}, "--csv applies to"},
+                      RefusedLine{{"--data", "/nonexistent/data.csv"}, "data.csv"},
+                      RefusedLine{{"--save-params", "/dev/null"}, "это не обычный файл"}));
 
 TEST(SimFit, NeedsData) {
   const Outcome outcome = RunInProcess({"fit"});

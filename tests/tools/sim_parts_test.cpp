@@ -17,22 +17,6 @@ namespace {
 using teravo::test::ScratchFolder;
 using teravo::test::WriteText;
 
-Outcome RunSim(const std::vector<std::string>& args) {
-  return RunInProcess(std::vector<std::string_view>(args.begin(), args.end()));
-}
-
-std::vector<std::string> With(std::vector<std::string> args, const std::vector<std::string>& more) {
-  args.insert(args.end(), more.begin(), more.end());
-  return args;
-}
-
-const std::vector<std::string> kSeries = {"series", "--set",     "edM=300", "--set",
-                                          "edK=6",  "--seed",    "7",       "--decimal-separator",
-                                          ".",      "--threads", "1"};
-const std::vector<std::string> kSweep = {
-    "sweep", "edProgrammersNum=1;2;3", "--set", "edK=3", "--set", "edM=200", "--seed",
-    "9",     "--decimal-separator",    "."};
-
 // `text` with the first `from` replaced by `to`.
 std::string Edited(std::string text, const std::string& from, const std::string& to) {
   const std::size_t at = text.find(from);
@@ -41,10 +25,10 @@ std::string Edited(std::string text, const std::string& from, const std::string&
 }
 
 TEST(MergeChecks, APartChangedOrDamagedIsRefusedNamingTheFileAndTheField) {
-  const std::string series1 = RunSim(With(kSeries, {"--plays", "1-3"})).out;
-  const std::string series2 = RunSim(With(kSeries, {"--plays", "4-6"})).out;
-  const std::string sweep1 = RunSim(With(kSweep, {"--points", "1"})).out;
-  const std::string sweep2 = RunSim(With(kSweep, {"--points", "2-3"})).out;
+  const std::string series1 = RunStrings(With(kShortSeries, {"--plays", "1-3"})).out;
+  const std::string series2 = RunStrings(With(kShortSeries, {"--plays", "4-6"})).out;
+  const std::string sweep1 = RunStrings(With(kShortSweep, {"--points", "1"})).out;
+  const std::string sweep2 = RunStrings(With(kShortSweep, {"--points", "2-3"})).out;
   ASSERT_NE(series2.find("\"edWorkClientNum\":\"99\""), std::string::npos);
   struct Case {
     const char* name;
@@ -91,7 +75,7 @@ TEST(MergeChecks, APartChangedOrDamagedIsRefusedNamingTheFileAndTheField) {
     const std::string second = (folder / "p2.json").string();
     WriteText(first, c.sweep ? sweep1 : series1);
     WriteText(second, c.damage(c.sweep ? sweep2 : series2));
-    const Outcome merged = RunSim({"merge", first, second});
+    const Outcome merged = RunStrings({"merge", first, second});
     EXPECT_EQ(merged.status, 2) << merged.err;
     EXPECT_TRUE(Contains(merged.err, second)) << merged.err;
     EXPECT_TRUE(Contains(merged.err, c.says)) << merged.err;
@@ -102,9 +86,11 @@ TEST(MergeChecks, APartChangedOrDamagedIsRefusedNamingTheFileAndTheField) {
   const ScratchFolder folder;
   WriteText(folder / "p1.json", series1);
   WriteText(folder / "p2.json", series2);
-  EXPECT_EQ(RunSim({"merge", (folder / "p1.json").string(), (folder / "p2.json").string()}).status,
-            0);
-  const Outcome ofFolder = RunSim({"merge", (folder / "p1.json").string(), folder.Path().string()});
+  EXPECT_EQ(
+      RunStrings({"merge", (folder / "p1.json").string(), (folder / "p2.json").string()}).status,
+      0);
+  const Outcome ofFolder =
+      RunStrings({"merge", (folder / "p1.json").string(), folder.Path().string()});
   EXPECT_EQ(ofFolder.status, 2);
   EXPECT_TRUE(Contains(ofFolder.err, folder.Path().string() + ": это папка")) << ofFolder.err;
 }

@@ -20,15 +20,11 @@ namespace {
 
 using test::Contains;
 using test::Outcome;
+using test::With;
 using testing::WithoutDates;
 
 Outcome Sim(const std::vector<std::string>& args) {
   return test::RunInProcess(std::vector<std::string_view>(args.begin(), args.end()));
-}
-
-std::vector<std::string> With(std::vector<std::string> args, std::vector<std::string> more) {
-  args.insert(args.end(), more.begin(), more.end());
-  return args;
 }
 
 std::string Saved(const std::string& text, const std::string& name) {
