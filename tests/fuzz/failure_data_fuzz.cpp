@@ -8,19 +8,17 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string_view>
 
 #include "reliability/failure_data.h"
 #include "reliability/model_fit.h"
+#include "tests/fuzz/finding.h"
 
 namespace teravo {
 namespace {
 
 [[noreturn]] void Fail(const char* what) {
-  std::fprintf(stderr, "teravo_failure_data_fuzz: %s\n", what);
-  std::abort();
+  ReportFinding("teravo_failure_data_fuzz", what);
 }
 
 void CheckData(const FailureData& data) {

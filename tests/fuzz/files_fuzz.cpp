@@ -8,23 +8,20 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 #include <variant>
 
 #include "params/parameter_file.h"
 #include "results/part_digest.h"
+#include "tests/fuzz/finding.h"
 #include "tools/sim_parts.h"
 
 namespace teravo {
 namespace {
 
 [[noreturn]] void Fail(const char* what, std::string_view detail) {
-  std::fprintf(stderr, "files_fuzz: %s [%.*s]\n", what, static_cast<int>(detail.size()),
-               detail.data());
-  std::abort();
+  ReportFinding("teravo_files_fuzz", what, detail);
 }
 
 // A file that reads is written back to a document that reads as the same file.

@@ -11,8 +11,6 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <limits>
 #include <map>
 #include <memory>
@@ -27,15 +25,14 @@
 #include "params/estimators.h"
 #include "params/settings_edits.h"
 #include "play/play_driver.h"
+#include "tests/fuzz/finding.h"
 #include "tests/support/size_clamp.h"
 
 namespace teravo {
 namespace {
 
 [[noreturn]] void Fail(const char* what, std::string_view detail) {
-  std::fprintf(stderr, "teravo_fuzz: %s [%.*s]\n", what, static_cast<int>(detail.size()),
-               detail.data());
-  std::abort();
+  ReportFinding("teravo_fuzz", what, detail);
 }
 
 #define FUZZ_CHECK(condition, detail)           \
